@@ -1,0 +1,274 @@
+#include "app/select_stations.hpp"
+
+#include <array>
+
+#include "fmtio/statement_api.hpp"
+#include "units/connection_statements.hpp"
+#include "units/termination.hpp"
+
+namespace corvane::app {
+
+namespace {
+
+using namespace fmtio;
+
+constexpr int country_unit = 18;
+constexpr int country_capacity = 234;
+
+using CountryEntry = Text<50>;
+
+// The country-code list of one dialogue; entries past `count` are blank.
+struct CountryList {
+    std::array<CountryEntry, country_capacity> entries;
+    int count = 0;
+    int left_out = 0;  // lines beyond the list's capacity
+};
+
+void write_introduction() {
+    write(default_unit, fmt<"(/5x,'    Station Selection Routine')">);
+    write(default_unit, fmt<"(4x,'Enter Selection Critieria for Station Data.')">);
+    write(default_unit, fmt<"(4x,'You may choose any one or combination of criteria')">);
+    write(default_unit, fmt<"(4x,'to narrow down your selection. Enter you selection')">);
+    write(default_unit, fmt<"(4x,'critiria as a single string of numbers')">);
+    write(default_unit, fmt<"(4x,'EXAMPLE.')">);
+    write(default_unit, fmt<"(/4x,'     To select stations based on Country,')">);
+    write(default_unit, fmt<"(4x,'     Latitude, Longitude and elevation')">);
+    write(default_unit, fmt<"(4x,'     one would enter :> 123')">);
+    write(default_unit, fmt<"(/4x,'        Selection Critieria are:')">);
+    write(default_unit, fmt<"(/4x,'[1] Country [2] Latitude & Longitude [3] Elevation')">);
+    write(default_unit, fmt<"(/4x,'Select by :> ',$)">);
+}
+
+void remind_to_choose() {
+    write(default_unit, fmt<"(/,4x,'You must enter some criteria by which to select')">);
+    write(default_unit, fmt<"(4x,'stations by. To abort the program type ')">);
+    write(default_unit, fmt<"(4x,'[command period]')">);
+    units::pause_statement(" ");
+}
+
+// ---- country ----
+
+void read_country_list(CountryList& list, std::int32_t variable_choice) {
+    units::open_unit({.unit = country_unit,
+                      .file = variable_choice == 9 ? "v2.slp.country.codes" : "v2.country.codes",
+                      .status = "OLD",
+                      .action = "READ"});
+    list.count = 0;
+    list.left_out = 0;
+    CountryEntry beyond;
+    for (;;) {
+        CountryEntry& into = list.count < country_capacity ? list.entries[list.count] : beyond;
+        if (read(unit(country_unit), on_end, fmt<"(a)">, into) == units::outcome_end) break;
+        if (list.count < country_capacity) ++list.count;
+        else ++list.left_out;
+    }
+    units::close_unit(country_unit);
+}
+
+void list_countries(const CountryList& list) {
+    const CountryEntry blank;
+    auto entry = [&](int i) -> const CountryEntry& { return i < country_capacity ? list.entries[i] : blank; };
+    int line = 0;
+    for (int i = 0; i < list.count; i += 3) {
+        if (line == 0) write(default_unit, fmt<"(/,3(1x,a))">, entry(i), entry(i + 1), entry(i + 2));
+        else write(default_unit, fmt<"(3(1x,a))">, entry(i), entry(i + 1), entry(i + 2));
+        ++line;
+        if (line == 40 || line == 70) units::pause_statement("Hit Return to see more");
+    }
+    if (list.left_out > 0) {
+        write(default_unit, fmt<"(/1x,i4,' further lines of the country file are not listed')">, list.left_out);
+    }
+}
+
+void country_step(SelectionCriteria& c, CountryList& list, std::int32_t variable_choice) {
+    c.use_country = 1;
+    read_country_list(list, variable_choice);
+    for (;;) {
+        list_countries(list);
+        write(default_unit, fmt<"(/1x,'Enter 999 to see the list again')">);
+        write(default_unit, fmt<"(1x,'OR Enter 3 digit Country Code :> ',$)">);
+        read(default_unit, fmt<"(i3)">, c.country_code);
+        if (c.country_code != 999) break;
+    }
+    // Every matching entry is announced; the last one's name stays.
+    for (int i = 0; i < list.count; ++i) {
+        std::int32_t code = 0;
+        read(internal_unit(list.entries[i]), fmt<"(i3)">, code);
+        if (code == c.country_code) {
+            const std::string_view name = list.entries[i].sub(5, 44);
+            write(default_unit, fmt<"(/1x,'Extracting data from:',1x,a)">, name);
+            c.country_name = name;
+        }
+    }
+    ++c.selection_score;
+}
+
+// ---- area ----
+
+void explain_area() {
+    write(default_unit, fmt<"(/1x,'To select stations by latitude and longitude')">);
+    write(default_unit, fmt<"(1x,'you must enter four corners of the area within')">);
+    write(default_unit, fmt<"(1x,'which to search. Southern Latutudes and West')">);
+    write(default_unit, fmt<"(1x,'Longitudes are NEGATIVE.  All coordinates of')">);
+    write(default_unit, fmt<"(1x,'Lat. and Lon must be entered to the nearest hundredth')">);
+    write(default_unit, fmt<"(1x,'of a degree.')">);
+    write(default_unit, fmt<"(/,1x,'EXAMPLE: 24.50 lat. -116.50 lon.')">);
+    write(default_unit, fmt<"(1x,'Be sure to place any trailing zeros if necessary.')">);
+    write(default_unit, fmt<"(/1x,'NOTE: To stradle the International Dateline (180 degrees)')">);
+    write(default_unit, fmt<"(1x,'Enter your most western limit [ RIGHT SIDE] as the MAX LON.')">);
+    write(default_unit, fmt<"(1x,'Enter your most eastern limit [LEFT  SIDE ] as the MIN LON.')">);
+    write(default_unit, fmt<"(1x,'EXAMPLE: Max Lon = -135.00, Min Lon 135.00 selects')">);
+    write(default_unit, fmt<"(1x,'all stations 45 degrees Longitude either side of 180.')">);
+}
+
+void ask_area(SelectionCriteria& c) {
+    write(default_unit, fmt<"(/1x,'Enter max Lat :> ',$)">);
+    read(default_unit, fmt<"(f6.2)">, c.max_lat);
+    write(default_unit, fmt<"(1x,'Enter min Lat :> ',$)">);
+    read(default_unit, fmt<"(f6.2)">, c.min_lat);
+    write(default_unit, fmt<"(1x,'Enter max Lon :> ',$)">);
+    read(default_unit, fmt<"(f7.2)">, c.max_lon);
+    write(default_unit, fmt<"(1x,'Enter min Lon :> ',$)">);
+    read(default_unit, fmt<"(f7.2)">, c.min_lon);
+}
+
+void draw_area_box(const SelectionCriteria& c) {
+    write(default_unit, fmt<"(/2x,'  Extracting from the area represented by:',/)">);
+    write(default_unit, fmt<"(1x,'Lat.',24x,'Long.')">);
+    write(default_unit, fmt<"(1x,f6.2,' ___________________',f7.2)">, c.max_lat, c.max_lon);
+    for (int i = 0; i < 4; ++i) write(default_unit, fmt<"(8x,'|',20x,'|')">);
+    write(default_unit, fmt<"(1x,f7.2,' ___________________',f6.2)">, c.min_lon, c.min_lat);
+    write(default_unit, fmt<"(1x,'Long.',24x,'Lat.')">);
+}
+
+void area_step(SelectionCriteria& c) {
+    c.use_area = 1;
+    Logical accepted;
+    do {
+        explain_area();
+        ask_area(c);
+        draw_area_box(c);
+        write(default_unit, list_directed, " ");
+        write(default_unit, fmt<"(1x,' [T]rue or [F]alse  :> ',$)">);
+        read(default_unit, list_directed, accepted);
+    } while (!accepted);
+    if (c.max_lon < c.min_lon) c.crosses_dateline = 1;
+    ++c.selection_score;
+}
+
+// ---- elevation ----
+
+void elevation_step(SelectionCriteria& c) {
+    c.use_elevation = 1;
+    write(default_unit, fmt<"(/1x,' Enter Min.and Max.elevations for station selection.')">);
+    write(default_unit, fmt<"(1x,'Because not all stations have actual elevation information')">);
+    write(default_unit, fmt<"(1x,'You may be prompted to accept or reject a station if its')">);
+    write(default_unit, fmt<"(1x,'elevation is not available. If elevation is your only')">);
+    write(default_unit, fmt<"(1x,'you may be prompted to accept or reject A LOT of stations.')">);
+    write(default_unit, fmt<"(/,1x,'To REJECT all stations without elevational information')">);
+    write(default_unit, fmt<"(1x,'Enter [T]rue or [F]alse-to individually select stations.')">);
+    write(default_unit, fmt<"(1x,' with missing elevations :> ',$)">);
+    read(default_unit, list_directed, c.reject_missing_elevation);
+
+    write(default_unit, fmt<"(/1x,'Enter lower elevational limit :> ',$)">);
+    read(default_unit, fmt<"(i4)">, c.min_elevation);
+    write(default_unit, fmt<"(1x,'Enter upper elevational limit :> ',$)">);
+    read(default_unit, fmt<"(i4)">, c.max_elevation);
+    write(default_unit, fmt<"(1x,' Max. Elevation = ',i4)">, c.max_elevation);
+    write(default_unit, fmt<"(1x,' Min. Elevation = ',i4)">, c.min_elevation);
+    ++c.selection_score;
+}
+
+// ---- an invalid digit: exit, or start over ----
+
+void invalid_criterion_step() {
+    write(default_unit, fmt<"(/1x,'The criteria number you entered is not a valid option.')">);
+    write(default_unit, fmt<"(/1x,' If the selection criteria offered does not meet your')">);
+    write(default_unit, fmt<"(1x,'requirment in one run of the program you can run the')">);
+    write(default_unit, fmt<"(1x,'program a second time using a different set of selection ')">);
+    write(default_unit, fmt<"(1x,'criteria then join the resulting files.')">);
+    write(default_unit, fmt<"(/1x,' Do you want to EXIT the program now or start over and')">);
+    write(default_unit, fmt<"(1x,'enter new search criteria? ')">);
+    write(default_unit, fmt<"(1x,'[E]xit [S]art over :> ',$)">);
+    Text<1> choice;
+    read(default_unit, fmt<"(a1)">, choice);
+    if (choice == "E" || choice == "e") {
+        write(default_unit, fmt<"(/1x,'Program Terminating')">);
+        units::stop_program("");
+    }
+}
+
+// ---- after the digits ----
+
+void ask_longitude_transform(SelectionCriteria& c) {
+    write(default_unit, fmt<"(/1x,'  You may choose to transform your units of Longitude')">);
+    write(default_unit, fmt<"(1x,'from degrees/180 to degree/360. This option may be especially')">);
+    write(default_unit, fmt<"(1x,'useful for plotting output with programs like GMT.')">);
+    write(default_unit, fmt<"(/1x,'Change coordinate units? [T]rue [F]alse :> ',$)">);
+    read(default_unit, list_directed, c.transform_longitude);
+}
+
+bool accept_summary(const SelectionCriteria& c) {
+    write(default_unit, fmt<"(/4x,'Selection Criteria for Search are:')">);
+    if (c.use_country == 1) {
+        write(default_unit, fmt<"(/4x,'Country Selected :>',i3,1x,a)">, c.country_code, c.country_name);
+    }
+    if (c.use_area == 1) {
+        write(default_unit, fmt<"(/4x,' Geographic Region: ',)">);
+        write(default_unit, fmt<"(/3x,'  MxLat',4x,'MnLat',3x,' MnLong',3x,'MxLong')">);
+        write(default_unit, fmt<"(3x,4(f7.2,2x))">, c.max_lat, c.min_lat, c.min_lon, c.max_lon);
+    }
+    if (c.use_elevation == 1) {
+        write(default_unit, fmt<"(/4x,' Elevational Range')">);
+        write(default_unit, fmt<"(4x,' Max. Elevation = ',i4)">, c.max_elevation);
+        write(default_unit, fmt<"(4x,' Min. Elevation = ',i4)">, c.min_elevation);
+    }
+    write(default_unit, fmt<"(/,4x,' Selection Score= ',i1)">, c.selection_score);
+    write(default_unit, fmt<"(/,4x,' Accept these criteria? [T]rue or [F]alse')">);
+    write(default_unit, fmt<"(4x,' Enter [F] to change selection :> ',$)">);
+    Logical accepted;
+    read(default_unit, list_directed, accepted);
+    return static_cast<bool>(accepted);
+}
+
+// One pass: false when the pass has to begin again.
+bool run_pass(SelectionCriteria& c, CountryList& countries, std::int32_t variable_choice) {
+    c.criteria_digits = "   ";
+    c.use_country = 0;
+    c.use_area = 0;
+    c.use_elevation = 0;
+    c.crosses_dateline = 0;
+    write_introduction();
+    read(default_unit, fmt<"(a)">, c.criteria_digits);
+
+    int n = 0;
+    for (char digit : c.criteria_digits.chars) n += digit != ' ';
+    if (n == 0) {
+        remind_to_choose();
+        return false;
+    }
+    c.selection_score = 0;
+    // Positions 1..n are taken as typed, blanks included.
+    for (int i = 0; i < n; ++i) {
+        switch (c.criteria_digits.chars[i]) {
+            case '1': country_step(c, countries, variable_choice); break;
+            case '2': area_step(c); break;
+            case '3': elevation_step(c); break;
+            default: invalid_criterion_step(); return false;
+        }
+    }
+    ask_longitude_transform(c);
+    return accept_summary(c);
+}
+
+}  // namespace
+
+void select_stations(SelectionCriteria& criteria, std::int32_t variable_choice) {
+    static CountryList countries;
+    countries = CountryList{};
+    criteria.reject_missing_elevation = true;
+    while (!run_pass(criteria, countries, variable_choice)) {
+    }
+}
+
+}  // namespace corvane::app

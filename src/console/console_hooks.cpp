@@ -1,0 +1,56 @@
+#include "console/console_hooks.hpp"
+
+#include <cerrno>
+#include <unistd.h>
+
+namespace corvane::console {
+
+namespace {
+
+std::size_t standard_read_line(char* buffer, std::size_t size, units::ConnectionRecord&) {
+    for (;;) {
+        const ssize_t n = ::read(STDIN_FILENO, buffer, size);
+        if (n >= 0) return static_cast<std::size_t>(n);
+        if (errno != EINTR) return 0;  // an unreadable standard input ends the input
+    }
+}
+
+std::size_t standard_write_bytes(const char* bytes, std::size_t count, int handle_code,
+                                 units::ConnectionRecord*) {
+    const int fd = handle_code == units::handle_stdout ? STDOUT_FILENO : STDERR_FILENO;
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::write(fd, bytes + done, count - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return 0;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return count;
+}
+
+void standard_poll() {}
+void standard_program_end(int) {}
+int no_window(units::ConnectionRecord&, std::string_view, std::string_view) { return -10; }
+int no_window_close(units::ConnectionRecord&) { return -10; }
+
+ConsoleHooks& installed() {
+    static ConsoleHooks hooks = default_console_hooks();
+    return hooks;
+}
+
+}  // namespace
+
+ConsoleHooks default_console_hooks() {
+    return {standard_read_line, standard_write_bytes, standard_poll, standard_program_end,
+            no_window,          no_window_close,      nullptr};
+}
+
+ConsoleHooks& console_hooks() { return installed(); }
+
+void install_console_hooks(const ConsoleHooks& hooks) { installed() = hooks; }
+
+bool default_hooks_installed() { return installed().write_bytes == standard_write_bytes; }
+
+}  // namespace corvane::console

@@ -1,0 +1,40 @@
+// The table of console routines through which the record layer reaches the console. The
+// defaults serve a plain text console on the standard streams; a window frame installs
+// its own table before the program's dialogue starts.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "units/connection_record.hpp"
+
+namespace corvane::console {
+
+struct ConsoleHooks {
+    // Places at most `size` bytes of console input in `buffer`; returns the count placed,
+    // 0 at the end of the input.
+    std::size_t (*read_line)(char* buffer, std::size_t size, units::ConnectionRecord& record);
+    // Writes `count` bytes for the given handle code (-11 output, others the error output);
+    // returns the count written, 0 on failure.
+    std::size_t (*write_bytes)(const char* bytes, std::size_t count, int handle_code,
+                               units::ConnectionRecord* record);
+    // Lets the user interface handle its events; called at every I/O step.
+    void (*poll)();
+    // Called with the exit code just before the process ends.
+    void (*program_end)(int exit_code);
+    // Connects a unit to a new text window: 0 on success, else a status (-10: no windows).
+    int (*open_window)(units::ConnectionRecord& record, std::string_view title,
+                       std::string_view window_spec);
+    int (*close_window)(units::ConnectionRecord& record);
+    // Asks for the file name of an OPEN that gives none. Null: the plain console prompt.
+    // Returns false when the user cancels.
+    bool (*prompt_file_name)(int unit, units::OpenStatus status, std::string& name);
+};
+
+ConsoleHooks default_console_hooks();
+ConsoleHooks& console_hooks();
+void install_console_hooks(const ConsoleHooks& hooks);
+bool default_hooks_installed();
+
+}  // namespace corvane::console

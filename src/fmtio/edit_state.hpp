@@ -1,0 +1,14 @@
+// The editing modes of a running statement, set at its start and changed by the format.
+#pragma once
+
+namespace corvane::fmtio {
+
+struct EditState {
+    int scale = 0;                   // k of the last kP
+    bool sign_plus = false;          // SP
+    bool blank_zero = false;         // BZ (input)
+    bool pad = true;                 // short input records read as if blank-padded
+    bool suppress_line_end = false;  // "$"
+};
+
+}  // namespace corvane::fmtio

@@ -1,0 +1,232 @@
+#include "fmtio/io_statement.hpp"
+
+#include <cfenv>
+#include <new>
+
+#include "console/console_hooks.hpp"
+#include "fmtio/format_compiler.hpp"
+#include "fmtio/output_editing.hpp"
+#include "units/error_report.hpp"
+#include "units/runtime_options.hpp"
+#include "units/unit_table.hpp"
+
+namespace corvane::fmtio {
+
+namespace {
+constexpr int not_open_for_read = 10000;
+constexpr int not_open_for_write = 10001;
+constexpr int no_record_for_direct = 10017;
+constexpr int illegal_internal_use = 10024;
+constexpr int record_too_long = 10060;
+}  // namespace
+
+int RuntimeFormat::compile(std::string_view text) {
+    entries_.clear();
+    pool_.clear();
+    try {
+        return compile_format_into(text, entries_, pool_).error;
+    } catch (const std::bad_alloc&) {
+        return format_error::buffer_allocation;
+    }
+}
+
+IoStatement& current_statement() {
+    static IoStatement statement;
+    return statement;
+}
+
+int IoStatement::open(StatementKind kind, const UnitSpec& unit, Control control, const FormatArg& format) {
+    console::console_hooks().poll();
+    units::ensure_runtime_initialised();
+    // Conversions assume round-to-nearest; the caller's mode comes back at the end.
+    saved_rounding_ = std::fegetround();
+    if (saved_rounding_ != FE_TONEAREST) std::fesetround(FE_TONEAREST);
+
+    kind_ = kind;
+    unit_ = unit;
+    control_ = control;
+    connection_ = nullptr;
+    failed_ = false;
+    outcome_ = units::outcome_ok;
+    internal_record_used_ = false;
+    after_character_ = true;
+    state_ = EditState{};
+    out_.start_record();
+    in_ = RecordReader{};
+    if (control.iostat.present()) units::store_iostat(control.iostat, 0);
+
+    switch (format.kind) {
+        case FormatArg::Kind::compiled:
+            list_ = false;
+            format_ = format.compiled;
+            break;
+        case FormatArg::Kind::text:
+            list_ = false;
+            if (int err = runtime_format_.compile(strip_statement_label(format.text))) return fail(err);
+            format_ = runtime_format_.ref();
+            break;
+        case FormatArg::Kind::list:
+            list_ = true;
+            list_input_.start();
+            break;
+    }
+    if (!list_) walker_.start(format_);
+
+    const bool reading = kind == StatementKind::read;
+    if (unit.kind == UnitSpec::Kind::internal) {
+        if (reading) {
+            in_ = {unit.internal, unit.internal_length, 0};
+            internal_record_used_ = true;
+        }
+    } else {
+        int error = 0;
+        const int number = unit.kind == UnitSpec::Kind::default_unit ? units::unit_default : unit.number;
+        connection_ = units::unit_for_transfer(number, reading, error);
+        if (error) return fail(error);
+        if (reading && !connection_->mode.can_read) return fail(not_open_for_read);
+        if (!reading && !connection_->mode.can_write) return fail(not_open_for_write);
+        if (connection_->mode.access == units::Access::direct) return fail(no_record_for_direct);
+        state_.blank_zero = connection_->mode.blank_zero;
+        state_.pad = connection_->mode.pad;
+        if (reading) {
+            if (int err = fetch_record()) return fail(err);
+        }
+    }
+    if (list_ && !reading) out_.put(' ', 1);  // a list-directed record starts with a blank
+    return units::outcome_ok;
+}
+
+int IoStatement::transfer(const IoItem& item) {
+    if (failed_) return outcome_;
+    console::console_hooks().poll();
+    auto* base = static_cast<char*>(item.address);
+    const std::size_t stride = item.stride();
+    for (std::uint32_t i = 0; i < item.count; ++i) {
+        void* element = base + i * stride;
+        int err;
+        if (item.type == TypeClass::complex && !list_) {  // a complex value takes two real fields
+            const IoItem part{TypeClass::real, static_cast<std::uint8_t>(item.size / 2), nullptr, 0, 1};
+            err = transfer_element(part, element);
+            if (!err) err = transfer_element(part, static_cast<char*>(element) + item.size / 2);
+        } else {
+            err = transfer_element(item, element);
+        }
+        if (err) return fail(err);
+    }
+    return units::outcome_ok;
+}
+
+int IoStatement::close() {
+    if (failed_) return outcome_;
+    if (!list_) {
+        if (int err = finish_format()) return fail(err);
+    }
+    if (kind_ == StatementKind::write) {
+        if (int err = end_output_record()) return fail(err);
+    }
+    console::console_hooks().poll();
+    if (saved_rounding_ != FE_TONEAREST) std::fesetround(saved_rounding_);
+    return units::outcome_ok;
+}
+
+int IoStatement::run(StatementKind kind, const UnitSpec& unit, Control control, const FormatArg& format,
+                     const IoItem* items, std::size_t count) {
+    if (int outcome = open(kind, unit, control, format)) return outcome;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (int outcome = transfer(items[i])) return outcome;
+    }
+    return close();
+}
+
+int IoStatement::fail(int code) {
+    failed_ = true;
+    out_.start_record();  // the record is dropped, not written
+    in_ = RecordReader{};
+    state_ = EditState{};
+    if (saved_rounding_ != FE_TONEAREST) std::fesetround(saved_rounding_);
+    const units::ConditionContext context{kind_, unit_, control_};
+    outcome_ = units::raise_io_condition(code, context);
+    return outcome_;
+}
+
+int IoStatement::transfer_element(const IoItem& item, void* element) {
+    if (list_) {
+        if (kind_ == StatementKind::write) return list_output(out_, item, element, after_character_);
+        return list_input_.read_element(*this, item, element);
+    }
+    const FormatEntry* entry = nullptr;
+    if (int err = next_data_descriptor(entry)) return err;
+    if (kind_ == StatementKind::write) return edit_output(out_, state_, *entry, item, element);
+    return edit_input(in_, state_, *entry, item, element);
+}
+
+int IoStatement::next_data_descriptor(const FormatEntry*& entry) {
+    for (;;) {
+        int error = 0;
+        switch (walker_.next(entry, error)) {
+            case FormatWalker::Step::error:
+                return error;
+            case FormatWalker::Step::format_end:
+                // Items remain: the record ends and the format starts again at its
+                // reversion point.
+                if (int err = walker_.revert()) return err;
+                if (int err = kind_ == StatementKind::write ? end_output_record() : fetch_record()) return err;
+                continue;
+            case FormatWalker::Step::descriptor:
+                if (is_data_kind(entry->kind)) return 0;
+                if (int err = execute_control(*entry)) return err;
+                continue;
+        }
+    }
+}
+
+int IoStatement::execute_control(const FormatEntry& e) {
+    if (e.kind == FormatKind::slash) {
+        for (std::int32_t i = 0; i < e.w; ++i) {
+            if (int err = kind_ == StatementKind::write ? end_output_record() : fetch_record()) return err;
+        }
+        return 0;
+    }
+    if (kind_ == StatementKind::write) execute_output_control(out_, state_, e, format_);
+    else execute_input_control(in_, state_, e);
+    return 0;
+}
+
+// Trailing literals and positioning after the last item, up to a ":", a data
+// descriptor or the end of the format.
+int IoStatement::finish_format() {
+    while (walker_.more_non_data_ahead()) {
+        const FormatEntry* entry = nullptr;
+        int error = 0;
+        if (walker_.next(entry, error) == FormatWalker::Step::error) return error;
+        if (entry->kind == FormatKind::colon) break;
+        if (int err = execute_control(*entry)) return err;
+    }
+    return 0;
+}
+
+int IoStatement::end_output_record() {
+    if (unit_.kind == UnitSpec::Kind::internal) {
+        // An internal unit is one record: the variable, blank-padded at the end.
+        if (internal_record_used_) return illegal_internal_use;
+        if (out_.high_water > unit_.internal_length) return record_too_long;
+        text_assign(unit_.internal, unit_.internal_length, {out_.data(), out_.high_water});
+        internal_record_used_ = true;
+    } else if (int err = units::write_record(*connection_, out_.data(), out_.high_water, !state_.suppress_line_end)) {
+        return err;
+    }
+    out_.start_record();
+    return 0;
+}
+
+int IoStatement::fetch_record() {
+    if (unit_.kind == UnitSpec::Kind::internal) return units::condition_end_of_file;  // one record only
+    units::RecordView view;
+    const int rc = units::read_record(*connection_, view, scratch_);
+    if (rc == units::record_end_of_file) return units::condition_end_of_file;
+    if (rc != units::record_ok) return rc;
+    in_ = {view.data, view.length, 0};
+    return 0;
+}
+
+}  // namespace corvane::fmtio

@@ -1,0 +1,67 @@
+// The output record of a statement: characters, a position and a high-water mark. The
+// storage persists between statements and only grows.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <memory>
+
+namespace corvane::fmtio {
+
+class RecordWriter {
+public:
+    // A new, empty record; `left_tab_limit` is where TL stops.
+    void start_record() {
+        position = 0;
+        high_water = 0;
+        left_tab_limit = 0;
+    }
+
+    // n copies of c at the position.
+    void put(char c, std::size_t n) {
+        char* at = reserve(n);
+        std::memset(at, c, n);
+        advance(n);
+    }
+
+    void put(const char* text, std::size_t n) {
+        char* at = reserve(n);
+        std::memcpy(at, text, n);
+        advance(n);
+    }
+
+    // Room for n characters at the position, with any gap before it blank-filled; the
+    // caller fills them and calls advance(n).
+    char* reserve(std::size_t n) {
+        const std::size_t end = position + n;
+        if (end > capacity_) grow(end);
+        if (position > high_water) std::memset(storage_.get() + high_water, ' ', position - high_water);
+        return storage_.get() + position;
+    }
+
+    void advance(std::size_t n) {
+        position += n;
+        if (position > high_water) high_water = position;
+    }
+
+    const char* data() const { return storage_.get(); }
+
+    std::size_t position = 0;
+    std::size_t high_water = 0;
+    std::size_t left_tab_limit = 0;
+
+private:
+    void grow(std::size_t needed) {
+        std::size_t capacity = capacity_ + 8192;
+        if (capacity < needed + 1024) capacity = needed + 1024;
+        auto bigger = std::make_unique<char[]>(capacity);
+        if (high_water > 0) std::memcpy(bigger.get(), storage_.get(), high_water);
+        storage_ = std::move(bigger);
+        capacity_ = capacity;
+    }
+
+    std::unique_ptr<char[]> storage_;
+    std::size_t capacity_ = 0;
+};
+
+}  // namespace corvane::fmtio

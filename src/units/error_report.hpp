@@ -1,0 +1,31 @@
+// The single path of every I/O condition: into an iostat variable, to an ERR or END
+// branch, or reported on the error output in "? " lines, after which the program ends.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "units/statement_context.hpp"
+
+namespace corvane::units {
+
+constexpr int condition_end_of_file = 10013;
+constexpr int condition_end_of_record_nonadvancing = 10039;
+
+// Stores a code in an iostat variable at its width: end of file as -1, end of record as -2.
+void store_iostat(const IostatTarget& target, int code);
+
+// Returns the outcome the statement hands its caller (1 or 2), or does not return.
+int raise_io_condition(int code, const ConditionContext& context);
+
+// The report lines for a condition, each with the given line end; without a context the
+// statement line is left out (a condition met while the units were being closed).
+std::string format_condition_report(int code, const ConditionContext* context, std::string_view line_end);
+
+// Writes the report and ends the program with exit status -1.
+[[noreturn]] void report_condition_and_end(int code, const ConditionContext* context);
+
+// The framework's own fatal error: "error code = n" on the console, the message, the end.
+std::string framework_error_text(std::string_view text);
+
+}  // namespace corvane::units

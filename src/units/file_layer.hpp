@@ -1,0 +1,56 @@
+// The file operations of the record layer, over POSIX descriptors. Each reports failure by
+// leaving the system error code in the record's `error` field (0 = none).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "units/connection_record.hpp"
+
+namespace corvane::units {
+
+// Opens record.file_name for the access in record.mode; `create` makes a new empty file
+// (or empties an existing one), otherwise the file must exist. With `append` the file is
+// positioned at its end and `append_base` keeps that offset.
+void file_open(ConnectionRecord& record, bool create, bool append);
+
+// Closes the descriptor (or the window through the hooks) and deletes the file when
+// `remove` is set and the close succeeded.
+void file_close(ConnectionRecord& record, bool remove);
+
+// The size of the open file (0 for a device), or of the named file; -1 if it cannot be opened.
+std::int64_t file_size(ConnectionRecord& record);
+std::int64_t file_size_of(const std::string& name);
+
+// Fills the buffer after keeping its bytes from `keep_from` on (moved to the front); the
+// buffer grows when it is full. Returns the bytes added; 0 at the end of the file; -1 on
+// failure. Console units read through the read_line hook.
+std::int64_t file_fill_buffer(ConnectionRecord& record, std::int32_t keep_from);
+
+// Writes the buffer's `data_length` bytes at `buffer_file_offset`, cuts the file after them
+// when `truncate_pending` is set, and empties the buffer. Console units write through the
+// write_bytes hook. Returns false on failure.
+bool file_write_buffer(ConnectionRecord& record);
+
+// Cuts the file at `offset`; false on failure.
+bool file_truncate_at(ConnectionRecord& record, std::int64_t offset);
+
+// Reads `count` bytes at `offset` without moving the buffer (stepping back over records).
+std::int64_t file_read_at(ConnectionRecord& record, std::int64_t offset, char* into, std::int64_t count);
+
+bool file_is_terminal(const ConnectionRecord& record);
+bool file_exists(const std::string& name);
+bool file_delete(const std::string& name);
+
+// A unique name in the temporary directory ($TMPDIR, /tmp, or "."), prefix "FOR".
+std::string temporary_name();
+
+// Run-time messages on the error output and the standard output, through the console hooks.
+void write_error_message(std::string_view text);
+void write_output_message(std::string_view text);
+
+// The buffer of a new connection: 8192 bytes for files (or the block size), 256 for consoles.
+void allocate_buffer(ConnectionRecord& record, std::int32_t size);
+
+}  // namespace corvane::units

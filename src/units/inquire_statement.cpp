@@ -1,0 +1,87 @@
+// INQUIRE by unit or by file name.
+#include "console/console_hooks.hpp"
+#include "units/connection_statements.hpp"
+#include "units/error_report.hpp"
+#include "units/file_layer.hpp"
+#include "units/runtime_options.hpp"
+#include "units/unit_table.hpp"
+
+namespace corvane::units {
+
+namespace {
+
+constexpr int illegal_unit = 10029;
+
+const char* yes_no(bool b) { return b ? "YES" : "NO"; }
+
+void describe_connection(const ConnectionRecord& r, InquireResult& result) {
+    result.opened = true;
+    result.exists = true;
+    result.number = r.unit_number;
+    result.named = !r.file_name.empty();
+    result.name = r.file_name;
+    const bool direct = r.mode.access == Access::direct;
+    result.access = direct ? "DIRECT" : r.special.transparent_access ? "TRANSPARENT" : "SEQUENTIAL";
+    result.sequential = yes_no(!direct);
+    result.direct = yes_no(direct);
+    result.form = r.mode.form == Form::formatted ? "FORMATTED"
+                : r.mode.form == Form::binary ? "BINARY" : "UNFORMATTED";
+    result.formatted = yes_no(r.mode.form == Form::formatted);
+    result.unformatted = yes_no(r.mode.form != Form::formatted);
+    result.recl = r.record_length;
+    result.next_record = r.record_number + 1;
+    result.blank = r.mode.blank_zero ? "ZERO" : "NULL";
+    result.position = r.mode.position == PositionMode::append ? "APPEND"
+                    : r.mode.position == PositionMode::rewind ? "REWIND" : "ASIS";
+    result.action = r.mode.can_read && r.mode.can_write ? "READWRITE" : r.mode.can_read ? "READ" : "WRITE";
+    result.read = yes_no(r.mode.can_read);
+    result.write = yes_no(r.mode.can_write);
+    result.readwrite = yes_no(r.mode.can_read && r.mode.can_write);
+    result.delim = r.delimiter == Delimiter::apostrophe ? "APOSTROPHE"
+                 : r.delimiter == Delimiter::quote ? "QUOTE" : "NONE";
+    result.pad = yes_no(r.mode.pad);
+    result.carriage_control = r.mode.carriage_control ? "FORTRAN" : "LIST";
+    result.block_size = r.buffer_size;
+}
+
+}  // namespace
+
+int inquire_unit(std::int32_t unit_number, InquireResult& result, Control control) {
+    ensure_runtime_initialised();
+    console::console_hooks().poll();
+    const ConditionContext context{StatementKind::inquire, unit(unit_number), control};
+    if (control.iostat.present()) store_iostat(control.iostat, 0);
+    result = InquireResult{};
+    if (unit_number < 0) return raise_io_condition(illegal_unit, context);
+    result.exists = true;  // every non-negative unit number can be connected
+    int error = 0;
+    const int mapped = map_unit_number(unit_number, false, false, error);
+    ConnectionRecord* record = mapped < 0 ? &console_unit(mapped) : unit_table().find(mapped);
+    if (record) {
+        describe_connection(*record, result);
+        result.number = unit_number;
+    }
+    return outcome_ok;
+}
+
+int inquire_file(std::string_view name, InquireResult& result, Control control) {
+    ensure_runtime_initialised();
+    console::console_hooks().poll();
+    if (control.iostat.present()) store_iostat(control.iostat, 0);
+    result = InquireResult{};
+    while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+    while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
+    const std::string file(name);
+    result.name = file;
+    result.named = true;
+    result.exists = file_exists(file);
+    for (const auto& record : unit_table().records()) {
+        if (record->unit_number >= 0 && record->file_name == file) {
+            describe_connection(*record, result);
+            break;
+        }
+    }
+    return outcome_ok;
+}
+
+}  // namespace corvane::units

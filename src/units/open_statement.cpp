@@ -1,0 +1,307 @@
+// OPEN, and the implicit connection of a unit on its first data transfer.
+#include <memory>
+
+#include "console/console_hooks.hpp"
+#include "units/connection_statements.hpp"
+#include "units/error_report.hpp"
+#include "units/file_layer.hpp"
+#include "units/keyword_tables.hpp"
+#include "units/record_io.hpp"
+#include "units/runtime_options.hpp"
+#include "units/unit_table.hpp"
+
+namespace corvane::units {
+
+namespace {
+
+constexpr int record_length_bad = 10003;
+constexpr int allocation_failed = 10004;
+constexpr int bad_specifier = 10005;
+constexpr int bad_file_specification = 10014;
+constexpr int recl_not_direct = 10025;
+constexpr int illegal_unit = 10029;
+constexpr int open_mismatch = 10030;
+constexpr int new_file_exists = 10032;
+constexpr int windows_required = 10034;
+constexpr int bad_window = 10035;
+constexpr int bad_endian = 10036;
+constexpr int bad_delim = 10041;
+constexpr int bad_pad = 10042;
+
+// The keyword specifiers of one OPEN, checked against their tables.
+struct OpenKeywords {
+    OpenStatus status = OpenStatus::unknown;
+    bool status_given = false;
+    Access access = Access::sequential;
+    bool access_given = false;
+    bool append = false;
+    Form form = Form::formatted;
+    bool blank_zero = false;
+    PositionMode position = PositionMode::as_is;
+    bool position_given = false;
+    ActionMeaning action;
+    bool action_given = false;
+    Delimiter delim = Delimiter::none;
+    bool pad = true;
+    ByteOrder byte_order = ByteOrder::native;
+    bool carriage_control = false;
+    bool carriage_given = false;
+    bool delete_on_close = false;
+};
+
+int read_keywords(const OpenSpec& spec, OpenKeywords& k) {
+    if (!spec.status.empty()) {
+        auto v = status_keyword(spec.status);
+        if (!v) return bad_specifier;
+        k.status = *v;
+        k.status_given = true;
+    }
+    if (!spec.access.empty()) {
+        auto v = access_keyword(spec.access, k.append);
+        if (!v) return bad_specifier;
+        k.access = *v;
+        k.access_given = true;
+    }
+    if (!spec.form.empty()) {
+        auto v = form_keyword(spec.form);
+        if (!v) return bad_specifier;
+        k.form = *v;
+    }
+    if (!spec.blank.empty()) {
+        auto v = blank_zero_keyword(spec.blank);
+        if (!v) return bad_specifier;
+        k.blank_zero = *v;
+    }
+    if (!spec.position.empty()) {
+        auto v = position_keyword(spec.position);
+        if (!v) return bad_specifier;
+        k.position = *v;
+        k.position_given = true;
+        if (*v == PositionMode::append) k.append = true;
+    }
+    if (!spec.action.empty()) {
+        auto v = action_keyword(spec.action);
+        if (!v) return bad_specifier;
+        k.action = *v;
+        k.action_given = true;
+        k.carriage_control = v->carriage_control;
+        k.delete_on_close = v->delete_on_close;
+    }
+    if (!spec.delim.empty()) {
+        auto v = delim_keyword(spec.delim);
+        if (!v) return bad_delim;
+        k.delim = *v;
+    }
+    if (!spec.pad.empty()) {
+        auto v = pad_keyword(spec.pad);
+        if (!v) return bad_pad;
+        k.pad = *v;
+    }
+    if (!spec.byte_order.empty()) {
+        auto v = byte_order_keyword(spec.byte_order);
+        if (!v) return bad_endian;
+        k.byte_order = *v;
+    }
+    if (!spec.carriage_control.empty()) {
+        auto v = carriage_control_keyword(spec.carriage_control);
+        if (!v) return bad_specifier;
+        k.carriage_control = *v;
+        k.carriage_given = true;
+    }
+    if (!spec.dispose.empty()) {
+        auto v = dispose_keyword(spec.dispose);
+        if (!v) return bad_specifier;
+        if (v->delete_on_close) k.delete_on_close = true;
+    }
+    return 0;
+}
+
+std::string_view trim_blanks(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+// The plain console's question for a file name: the answer up to the line end.
+bool ask_console_for_name(int unit_number, std::string& name) {
+    write_output_message("FORTRAN I/O LIBRARY - file name needed for OPEN(UNIT=" +
+                         std::to_string(unit_number) + "? ");
+    RecordView answer;
+    RecordScratch scratch;
+    if (read_record(console_unit(unit_console_in), answer, scratch) != record_ok) return false;
+    name.assign(answer.data, answer.length);
+    if (auto cr = name.find('\r'); cr != std::string::npos) name.resize(cr);
+    return true;
+}
+
+bool prompt_for_name(int unit_number, OpenStatus status, std::string& name) {
+    const RuntimeOptions& options = runtime_options();
+    if (options.file_prompt && options.prompt_cursor < options.prompt_words.size()) {
+        name = runtime_options_for_update().prompt_words[runtime_options_for_update().prompt_cursor++];
+        return true;
+    }
+    if (auto* ask = console::console_hooks().prompt_file_name) return ask(unit_number, status, name);
+    return ask_console_for_name(unit_number, name);
+}
+
+// Whether a new OPEN of a connected unit asks for anything the connection does not have.
+bool agrees_with_connection(const OpenSpec& spec, const OpenKeywords& k, const ConnectionRecord& r) {
+    if (k.action_given && (k.action.can_read != r.mode.can_read || k.action.can_write != r.mode.can_write))
+        return false;
+    if (spec.recl && *spec.recl != r.record_length) return false;
+    if (spec.block_size && *spec.block_size != r.block_size) return false;
+    if (spec.max_record && *spec.max_record != r.maximum_record) return false;
+    if (k.position_given && k.position != r.mode.position) return false;
+    if (k.status_given && k.status != OpenStatus::old_file && k.status != OpenStatus::unknown) return false;
+    if (k.access_given && k.access != r.mode.access) return false;
+    return true;
+}
+
+// Creates or opens the record's file as its status asks. Returns 0 or a condition code.
+int open_file_by_status(ConnectionRecord& record, OpenStatus status, bool append) {
+    bool create = false;
+    switch (status) {
+        case OpenStatus::old_file: break;
+        case OpenStatus::new_file:
+            if (file_exists(record.file_name)) return new_file_exists;
+            create = true;
+            break;
+        case OpenStatus::replace:
+            file_delete(record.file_name);
+            create = true;
+            break;
+        case OpenStatus::scratch: create = true; break;
+        case OpenStatus::unknown: create = !file_exists(record.file_name); break;
+    }
+    file_open(record, create, append);
+    return record.error;
+}
+
+// A sequential disk file written from anywhere but its end is cut after the new data.
+void settle_start_position(ConnectionRecord& record, bool append) {
+    if (record.mode.is_character_device) return;
+    if (record.mode.access != Access::direct && !append) record.mode.truncate_pending = true;
+}
+
+}  // namespace
+
+int open_unit(const OpenSpec& spec) {
+    ensure_runtime_initialised();
+    console::console_hooks().poll();
+    const ConditionContext context{StatementKind::open, unit(spec.unit), spec.control};
+    if (spec.control.iostat.present()) store_iostat(spec.control.iostat, 0);
+    auto fail = [&](int code) { return raise_io_condition(code, context); };
+
+    OpenKeywords k;
+    if (int err = read_keywords(spec, k)) return fail(err);
+    const bool scratch = k.status == OpenStatus::scratch;
+
+    int error = 0;
+    const int number = (scratch || spec.file) ? spec.unit : map_unit_number(spec.unit, false, false, error);
+    if (error || spec.unit < 0) return fail(illegal_unit);
+
+    ConnectionRecord* existing = number < 0 ? &console_unit(number) : unit_table().find(number);
+    if (existing) {
+        if (k.access == Access::window) return fail(bad_specifier);
+        const bool other_file = spec.file && trim_blanks(*spec.file) != existing->file_name &&
+                                !trim_blanks(*spec.file).empty();
+        if (other_file || scratch) {
+            if (int err = close_connection(*existing, false)) return fail(err);
+        } else {
+            if (!agrees_with_connection(spec, k, *existing)) return fail(open_mismatch);
+            existing->mode.blank_zero = k.blank_zero;
+            existing->mode.pad = k.pad;
+            existing->delimiter = k.delim;
+            if (k.carriage_given || k.carriage_control) existing->mode.carriage_control = k.carriage_control;
+            return outcome_ok;
+        }
+    }
+
+    if (k.access == Access::direct && !spec.recl) return fail(record_length_bad);
+    if (spec.recl && *spec.recl <= 0) return fail(record_length_bad);
+    if (spec.recl && k.access != Access::direct) return fail(recl_not_direct);
+    if (k.access == Access::window && (spec.recl || spec.block_size || spec.max_record))
+        return fail(bad_specifier);
+
+    auto record = std::make_unique<ConnectionRecord>();
+    record->unit_number = number;
+    record->mode.can_read = k.action.can_read;
+    record->mode.can_write = k.action.can_write;
+    record->mode.form = k.form;
+    record->mode.access = k.access;
+    record->mode.status = k.status;
+    record->mode.position = k.append ? PositionMode::append : k.position;
+    record->mode.blank_zero = k.blank_zero;
+    record->mode.pad = k.pad;
+    record->mode.carriage_control = k.carriage_control;
+    record->mode.byte_order = k.byte_order != ByteOrder::native ? k.byte_order : runtime_options().byte_order;
+    record->mode.delete_on_close = k.delete_on_close || scratch;
+    record->delimiter = k.delim;
+    record->special.binary_form = k.form == Form::binary;
+    record->special.transparent_access = k.access == Access::transparent;
+    if (spec.recl) record->record_length = *spec.recl;
+    if (spec.max_record) record->maximum_record = *spec.max_record;
+    if (spec.block_size) record->block_size = *spec.block_size;
+    ConnectionRecord& connection = unit_table().append(std::move(record));
+    auto fail_and_forget = [&](int code) {
+        unit_table().remove(&connection);
+        return fail(code);
+    };
+
+    if (k.access == Access::window) {
+        const int status = console::console_hooks().open_window(connection, spec.title, spec.window_spec);
+        if (status != 0) return fail_and_forget(status == -10 ? windows_required : bad_window);
+        connection.handle = handle_window;
+        connection.mode.is_character_device = true;
+        allocate_buffer(connection, console_buffer_size);
+        return outcome_ok;
+    }
+
+    if (scratch) {
+        if (spec.file) return fail_and_forget(bad_file_specification);
+        connection.file_name = temporary_name();
+    } else if (spec.file && spec.file->empty()) {
+        if (!prompt_for_name(number, k.status, connection.file_name)) return fail_and_forget(bad_file_specification);
+    } else if (spec.file) {
+        const std::string_view name = trim_blanks(*spec.file);
+        if (name.empty()) return fail_and_forget(bad_file_specification);
+        connection.file_name = name;
+    } else {
+        connection.file_name = default_file_name(number);
+    }
+
+    if (int err = open_file_by_status(connection, k.status, k.append)) return fail_and_forget(err);
+    settle_start_position(connection, k.append);
+    const std::int32_t size = spec.block_size && *spec.block_size > 0 ? *spec.block_size : file_buffer_size;
+    allocate_buffer(connection, size);
+    if (!connection.buffer) {
+        file_close(connection, false);
+        return fail_and_forget(allocation_failed);
+    }
+    return outcome_ok;
+}
+
+ConnectionRecord* connect_implicitly(int unit_number, int& error) {
+    auto record = std::make_unique<ConnectionRecord>();
+    record->unit_number = unit_number;
+    ConnectionRecord& connection = unit_table().append(std::move(record));
+    if (runtime_options().file_prompt) {
+        if (!prompt_for_name(unit_number, OpenStatus::unknown, connection.file_name)) {
+            unit_table().remove(&connection);
+            error = bad_file_specification;
+            return nullptr;
+        }
+    } else {
+        connection.file_name = default_file_name(unit_number);
+    }
+    if (int err = open_file_by_status(connection, OpenStatus::unknown, false)) {
+        unit_table().remove(&connection);
+        error = err;
+        return nullptr;
+    }
+    settle_start_position(connection, false);
+    allocate_buffer(connection, file_buffer_size);
+    return &connection;
+}
+
+}  // namespace corvane::units

@@ -1,0 +1,152 @@
+// REWIND, BACKSPACE and ENDFILE.
+#include <algorithm>
+#include <cstring>
+
+#include "console/console_hooks.hpp"
+#include "units/connection_statements.hpp"
+#include "units/error_report.hpp"
+#include "units/file_layer.hpp"
+#include "units/record_io.hpp"
+#include "units/runtime_options.hpp"
+#include "units/unit_table.hpp"
+
+namespace corvane::units {
+
+namespace {
+
+constexpr int illegal_unit = 10029;
+constexpr std::int64_t step_back_block = 8192;
+
+// The connected unit a positioning statement names (with the console mapping), or null.
+ConnectionRecord* positioned_unit(std::int32_t unit_number, int& error) {
+    ensure_runtime_initialised();
+    console::console_hooks().poll();
+    if (unit_number < 0) {
+        error = illegal_unit;
+        return nullptr;
+    }
+    const int mapped = map_unit_number(unit_number, false, false, error);
+    if (error) return nullptr;
+    if (mapped < 0) return unit_table().find(mapped);
+    return unit_table().find(mapped);
+}
+
+// The byte at `offset`, from the buffer when it holds it, else from the file.
+class BackwardReader {
+public:
+    explicit BackwardReader(ConnectionRecord& record) : record_(record) {}
+
+    // The offset of the last terminator before `end` (exclusive), or -1 when there is none.
+    std::int64_t find_terminator_before(std::int64_t end, char terminator) {
+        std::int64_t at = end;
+        while (at > 0) {
+            const std::int64_t buffer_start = record_.buffer_file_offset;
+            const std::int64_t buffer_end = buffer_start + record_.data_length;
+            if (record_.buffer_state == BufferState::reading && at > buffer_start && at <= buffer_end) {
+                const char* base = record_.buffer.get();
+                for (std::int64_t i = at - 1; i >= buffer_start; --i) {
+                    if (base[i - buffer_start] == terminator) return i;
+                }
+                at = buffer_start;
+                continue;
+            }
+            const std::int64_t from = std::max<std::int64_t>(0, at - step_back_block);
+            const std::int64_t got = file_read_at(record_, from, block_, at - from);
+            if (got <= 0) return -1;  // a device we cannot read back: stay where we are
+            for (std::int64_t i = from + got - 1; i >= from; --i) {
+                if (block_[i - from] == terminator) return i;
+            }
+            at = from;
+        }
+        return -1;
+    }
+
+    char byte_at(std::int64_t offset) {
+        const std::int64_t buffer_start = record_.buffer_file_offset;
+        if (record_.buffer_state == BufferState::reading && offset >= buffer_start &&
+            offset < buffer_start + record_.data_length)
+            return record_.buffer[static_cast<std::size_t>(offset - buffer_start)];
+        char c = 0;
+        return file_read_at(record_, offset, &c, 1) == 1 ? c : 0;
+    }
+
+private:
+    ConnectionRecord& record_;
+    char block_[step_back_block];
+};
+
+}  // namespace
+
+int rewind_unit(std::int32_t unit_number, Control control) {
+    const ConditionContext context{StatementKind::rewind, unit(unit_number), control};
+    if (control.iostat.present()) store_iostat(control.iostat, 0);
+    int error = 0;
+    ConnectionRecord* record = positioned_unit(unit_number, error);
+    if (error) return raise_io_condition(error, context);
+    if (!record || record->mode.access != Access::sequential) return outcome_ok;
+    if (int err = flush_unit(*record)) return raise_io_condition(err, context);
+    if (record->is_console()) return outcome_ok;
+    reposition(*record, 0);
+    record->record_number = 0;
+    record->record_count = 0;
+    record->mode.end_of_file_written = false;
+    record->mode.truncate_pending = true;
+    return outcome_ok;
+}
+
+int backspace_unit(std::int32_t unit_number, Control control) {
+    const ConditionContext context{StatementKind::backspace, unit(unit_number), control};
+    if (control.iostat.present()) store_iostat(control.iostat, 0);
+    int error = 0;
+    ConnectionRecord* record = positioned_unit(unit_number, error);
+    if (error) return raise_io_condition(error, context);
+    if (!record) return outcome_ok;
+    if (record->mode.access == Access::direct) {
+        if (record->record_number > 0) --record->record_number;
+        record->mode.truncate_pending = true;
+        return outcome_ok;
+    }
+    if (record->mode.form != Form::formatted) return outcome_ok;
+    if (int err = flush_unit(*record)) return raise_io_condition(err, context);
+
+    const std::int64_t here = logical_position(*record);
+    if (here == 0) return outcome_ok;  // at the beginning of the file nothing changes
+    const char terminator = runtime_options().line_end.terminator;
+    BackwardReader reader(*record);
+    // The previous record ends with the terminator just before `here` (or at the end of
+    // a file whose last line has none); it starts after the terminator before that.
+    std::int64_t search_end = here;
+    if (reader.byte_at(here - 1) == terminator) search_end = here - 1;
+    const std::int64_t start = reader.find_terminator_before(search_end, terminator) + 1;
+
+    if (record->buffer_state == BufferState::reading && start >= record->buffer_file_offset &&
+        start <= record->buffer_file_offset + record->data_length) {
+        record->buffer_position = static_cast<std::int32_t>(start - record->buffer_file_offset);
+    } else if (!record->is_console()) {
+        reposition(*record, start);
+    }
+    if (record->record_number > 0) --record->record_number;
+    if (record->record_count > 0) --record->record_count;
+    record->mode.end_of_file_written = false;
+    record->mode.truncate_pending = true;
+    return outcome_ok;
+}
+
+int endfile_unit(std::int32_t unit_number, Control control) {
+    const ConditionContext context{StatementKind::endfile, unit(unit_number), control};
+    if (control.iostat.present()) store_iostat(control.iostat, 0);
+    int error = 0;
+    ConnectionRecord* record = positioned_unit(unit_number, error);
+    if (error) return raise_io_condition(error, context);
+    if (!record) return outcome_ok;
+    if (int err = flush_unit(*record)) return raise_io_condition(err, context);
+    if (record->is_console()) return outcome_ok;
+    const std::int64_t here = logical_position(*record);
+    if (!file_truncate_at(*record, here)) return raise_io_condition(record->error, context);
+    if (record->buffer_state == BufferState::reading)
+        record->data_length = std::min<std::int32_t>(record->data_length, record->buffer_position);
+    record->mode.end_of_file_written = true;
+    return outcome_ok;
+}
+
+}  // namespace corvane::units

@@ -1,0 +1,153 @@
+#include "units/record_io.hpp"
+
+#include <cstring>
+
+#include "units/file_layer.hpp"
+#include "units/runtime_options.hpp"
+
+namespace corvane::units {
+
+namespace {
+
+constexpr int record_too_long = 10060;
+
+// Leaving a written buffer for reading: what was written goes to the file first.
+int prepare_for_reading(ConnectionRecord& record) {
+    if (record.buffer_state == BufferState::writing) {
+        if (int err = flush_unit(record)) return err;
+    }
+    record.buffer_state = BufferState::reading;
+    return 0;
+}
+
+// Leaving a read buffer for writing: output starts at the next byte the program would
+// have read.
+void prepare_for_writing(ConnectionRecord& record) {
+    if (record.buffer_state == BufferState::reading && !record.is_console()) {
+        reposition(record, logical_position(record));
+    } else if (record.buffer_state == BufferState::reading) {
+        record.data_length = 0;
+        record.buffer_position = 0;
+    }
+    record.buffer_state = BufferState::writing;
+}
+
+// Rewrites a record in the scratch buffer when it holds companion characters or tabs.
+RecordView clean_record(const ConnectionRecord& record, const char* data, std::size_t length,
+                        RecordScratch& scratch) {
+    const char companion = runtime_options().line_end.companion;
+    if (length > 0 && data[length - 1] == companion) --length;  // the usual CR LF line end
+    const bool has_companion = std::memchr(data, companion, length) != nullptr;
+    const bool has_tab = record.tab_width > 0 && std::memchr(data, '\t', length) != nullptr;
+    if (!has_companion && !has_tab) return {data, length};
+
+    std::size_t expanded = length;
+    if (has_tab) expanded += static_cast<std::size_t>(record.tab_width) * length;
+    char* out = scratch.reserve(expanded);
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        const char c = data[i];
+        if (c == companion) continue;
+        if (c == '\t' && record.tab_width > 0) {
+            const auto width = static_cast<std::size_t>(record.tab_width);
+            do out[n++] = ' ';
+            while (n % width != 0);
+            continue;
+        }
+        out[n++] = c;
+    }
+    return {out, n};
+}
+
+}  // namespace
+
+char* RecordScratch::reserve(std::size_t n) {
+    if (n > capacity_) {
+        capacity_ = n < 256 ? 256 : n;
+        storage_ = std::make_unique<char[]>(capacity_);
+    }
+    return storage_.get();
+}
+
+std::int64_t logical_position(const ConnectionRecord& record) {
+    if (record.buffer_state == BufferState::writing)
+        return record.buffer_file_offset + record.data_length;
+    return record.buffer_file_offset + record.buffer_position;
+}
+
+void reposition(ConnectionRecord& record, std::int64_t offset) {
+    record.buffer_file_offset = offset;
+    record.data_length = 0;
+    record.buffer_position = 0;
+    record.buffer_state = BufferState::empty;
+}
+
+int read_record(ConnectionRecord& record, RecordView& out, RecordScratch& scratch) {
+    if (int err = prepare_for_reading(record)) return err;
+    const char terminator = runtime_options().line_end.terminator;
+    for (;;) {
+        const char* buffer = record.buffer.get();
+        const auto start = static_cast<std::size_t>(record.buffer_position);
+        const auto available = static_cast<std::size_t>(record.data_length) - start;
+        if (const void* hit = std::memchr(buffer + start, terminator, available)) {
+            const auto end = static_cast<std::size_t>(static_cast<const char*>(hit) - buffer);
+            record.buffer_position = static_cast<std::int32_t>(end + 1);
+            ++record.record_number;
+            ++record.record_count;
+            out = clean_record(record, buffer + start, end - start, scratch);
+            return record_ok;
+        }
+        const std::int64_t added = file_fill_buffer(record, record.buffer_position);
+        if (added < 0) return record.error;
+        if (added == 0) {
+            if (record.data_length == record.buffer_position) return record_end_of_file;
+            // A last line without a line end is still a record.
+            const char* rest = record.buffer.get() + record.buffer_position;
+            const auto length = static_cast<std::size_t>(record.data_length - record.buffer_position);
+            record.buffer_position = record.data_length;
+            ++record.record_number;
+            ++record.record_count;
+            out = clean_record(record, rest, length, scratch);
+            return record_ok;
+        }
+    }
+}
+
+int write_record(ConnectionRecord& record, const char* data, std::size_t length, bool line_end) {
+    if (length > static_cast<std::size_t>(record.record_length)) return record_too_long;
+    prepare_for_writing(record);
+    const std::string_view end = line_end ? output_line_end(record) : std::string_view{};
+    const std::size_t total = length + end.size();
+    if (static_cast<std::size_t>(record.data_length) + total > static_cast<std::size_t>(record.buffer_size)) {
+        if (int err = flush_unit(record)) return err;
+        if (total > static_cast<std::size_t>(record.buffer_size)) {
+            std::int32_t size = record.buffer_size;
+            while (static_cast<std::size_t>(size) < total) size *= 2;
+            record.buffer = std::make_unique<char[]>(static_cast<std::size_t>(size));
+            record.buffer_size = size;
+        }
+        record.buffer_state = BufferState::writing;
+    }
+    char* into = record.buffer.get() + record.data_length;
+    std::memcpy(into, data, length);
+    std::memcpy(into + length, end.data(), end.size());
+    record.data_length += static_cast<std::int32_t>(total);
+    record.mode.pending_output = true;
+    ++record.record_number;
+    ++record.record_count;
+    if (record.is_console()) return flush_unit(record);
+    return 0;
+}
+
+int flush_unit(ConnectionRecord& record) {
+    if (record.buffer_state != BufferState::writing) return 0;
+    record.mode.pending_output = false;
+    if (!file_write_buffer(record)) {
+        record.data_length = 0;  // what could not be written is not written twice
+        return record.error;
+    }
+    return 0;
+}
+
+}  // namespace corvane::units
+

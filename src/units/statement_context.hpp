@@ -1,0 +1,74 @@
+// What every I/O and connection statement tells the error path about itself: its kind,
+// its unit, and how it catches conditions (branches and an iostat variable).
+#pragma once
+
+#include <cstdint>
+
+namespace corvane::units {
+
+enum class StatementKind : std::uint8_t {
+    rewind = 0,
+    backspace = 1,
+    open = 2,
+    close = 3,
+    inquire = 4,
+    read = 5,
+    write = 6,
+    endfile = 7,
+};
+
+// The unit a statement names: the default unit (the console, "*"), a unit number, or an
+// internal unit (a character variable).
+struct UnitSpec {
+    enum class Kind : std::uint8_t { default_unit, number, internal };
+    Kind kind = Kind::default_unit;
+    std::int32_t number = -1;
+    char* internal = nullptr;
+    std::uint32_t internal_length = 0;
+};
+
+inline constexpr UnitSpec default_unit{};
+inline constexpr UnitSpec unit(std::int32_t n) { return {UnitSpec::Kind::number, n, nullptr, 0}; }
+
+// Branch flags of a statement: bit 0 ERR, bit 1 END, bit 2 EOR.
+enum BranchFlag : std::uint8_t { branch_err = 1, branch_end = 2, branch_eor = 4 };
+
+// An integer variable that receives the condition code, at its width (1, 2, 4 or 8 bytes).
+struct IostatTarget {
+    void* address = nullptr;
+    std::uint8_t width = 0;
+
+    constexpr IostatTarget() = default;
+    template <class Int>
+    explicit IostatTarget(Int& v) : address(&v), width(static_cast<std::uint8_t>(sizeof(Int))) {}
+    constexpr bool present() const { return address != nullptr; }
+};
+
+// The optional catching specifiers of a statement.
+struct Control {
+    std::uint8_t branches = 0;
+    IostatTarget iostat;
+};
+
+inline Control with_iostat(std::int32_t& v) { return {0, IostatTarget(v)}; }
+inline constexpr Control on_end{branch_end, {}};
+inline constexpr Control on_err{branch_err, {}};
+constexpr Control operator|(Control a, const Control& b) {
+    a.branches = static_cast<std::uint8_t>(a.branches | b.branches);
+    if (!a.iostat.present()) a.iostat = b.iostat;
+    return a;
+}
+
+// Outcomes a statement returns to its caller.
+constexpr int outcome_ok = 0;
+constexpr int outcome_error = 1;  // take the ERR branch (or read the iostat variable)
+constexpr int outcome_end = 2;    // take the END branch
+constexpr int outcome_eor = 3;    // take the EOR branch (non-advancing input)
+
+struct ConditionContext {
+    StatementKind kind = StatementKind::read;
+    UnitSpec unit;
+    Control control;
+};
+
+}  // namespace corvane::units

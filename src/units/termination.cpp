@@ -1,0 +1,92 @@
+#include "units/termination.hpp"
+
+#include <cfenv>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "console/console_hooks.hpp"
+#include "units/descriptor_layer.hpp"
+#include "units/error_report.hpp"
+#include "units/file_layer.hpp"
+#include "units/runtime_options.hpp"
+#include "units/unit_table.hpp"
+
+namespace corvane::units {
+
+namespace {
+
+std::vector<void (*)()>& exit_routines() {
+    static std::vector<void (*)()> routines;
+    return routines;
+}
+
+bool& terminating() {
+    static bool flag = false;
+    return flag;
+}
+
+std::time_t& start_time() {
+    static std::time_t t = 0;
+    return t;
+}
+
+}  // namespace
+
+void start_runtime(int argc, char** argv) {
+    // Round to nearest with every floating-point exception masked: conversions rely on it.
+    std::fesetround(FE_TONEAREST);
+    std::feclearexcept(FE_ALL_EXCEPT);
+    std::vector<std::string> words;
+    for (int i = 1; i < argc; ++i) words.emplace_back(argv[i]);
+    set_command_line_words(std::move(words));
+    start_descriptor_layer();
+    start_time() = std::time(nullptr);
+}
+
+std::string stop_text(std::string_view stop_code, bool print_stop) {
+    std::string text;
+    const bool has_message = stop_code.size() > 1 || (stop_code.size() == 1 && stop_code[0] != ' ');
+    if (print_stop) text = has_message ? " STOP " : " STOP";
+    if (has_message) text += stop_code;
+    return text;
+}
+
+void stop_program(std::string_view stop_code) {
+    const std::string text = stop_text(stop_code, runtime_options().print_stop);
+    if (!text.empty()) {
+        write_error_message(text);
+        write_error_message(output_line_end(console_unit(unit_console_err)));
+    }
+    terminate_program(0);
+}
+
+void terminate_program(int exit_code) {
+    if (!terminating()) {
+        terminating() = true;
+        if (int err = close_all_units(false)) {
+            // A unit that could not be closed: reported without a statement line.
+            const std::string_view line_end = output_line_end(ConnectionRecord{});
+            write_error_message(format_condition_report(err, nullptr, line_end));
+            exit_code = -1;
+        }
+        console::console_hooks().program_end(exit_code);
+    }
+    exit_program(exit_code);
+}
+
+void exit_program(int exit_code) {
+    auto& routines = exit_routines();
+    while (!routines.empty()) {
+        void (*routine)() = routines.back();
+        routines.pop_back();
+        routine();
+    }
+    close_all_descriptors();
+    std::exit(exit_code);
+}
+
+void register_exit_routine(void (*routine)()) { exit_routines().push_back(routine); }
+
+}  // namespace corvane::units

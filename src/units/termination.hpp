@@ -1,0 +1,26 @@
+// Start-up of the run-time, STOP, and the ordered end of the program.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace corvane::units {
+
+// Floating-point mode, the command-line words, the start time.
+void start_runtime(int argc, char** argv);
+
+// STOP with a stop code: " STOP" under -printstop, the code unless it is empty or one
+// blank, a line end if anything was written; then the program ends with status 0.
+[[noreturn]] void stop_program(std::string_view stop_code = " ");
+
+// Closes all units, runs the console's program_end hook, then ends the process.
+[[noreturn]] void terminate_program(int exit_code);
+
+// Runs the exit routines (last registered first) and ends the process.
+[[noreturn]] void exit_program(int exit_code);
+void register_exit_routine(void (*routine)());
+
+// The text STOP writes to the error output, without its line end ("" when nothing).
+std::string stop_text(std::string_view stop_code, bool print_stop);
+
+}  // namespace corvane::units
