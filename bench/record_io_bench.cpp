@@ -1,0 +1,84 @@
+// Throughput of the record I/O engine on the extraction's own record layouts, in records
+// per second (items_per_second).
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <unistd.h>
+
+#include "fmtio/statement_api.hpp"
+#include "units/connection_statements.hpp"
+
+namespace {
+
+using namespace corvane::fmtio;
+namespace units = corvane::units;
+
+constexpr int bench_unit = 40;
+
+std::string scratch_path(const char* name) {
+    return std::string("/tmp/corvane-bench-") + std::to_string(::getpid()) + "-" + name;
+}
+
+void open_scratch(const std::string& path) {
+    units::open_unit({.unit = bench_unit, .file = path, .status = "REPLACE"});
+}
+
+void close_and_remove() { units::close_unit(bench_unit, {}, "DELETE"); }
+
+// A data line: year and twelve values, as written to the time-series file.
+void BM_WriteDataLine(benchmark::State& state) {
+    const std::string path = scratch_path("write");
+    open_scratch(path);
+    std::int32_t year = 1950;
+    std::array<std::int32_t, 12> values{-9999, 12, 345, -67, 8901, 23, 4, -5, 67, 890, -1234, 56};
+    for (auto _ : state) {
+        write(unit(bench_unit), fmt<"(i4,12i5)">, year, values);
+        if (++year > 2006) {
+            year = 1950;
+            units::rewind_unit(bench_unit);
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+    close_and_remove();
+}
+BENCHMARK(BM_WriteDataLine);
+
+// A data-file record, read with its label-prefixed format and both branches.
+void BM_ReadDataRecord(benchmark::State& state) {
+    const std::string path = scratch_path("read");
+    open_scratch(path);
+    std::int32_t country = 425, id = 72503000, dup = 0, year = 1900;
+    std::array<std::int32_t, 12> values{-9999, 12, 345, -67, 8901, 23, 4, -5, 67, 890, -1234, 56};
+    for (int i = 0; i < 20000; ++i) {
+        year = 1900 + i % 100;
+        write(unit(bench_unit), fmt<"(i3,i8,i1,i4,12i5)">, country, id, dup, year, values);
+    }
+    units::rewind_unit(bench_unit);
+    for (auto _ : state) {
+        const int outcome = read(unit(bench_unit), on_end | on_err, fmt<"15(I3,I8,i1,i4,12I5)">, country, id, dup,
+                                 year, values);
+        if (outcome == units::outcome_end) units::rewind_unit(bench_unit);
+        benchmark::DoNotOptimize(values);
+    }
+    state.SetItemsProcessed(state.iterations());
+    close_and_remove();
+}
+BENCHMARK(BM_ReadDataRecord);
+
+// A coordinate under F7.2, into a character variable so that no file is involved.
+void BM_WriteCoordinate(benchmark::State& state) {
+    Text<7> field;
+    float lon = -179.99f;
+    for (auto _ : state) {
+        write(internal_unit(field), fmt<"(f7.2)">, lon);
+        lon += 0.37f;
+        if (lon > 180.0f) lon = -179.99f;
+        benchmark::DoNotOptimize(field);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_WriteCoordinate);
+
+}  // namespace
