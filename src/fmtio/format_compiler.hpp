@@ -296,7 +296,13 @@ private:
         if (w < 0 || w > max_format_width) return format_error::bad_format;
         if (w == 0 && e.kind == FormatKind::D) return format_error::bad_format;
         skip_blanks();
-        if (at_end() || text_[pos_] != '.') return format_error::bad_format;
+        if (at_end() || text_[pos_] != '.') {
+            // Gw alone serves integer, logical and character items.
+            if (e.kind != FormatKind::G) return format_error::bad_format;
+            e.w = static_cast<std::int32_t>(w);
+            e.width_given = true;
+            return 0;
+        }
         ++pos_;
         std::int64_t d = 0;
         read_signed_number(given, d);
