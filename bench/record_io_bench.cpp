@@ -67,6 +67,27 @@ void BM_ReadDataRecord(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadDataRecord);
 
+// A failed-QC record: the extraction reads the whole file once per station it finds.
+void BM_ReadFailedQcRecord(benchmark::State& state) {
+    const std::string path = scratch_path("failed");
+    open_scratch(path);
+    std::int32_t country = 101, id = 60355000, year = 1971, month = 10, value = -999;
+    for (int i = 0; i < 20000; ++i) {
+        year = 1900 + i % 100;
+        write(unit(bench_unit), fmt<"(i3,i8,'0 ',i4,i3,i6)">, country, id, year, month, value);
+    }
+    units::rewind_unit(bench_unit);
+    for (auto _ : state) {
+        const int outcome = read(unit(bench_unit), on_end | on_err, fmt<"22(i3,i8,2x,i4,i3,i6)">, country, id, year,
+                                 month, value);
+        if (outcome == units::outcome_end) units::rewind_unit(bench_unit);
+        benchmark::DoNotOptimize(value);
+    }
+    state.SetItemsProcessed(state.iterations());
+    close_and_remove();
+}
+BENCHMARK(BM_ReadFailedQcRecord);
+
 // A coordinate under F7.2, into a character variable so that no file is involved.
 void BM_WriteCoordinate(benchmark::State& state) {
     Text<7> field;

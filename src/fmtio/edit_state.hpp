@@ -9,6 +9,8 @@ struct EditState {
     bool blank_zero = false;         // BZ (input)
     bool pad = true;                 // short input records read as if blank-padded
     bool suppress_line_end = false;  // "$"
+    bool hex_uppercase = false;      // run-time option: Z output with A to F
+    bool no_lead_zero = false;       // run-time option: no 0 before the point below 1
 };
 
 }  // namespace corvane::fmtio

@@ -67,6 +67,10 @@ int FormatWalker::revert() {
 
 bool FormatWalker::more_non_data_ahead() const {
     if (pending_ > 0) return false;
+    const FormatKind next_kind = format_.entries[pc_].kind;
+    if (next_kind == FormatKind::end) return false;
+    if (next_kind != FormatKind::group_open && next_kind != FormatKind::group_close) return !is_data_kind(next_kind);
+    // Through group controls the walk itself tells what comes next.
     FormatWalker ahead = *this;
     const FormatEntry* entry = nullptr;
     int error = 0;

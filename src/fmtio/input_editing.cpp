@@ -100,7 +100,31 @@ int store_real(double value8, float value4, __float128 value16, int size, void* 
 
 }  // namespace
 
+namespace {
+
+// The usual field: optional leading blanks, an optional sign, decimal digits to its end.
+// Returns false when the field needs the general path.
+bool read_plain_decimal(std::string_view field, const IoItem& item, void* element) {
+    std::size_t i = 0;
+    while (i < field.size() && is_blank(field[i])) ++i;
+    bool negative = false;
+    if (i < field.size() && (field[i] == '-' || field[i] == '+')) negative = field[i++] == '-';
+    std::uint64_t value = 0;
+    for (; i < field.size(); ++i) {
+        const unsigned digit = static_cast<unsigned char>(field[i]) - '0';
+        if (digit > 9) return false;
+        value = value * 10 + digit;
+        if (item.size < 8) value &= 0xFFFFFFFFu;
+    }
+    if (negative) value = ~value + 1;
+    store_integer(element, item.size, static_cast<std::int64_t>(value));
+    return true;
+}
+
+}  // namespace
+
 int read_integer_field(std::string_view field, int base, bool blank_zero, const IoItem& item, void* element) {
+    if (base == 10 && read_plain_decimal(field, item, element)) return 0;
     const NumericText prepared(field, blank_zero);
     std::string_view text = prepared.text();
     bool negative = false;

@@ -37,13 +37,38 @@ std::int64_t item_value(std::int64_t value, int size_bytes) {
 
 // Largest power of the base that fits the arithmetic: 10^9, 2^31, 8^10, 16^7 in 32 bits;
 // 10^18, 2^63, 8^21, 16^15 in 64 bits.
-std::uint64_t largest_power(int base, bool wide) {
+constexpr std::uint64_t largest_power(int base, bool wide) {
     switch (base) {
         case 2: return std::uint64_t{1} << (wide ? 63 : 31);
         case 8: return std::uint64_t{1} << (wide ? 63 : 30);
         case 16: return std::uint64_t{1} << (wide ? 60 : 28);
         default: return wide ? 1'000'000'000'000'000'000u : 1'000'000'000u;
     }
+}
+
+// The descending powers of a base, from the largest that fits down to 1.
+struct PowerTable {
+    std::uint64_t power[64] = {};
+    int count = 0;
+};
+
+constexpr PowerTable make_powers(int base, bool wide) {
+    PowerTable table;
+    for (std::uint64_t p = largest_power(base, wide); p != 0; p /= static_cast<std::uint64_t>(base))
+        table.power[table.count++] = p;
+    return table;
+}
+
+constexpr PowerTable powers[4][2] = {
+    {make_powers(2, false), make_powers(2, true)},
+    {make_powers(8, false), make_powers(8, true)},
+    {make_powers(10, false), make_powers(10, true)},
+    {make_powers(16, false), make_powers(16, true)},
+};
+
+const PowerTable& powers_of(int base, bool wide) {
+    const int row = base == 2 ? 0 : base == 8 ? 1 : base == 10 ? 2 : 3;
+    return powers[row][wide ? 1 : 0];
 }
 
 char digit_character(int digit, bool upper_hex) {
@@ -54,12 +79,15 @@ char digit_character(int digit, bool upper_hex) {
 // Writes the significant digits of `magnitude` (none for 0) and returns their count.
 int significant_digits(std::uint64_t magnitude, int base, bool wide, bool upper_hex,
                        char* digits) {
-    const auto radix = static_cast<std::uint64_t>(base);
+    const PowerTable& table = powers_of(base, wide);
+    int i = 0;
+    while (i < table.count && table.power[i] > magnitude) ++i;  // leading zeros are not digits
     int count = 0;
-    for (std::uint64_t power = largest_power(base, wide); power != 0; power /= radix) {
+    for (; i < table.count; ++i) {
+        const std::uint64_t power = table.power[i];
         int digit = 0;
         for (; magnitude >= power; magnitude -= power) ++digit;
-        if (digit != 0 || count != 0) digits[count++] = digit_character(digit, upper_hex);
+        digits[count++] = digit_character(digit, upper_hex);
     }
     return count;
 }

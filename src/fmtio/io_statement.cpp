@@ -2,6 +2,9 @@
 
 #include <cfenv>
 #include <new>
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
 
 #include "console/console_hooks.hpp"
 #include "fmtio/format_compiler.hpp"
@@ -30,6 +33,18 @@ int RuntimeFormat::compile(std::string_view text) {
     }
 }
 
+namespace {
+
+// The floating-point rounding mode, read cheaply: statements check it at every start.
+int current_rounding() {
+#if defined(__SSE__) && defined(FE_TONEAREST) && FE_TONEAREST == 0
+    if ((_mm_getcsr() & 0x6000u) == 0) return FE_TONEAREST;
+#endif
+    return std::fegetround();
+}
+
+}  // namespace
+
 IoStatement& current_statement() {
     static IoStatement statement;
     return statement;
@@ -37,9 +52,8 @@ IoStatement& current_statement() {
 
 int IoStatement::open(StatementKind kind, const UnitSpec& unit, Control control, const FormatArg& format) {
     console::console_hooks().poll();
-    units::ensure_runtime_initialised();
     // Conversions assume round-to-nearest; the caller's mode comes back at the end.
-    saved_rounding_ = std::fegetround();
+    saved_rounding_ = current_rounding();
     if (saved_rounding_ != FE_TONEAREST) std::fesetround(FE_TONEAREST);
 
     kind_ = kind;
@@ -51,6 +65,9 @@ int IoStatement::open(StatementKind kind, const UnitSpec& unit, Control control,
     internal_record_used_ = false;
     after_character_ = true;
     state_ = EditState{};
+    const units::RuntimeOptions& options = units::runtime_options();
+    state_.hex_uppercase = options.hex_uppercase;
+    state_.no_lead_zero = options.no_lead_zero;
     out_.start_record();
     in_ = RecordReader{};
     if (control.iostat.present()) units::store_iostat(control.iostat, 0);
@@ -151,7 +168,7 @@ int IoStatement::fail(int code) {
 
 int IoStatement::transfer_element(const IoItem& item, void* element) {
     if (list_) {
-        if (kind_ == StatementKind::write) return list_output(out_, item, element, after_character_);
+        if (kind_ == StatementKind::write) return list_output(out_, state_, item, element, after_character_);
         return list_input_.read_element(*this, item, element);
     }
     const FormatEntry* entry = nullptr;

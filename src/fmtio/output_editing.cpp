@@ -5,7 +5,6 @@
 
 #include "fmtio/element_value.hpp"
 #include "fmtio/numeric_conversion.hpp"
-#include "units/runtime_options.hpp"
 
 namespace corvane::fmtio {
 
@@ -59,7 +58,7 @@ int edit_integer(RecordWriter& out, const EditState& state, const FormatEntry& e
     char text[80];
     int length = 0;
     if (base == 10 && value > 0 && state.sign_plus) text[length++] = '+';
-    length += integer_to_text(value, item.size, base, e.d, units::runtime_options().hex_uppercase, text + length);
+    length += integer_to_text(value, item.size, base, e.d, state.hex_uppercase, text + length);
     int w = e.width_given ? e.w : integer_default_width(item);
     if (length == 0 && w == 0) {
         out.put(' ', 1);  // I0 of a zero with no minimum digits: one blank
@@ -142,7 +141,7 @@ void edit_real_exponent(RecordWriter& out, const EditState& state, const IoItem&
     const char sign = sign_char(negative, state);
     const int fraction = significant - before_point + leading_zeros;
     const int body = before_point + 1 + fraction + exp_length;
-    const bool lead_room = before_point == 0 && !units::runtime_options().no_lead_zero;
+    const bool lead_room = before_point == 0 && !state.no_lead_zero;
     if (minimal) w = (sign ? 1 : 0) + body + (lead_room ? 1 : 0);
     const int avail = w - (sign ? 1 : 0);
     if (exp_length == 0 || body > avail) return asterisks(out, w);
@@ -246,7 +245,7 @@ void edit_real_fixed(RecordWriter& out, const EditState& state, const IoItem& it
     const int shown_integer = integer_digits > 0 ? integer_digits : 0;
     const int body = shown_integer + 1 + d;
     const char sign = sign_char(negative, state);
-    const bool lead_room = shown_integer == 0 && !units::runtime_options().no_lead_zero;
+    const bool lead_room = shown_integer == 0 && !state.no_lead_zero;
     if (minimal) w = (sign ? 1 : 0) + body + (lead_room ? 1 : 0);
     const int avail = w - (sign ? 1 : 0);
     if (body > avail) return asterisks(out, w);
@@ -345,7 +344,8 @@ void execute_output_control(RecordWriter& out, EditState& state, const FormatEnt
     }
 }
 
-int list_output(RecordWriter& out, const IoItem& item, const void* element, bool& after_character) {
+int list_output(RecordWriter& out, const EditState& modes, const IoItem& item, const void* element,
+                bool& after_character) {
     const bool was_character = after_character;
     after_character = item.type == TypeClass::character;
     switch (item.type) {
@@ -370,7 +370,7 @@ int list_output(RecordWriter& out, const IoItem& item, const void* element, bool
             return 0;
         case TypeClass::real: {
             const RealDefaults g = real_defaults(item.size);
-            EditState state;
+            EditState state = modes;
             state.scale = 1;
             edit_real_general(out, state, item, element, g.w, g.d, g.e);
             return 0;
@@ -378,7 +378,7 @@ int list_output(RecordWriter& out, const IoItem& item, const void* element, bool
         case TypeClass::complex: {
             const RealDefaults g = real_defaults(item.size / 2);
             const IoItem part{TypeClass::real, static_cast<std::uint8_t>(item.size / 2), nullptr, 0, 1};
-            EditState state;
+            EditState state = modes;
             state.scale = 1;
             out.put(" (", 2);
             edit_real_general(out, state, part, element, g.w, g.d, g.e);

@@ -21,7 +21,8 @@ void execute_output_control(RecordWriter& out, EditState& state, const FormatEnt
 
 // List-directed output of one element; `after_character` tells whether the previous item
 // of the record was a character value.
-int list_output(RecordWriter& out, const IoItem& item, const void* element, bool& after_character);
+int list_output(RecordWriter& out, const EditState& modes, const IoItem& item, const void* element,
+                bool& after_character);
 
 // The pieces real editing is built from, for the G and list-directed paths too.
 enum class ExponentLetter : char { E = 'E', D = 'D', Q = 'Q' };
