@@ -35,22 +35,17 @@ void standard_program_end(int) {}
 int no_window(units::ConnectionRecord&, std::string_view, std::string_view) { return -10; }
 int no_window_close(units::ConnectionRecord&) { return -10; }
 
-ConsoleHooks& installed() {
-    static ConsoleHooks hooks = default_console_hooks();
-    return hooks;
-}
+constexpr ConsoleHooks standard_hooks{standard_read_line, standard_write_bytes, standard_poll, standard_program_end,
+                                      no_window,          no_window_close,      nullptr};
 
 }  // namespace
 
-ConsoleHooks default_console_hooks() {
-    return {standard_read_line, standard_write_bytes, standard_poll, standard_program_end,
-            no_window,          no_window_close,      nullptr};
+namespace detail {
+constinit ConsoleHooks installed_hooks = standard_hooks;
 }
 
-ConsoleHooks& console_hooks() { return installed(); }
+ConsoleHooks default_console_hooks() { return standard_hooks; }
 
-void install_console_hooks(const ConsoleHooks& hooks) { installed() = hooks; }
-
-bool default_hooks_installed() { return installed().write_bytes == standard_write_bytes; }
+void install_console_hooks(const ConsoleHooks& hooks) { detail::installed_hooks = hooks; }
 
 }  // namespace corvane::console

@@ -33,8 +33,13 @@ struct ConsoleHooks {
 };
 
 ConsoleHooks default_console_hooks();
-ConsoleHooks& console_hooks();
+
+namespace detail {
+extern ConsoleHooks installed_hooks;  // constant-initialised with the defaults
+}
+
+// The hooks in force; called at every I/O step, so it is a plain load.
+inline ConsoleHooks& console_hooks() { return detail::installed_hooks; }
 void install_console_hooks(const ConsoleHooks& hooks);
-bool default_hooks_installed();
 
 }  // namespace corvane::console

@@ -82,13 +82,4 @@ void report_condition_and_end(int code, const ConditionContext* context) {
     terminate_program(-1);
 }
 
-std::string framework_error_text(std::string_view text) {
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    std::string built = "System Error found! \"";
-    built += text;
-    built += "\", program stop";
-    built.resize(100, ' ');
-    return built;
-}
-
 }  // namespace corvane::units

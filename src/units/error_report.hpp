@@ -25,7 +25,4 @@ std::string format_condition_report(int code, const ConditionContext* context, s
 // Writes the report and ends the program with exit status -1.
 [[noreturn]] void report_condition_and_end(int code, const ConditionContext* context);
 
-// The framework's own fatal error: "error code = n" on the console, the message, the end.
-std::string framework_error_text(std::string_view text);
-
 }  // namespace corvane::units
