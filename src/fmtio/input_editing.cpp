@@ -77,10 +77,13 @@ int take_field(RecordReader& in, std::size_t w, bool numeric, bool pad, std::str
     }
     field = {in.data + start, n};
     if (numeric) {
-        if (const std::size_t comma = field.find(','); comma != std::string_view::npos) {
-            field = field.substr(0, comma);
-            in.position = start + comma + 1;
-            return 0;
+        // Fields are short: a plain loop beats a library search here.
+        for (std::size_t i = 0; i < n; ++i) {
+            if (field[i] == ',') {
+                field = field.substr(0, i);
+                in.position = start + i + 1;
+                return 0;
+            }
         }
     }
     in.position = start + w;
