@@ -29,13 +29,13 @@ int close_unit(std::int32_t unit_number, Control control, std::string_view statu
     const ConditionContext context{StatementKind::close, unit(unit_number), control};
     if (control.iostat.present()) store_iostat(control.iostat, 0);
     if (unit_number < 0) return raise_io_condition(illegal_unit, context);
+    ConnectionRecord* record = unit_table().find(unit_number);
+    if (!record) return outcome_ok;  // closing an unconnected unit does nothing
     bool delete_file = false;
     if (!status.empty()) {
         if (keyword_is(status, "DELETE")) delete_file = true;
         else if (!keyword_is(status, "KEEP")) return raise_io_condition(bad_specifier, context);
     }
-    ConnectionRecord* record = unit_table().find(unit_number);
-    if (!record) return outcome_ok;  // closing an unconnected unit does nothing
     if (int err = close_connection(*record, delete_file)) return raise_io_condition(err, context);
     return outcome_ok;
 }

@@ -1,8 +1,11 @@
 #include "units/descriptor_layer.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -23,6 +26,7 @@ struct Descriptor {
     int flags = 0;
     bool pending_cr = false;  // a CR read as the last byte of a read, decided by the next byte
     bool ended = false;       // Ctrl-Z met in text mode
+    std::string carry;        // bytes read but not yet delivered: they come first next time
 };
 
 std::vector<Descriptor>& table() {
@@ -57,6 +61,12 @@ int allocate(int fd, int flags) {
 }
 
 std::int64_t raw_read(int d, Descriptor& desc, char* buffer, std::size_t count) {
+    if (!desc.carry.empty()) {
+        const std::size_t n = std::min(count, desc.carry.size());
+        std::memcpy(buffer, desc.carry.data(), n);
+        desc.carry.erase(0, n);
+        return static_cast<std::int64_t>(n);
+    }
     if (d == 0) {
         ConnectionRecord console;
         console.handle = handle_stdin;
@@ -158,13 +168,19 @@ std::int64_t descriptor_read(int d, char* buffer, std::size_t count) {
             }
             return static_cast<std::int64_t>(placed);
         }
-        for (std::int64_t i = 0; i < n && placed < count; ++i) {
+        for (std::int64_t i = 0; i < n; ++i) {
             const char c = raw[static_cast<std::size_t>(i)];
-            if (desc->pending_cr) {
+            // A CR held back from the last read takes a place of its own, so the buffer
+            // can fill before the raw bytes are used up: those are kept for the next call.
+            if (desc->pending_cr && c != '\n' && placed < count) {
+                buffer[placed++] = '\r';
                 desc->pending_cr = false;
-                if (c != '\n') buffer[placed++] = '\r';
-                if (placed >= count) break;
             }
+            if (placed >= count) {
+                desc->carry.insert(0, raw.data() + i, static_cast<std::size_t>(n - i));
+                break;
+            }
+            desc->pending_cr = false;
             if (c == ctrl_z) {
                 desc->ended = true;
                 return static_cast<std::int64_t>(placed);
@@ -222,8 +238,15 @@ std::int64_t descriptor_seek(int d, std::int64_t offset, int origin) {
         last_error() = descriptor_error_origin;
         return -1;
     }
-    const off_t at = ::lseek(desc->fd, offset, whence);
-    if (at < 0) last_error() = descriptor_error_io;
+    // Bytes read ahead (kept back or a CR waiting for its next byte) are not yet consumed.
+    const auto read_ahead = static_cast<std::int64_t>(desc->carry.size()) + (desc->pending_cr ? 1 : 0);
+    const off_t at = ::lseek(desc->fd, whence == SEEK_CUR ? offset - read_ahead : offset, whence);
+    if (at < 0) {
+        last_error() = descriptor_error_io;
+        return at;
+    }
+    desc->carry.clear();
+    desc->pending_cr = false;
     return at;
 }
 

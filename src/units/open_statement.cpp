@@ -126,11 +126,11 @@ std::string_view trim_blanks(std::string_view s) {
 bool ask_console_for_name(int unit_number, std::string& name) {
     write_output_message("FORTRAN I/O LIBRARY - file name needed for OPEN(UNIT=" +
                          std::to_string(unit_number) + "? ");
+    // The raw line: a carriage return ends the name, it is not dropped from inside it.
     RecordView answer;
-    RecordScratch scratch;
-    if (read_record(console_unit(unit_console_in), answer, scratch) != record_ok) return false;
-    name.assign(answer.data, answer.length);
-    if (auto cr = name.find('\r'); cr != std::string::npos) name.resize(cr);
+    if (read_raw_record(console_unit(unit_console_in), answer) != record_ok) return false;
+    const std::string_view line(answer.data, answer.length);
+    name.assign(line.substr(0, line.find_first_of("\r\n")));
     return true;
 }
 
@@ -217,11 +217,12 @@ int open_unit(const OpenSpec& spec) {
         }
     }
 
+    // A window has no records to size: RECL there is a bad specifier, not a sequential RECL.
+    if (k.access == Access::window && (spec.recl || spec.block_size || spec.max_record))
+        return fail(bad_specifier);
     if (k.access == Access::direct && !spec.recl) return fail(record_length_bad);
     if (spec.recl && *spec.recl <= 0) return fail(record_length_bad);
     if (spec.recl && k.access != Access::direct) return fail(recl_not_direct);
-    if (k.access == Access::window && (spec.recl || spec.block_size || spec.max_record))
-        return fail(bad_specifier);
 
     auto record = std::make_unique<ConnectionRecord>();
     record->unit_number = number;

@@ -82,7 +82,10 @@ void reposition(ConnectionRecord& record, std::int64_t offset) {
     record.buffer_state = BufferState::empty;
 }
 
-int read_record(ConnectionRecord& record, RecordView& out, RecordScratch& scratch) {
+namespace {
+
+// The characters of the next record up to its terminator, as they stand in the buffer.
+int next_line(ConnectionRecord& record, RecordView& out) {
     if (int err = prepare_for_reading(record)) return err;
     const char terminator = runtime_options().line_end.terminator;
     for (;;) {
@@ -94,7 +97,7 @@ int read_record(ConnectionRecord& record, RecordView& out, RecordScratch& scratc
             record.buffer_position = static_cast<std::int32_t>(end + 1);
             ++record.record_number;
             ++record.record_count;
-            out = clean_record(record, buffer + start, end - start, scratch);
+            out = {buffer + start, end - start};
             return record_ok;
         }
         const std::int64_t added = file_fill_buffer(record, record.buffer_position);
@@ -107,11 +110,22 @@ int read_record(ConnectionRecord& record, RecordView& out, RecordScratch& scratc
             record.buffer_position = record.data_length;
             ++record.record_number;
             ++record.record_count;
-            out = clean_record(record, rest, length, scratch);
+            out = {rest, length};
             return record_ok;
         }
     }
 }
+
+}  // namespace
+
+int read_record(ConnectionRecord& record, RecordView& out, RecordScratch& scratch) {
+    RecordView line;
+    const int rc = next_line(record, line);
+    if (rc == record_ok) out = clean_record(record, line.data, line.length, scratch);
+    return rc;
+}
+
+int read_raw_record(ConnectionRecord& record, RecordView& out) { return next_line(record, out); }
 
 int write_record(ConnectionRecord& record, const char* data, std::size_t length, bool line_end) {
     if (length > static_cast<std::size_t>(record.record_length)) return record_too_long;
@@ -129,8 +143,8 @@ int write_record(ConnectionRecord& record, const char* data, std::size_t length,
         record.buffer_state = BufferState::writing;
     }
     char* into = record.buffer.get() + record.data_length;
-    std::memcpy(into, data, length);
-    std::memcpy(into + length, end.data(), end.size());
+    if (length > 0) std::memcpy(into, data, length);
+    if (!end.empty()) std::memcpy(into + length, end.data(), end.size());
     record.data_length += static_cast<std::int32_t>(total);
     record.mode.pending_output = true;
     ++record.record_number;

@@ -33,6 +33,10 @@ constexpr int record_end_of_file = -1;
 // system error code.
 int read_record(ConnectionRecord& record, RecordView& out, RecordScratch& scratch);
 
+// The next record exactly as it stands, without dropping or expanding anything; the view
+// is valid until the unit's buffer changes. Returns as read_record does.
+int read_raw_record(ConnectionRecord& record, RecordView& out);
+
 // Appends a formatted record and, unless `line_end` is false, the unit's record end;
 // console units hand it over at once. Returns 0 or a condition code.
 int write_record(ConnectionRecord& record, const char* data, std::size_t length, bool line_end);

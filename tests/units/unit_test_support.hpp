@@ -1,11 +1,12 @@
-// Small helpers shared by the unit-layer tests: opening a file on a unit with an IOSTAT
-// variable, taking records straight from the record layer, and checking connections.
+// Helpers of the unit-layer tests: OPEN with an IOSTAT variable, records straight from the
+// record layer, and checks that a test leaves no unit connected.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -15,7 +16,7 @@
 
 namespace corvane::testing {
 
-// OPEN with an IOSTAT variable: the code stored there (0 on success).
+// OPEN with an IOSTAT variable; returns the code stored there (0 on success).
 inline std::int32_t open_code(units::OpenSpec spec) {
     std::int32_t code = -99;
     spec.control = units::with_iostat(code);
@@ -31,13 +32,11 @@ inline std::int32_t open_file(std::int32_t unit, std::string_view name, std::str
 inline bool connected(std::int32_t unit) { return units::unit_table().find(unit) != nullptr; }
 
 inline units::ConnectionRecord& record_of(std::int32_t unit) {
-    units::ConnectionRecord* r = units::unit_table().find(unit);
-    if (!r) throw std::logic_error("unit " + std::to_string(unit) + " is not connected");
-    return *r;
+    if (units::ConnectionRecord* r = units::unit_table().find(unit)) return *r;
+    throw std::logic_error("unit " + std::to_string(unit) + " is not connected");
 }
 
-// The next record of a connected unit exactly as the record layer delivers it; nullopt
-// at the end of the file.
+// The next record as the record layer delivers it; nullopt at the end of the file.
 inline std::optional<std::string> next_record(std::int32_t unit) {
     units::RecordView view;
     units::RecordScratch scratch;
@@ -51,7 +50,6 @@ inline void put_record(std::int32_t unit, std::string_view text) {
     EXPECT_EQ(units::write_record(record_of(unit), text.data(), text.size(), true), 0) << "unit " << unit;
 }
 
-// Every unit of [first, last] is disconnected: each test leaves the table as it found it.
 inline void expect_units_closed(std::int32_t first, std::int32_t last) {
     for (std::int32_t u = first; u <= last; ++u) EXPECT_FALSE(connected(u)) << "unit " << u << " left open";
 }
