@@ -17,6 +17,11 @@ constexpr int country_capacity = 234;
 
 using CountryEntry = Text<50>;
 
+// The dialogue's one working true/false answer, read by the area confirmation and by the
+// final acceptance alike: an answer that leaves the item as it was (a null value such as a
+// lone comma) keeps whatever the other question last stored.
+Logical working_answer;
+
 // The country-code list of one dialogue; entries past `count` are blank.
 struct CountryList {
     std::array<CountryEntry, country_capacity> entries;
@@ -143,15 +148,14 @@ void draw_area_box(const SelectionCriteria& c) {
 
 void area_step(SelectionCriteria& c) {
     c.use_area = 1;
-    Logical accepted;
     do {
         explain_area();
         ask_area(c);
         draw_area_box(c);
         write(default_unit, list_directed, " ");
         write(default_unit, fmt<"(1x,' [T]rue or [F]alse  :> ',$)">);
-        read(default_unit, list_directed, accepted);
-    } while (!accepted);
+        read(default_unit, list_directed, working_answer);
+    } while (!working_answer);
     if (c.max_lon < c.min_lon) c.crosses_dateline = 1;
     ++c.selection_score;
 }
@@ -226,9 +230,8 @@ bool accept_summary(const SelectionCriteria& c) {
     write(default_unit, fmt<"(/,4x,' Selection Score= ',i1)">, c.selection_score);
     write(default_unit, fmt<"(/,4x,' Accept these criteria? [T]rue or [F]alse')">);
     write(default_unit, fmt<"(4x,' Enter [F] to change selection :> ',$)">);
-    Logical accepted;
-    read(default_unit, list_directed, accepted);
-    return static_cast<bool>(accepted);
+    read(default_unit, list_directed, working_answer);
+    return static_cast<bool>(working_answer);
 }
 
 // One pass: false when the pass has to begin again.

@@ -108,19 +108,28 @@ namespace {
 // The usual field: optional leading blanks, an optional sign, decimal digits to its end.
 // Returns false when the field needs the general path.
 bool read_plain_decimal(std::string_view field, const IoItem& item, void* element) {
-    std::size_t i = 0;
-    while (i < field.size() && is_blank(field[i])) ++i;
+    const char* p = field.data();
+    const char* const end = p + field.size();
+    while (p < end && is_blank(*p)) ++p;
     bool negative = false;
-    if (i < field.size() && (field[i] == '-' || field[i] == '+')) negative = field[i++] == '-';
-    std::uint64_t value = 0;
-    for (; i < field.size(); ++i) {
-        const unsigned digit = static_cast<unsigned char>(field[i]) - '0';
+    if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+    if (item.size == 8) {
+        std::uint64_t value = 0;
+        for (; p < end; ++p) {
+            const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};
+            if (digit > 9) return false;
+            value = value * 10 + digit;
+        }
+        store_integer(element, 8, static_cast<std::int64_t>(negative ? ~value + 1 : value));
+        return true;
+    }
+    std::uint32_t value = 0;  // wraps modulo 2^32, as the run-time's integers do
+    for (; p < end; ++p) {
+        const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};
         if (digit > 9) return false;
         value = value * 10 + digit;
-        if (item.size < 8) value &= 0xFFFFFFFFu;
     }
-    if (negative) value = ~value + 1;
-    store_integer(element, item.size, static_cast<std::int64_t>(value));
+    store_integer(element, item.size, static_cast<std::int32_t>(negative ? ~value + 1 : value));
     return true;
 }
 

@@ -7,12 +7,11 @@
 
 namespace corvane::units {
 
+constinit RuntimeOptions detail::options_in_force{};
+
 namespace {
 
-RuntimeOptions& options_storage() {
-    static RuntimeOptions options;
-    return options;
-}
+RuntimeOptions& options_storage() { return detail::options_in_force; }
 
 std::vector<std::string>& command_words_storage() {
     static std::vector<std::string> words;
@@ -100,19 +99,17 @@ void parse_runtime_flags(std::string_view text, RuntimeOptions& options,
     settle_record_end(options);
 }
 
-const RuntimeOptions& runtime_options() {
-    ensure_runtime_initialised();
-    return options_storage();
-}
-
 RuntimeOptions& runtime_options_for_update() {
     ensure_runtime_initialised();
     return options_storage();
 }
 
 void ensure_runtime_initialised() {
+    if (!detail::options_in_force.read) detail::read_options();
+}
+
+void detail::read_options() {
     RuntimeOptions& options = options_storage();
-    if (options.read) return;
     options = RuntimeOptions{};
     options.read = true;
     std::vector<std::string> warnings;

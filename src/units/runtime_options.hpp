@@ -44,8 +44,17 @@ struct RuntimeOptions {
 void parse_runtime_flags(std::string_view text, RuntimeOptions& options,
                          std::vector<std::string>& warnings);
 
+namespace detail {
+extern RuntimeOptions options_in_force;
+void read_options();
+}  // namespace detail
+
 // The options in force; the first call reads VORNEX_RT_FLAGS and writes its warnings.
-const RuntimeOptions& runtime_options();
+// Every statement asks, so the check is inline.
+inline const RuntimeOptions& runtime_options() {
+    if (!detail::options_in_force.read) detail::read_options();
+    return detail::options_in_force;
+}
 RuntimeOptions& runtime_options_for_update();
 void ensure_runtime_initialised();
 // Forgets the options read, so that the next statement reads them again (tests).
