@@ -74,12 +74,15 @@ int take_field(RecordReader& in, std::size_t w, bool numeric, bool pad, std::str
     if (available < w) {
         if (!pad) return read_past_end_of_record;
         n = available;
+        in.ran_short = true;
     }
     field = {in.data + start, n};
+    in.taken += n;
     if (numeric) {
         // Fields are short: a plain loop beats a library search here.
         for (std::size_t i = 0; i < n; ++i) {
             if (field[i] == ',') {
+                in.taken -= n - i;
                 field = field.substr(0, i);
                 in.position = start + i + 1;
                 return 0;

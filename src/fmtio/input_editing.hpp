@@ -18,6 +18,8 @@ struct RecordReader {
     const char* data = nullptr;
     std::size_t length = 0;
     std::size_t position = 0;
+    std::size_t taken = 0;        // characters the data descriptors transferred
+    bool ran_short = false;       // a field reached past the end of the record
 };
 
 int edit_input(RecordReader& in, const EditState& state, const FormatEntry& e, const IoItem& item,

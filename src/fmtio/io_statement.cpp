@@ -21,6 +21,21 @@ constexpr int not_open_for_write = 10001;
 constexpr int no_record_for_direct = 10017;
 constexpr int illegal_internal_use = 10024;
 constexpr int record_too_long = 10060;
+constexpr int end_of_record_nonadvancing = 10039;
+constexpr int bad_advance = 10040;
+constexpr int size_with_advancing = 10043;
+constexpr int eor_with_advancing = 10044;
+constexpr int advance_not_allowed = 10061;
+
+bool keyword_equals(std::string_view given, std::string_view keyword) {
+    while (!given.empty() && given.back() == ' ') given.remove_suffix(1);
+    if (given.size() != keyword.size()) return false;
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        const char c = given[i] >= 'a' && given[i] <= 'z' ? static_cast<char>(given[i] - 'a' + 'A') : given[i];
+        if (c != keyword[i]) return false;
+    }
+    return true;
+}
 }  // namespace
 
 int RuntimeFormat::compile(std::string_view text) {
@@ -64,6 +79,7 @@ int IoStatement::open(StatementKind kind, const UnitSpec& unit, Control control,
     outcome_ = units::outcome_ok;
     internal_record_used_ = false;
     after_character_ = true;
+    nonadvancing_ = false;
     state_ = EditState{};
     const units::RuntimeOptions& options = units::runtime_options();
     state_.hex_uppercase = options.hex_uppercase;
@@ -90,6 +106,7 @@ int IoStatement::open(StatementKind kind, const UnitSpec& unit, Control control,
     if (!list_) walker_.start(format_);
 
     const bool reading = kind == StatementKind::read;
+    if (int err = settle_advance(reading)) return fail(err);
     if (unit.kind == UnitSpec::Kind::internal) {
         if (reading) {
             in_ = {unit.internal, unit.internal_length, 0};
@@ -103,9 +120,15 @@ int IoStatement::open(StatementKind kind, const UnitSpec& unit, Control control,
         if (reading && !connection_->mode.can_read) return fail(not_open_for_read);
         if (!reading && !connection_->mode.can_write) return fail(not_open_for_write);
         if (connection_->mode.access == units::Access::direct) return fail(no_record_for_direct);
+        if (nonadvancing_ && connection_->mode.form != units::Form::formatted) return fail(advance_not_allowed);
         state_.blank_zero = connection_->mode.blank_zero;
         state_.pad = connection_->mode.pad;
-        if (reading) {
+        if (reading && connection_->has_pending_input) {
+            // A non-advancing READ left this record part-read: go on where it stopped.
+            connection_->has_pending_input = false;
+            in_ = {connection_->pending_input.data(), connection_->pending_input.size(),
+                   connection_->pending_input_position};
+        } else if (reading) {
             if (int err = fetch_record()) return fail(err);
         }
     }
@@ -139,7 +162,10 @@ int IoStatement::close() {
         if (int err = finish_format()) return fail(err);
     }
     if (kind_ == StatementKind::write) {
+        if (nonadvancing_) state_.suppress_line_end = true;  // the next WRITE goes on in the line
         if (int err = end_output_record()) return fail(err);
+    } else if (nonadvancing_) {
+        keep_rest_of_record();
     }
     console::console_hooks().poll();
     if (saved_rounding_ != FE_TONEAREST) std::fesetround(saved_rounding_);
@@ -155,7 +181,28 @@ int IoStatement::run(StatementKind kind, const UnitSpec& unit, Control control, 
     return close();
 }
 
+int IoStatement::settle_advance(bool reading) {
+    const Control& c = control_;
+    if (!c.advance.empty()) {
+        if (keyword_equals(c.advance, "NO")) nonadvancing_ = true;
+        else if (!keyword_equals(c.advance, "YES")) return bad_advance;
+        if (list_) return bad_advance;  // list-directed statements always advance
+    }
+    if (c.size && (!nonadvancing_ || !reading)) return size_with_advancing;
+    if ((c.branches & units::branch_eor) && (!nonadvancing_ || !reading)) return eor_with_advancing;
+    return 0;
+}
+
+void IoStatement::keep_rest_of_record() {
+    if (control_.size) *control_.size = static_cast<std::int32_t>(in_.taken);
+    if (!connection_) return;
+    if (in_.data != connection_->pending_input.data()) connection_->pending_input.assign(in_.data, in_.length);
+    connection_->pending_input_position = in_.position;
+    connection_->has_pending_input = true;
+}
+
 int IoStatement::fail(int code) {
+    if (code == end_of_record_nonadvancing && control_.size) *control_.size = static_cast<std::int32_t>(in_.taken);
     failed_ = true;
     out_.start_record();  // the record is dropped, not written
     in_ = RecordReader{};
@@ -174,7 +221,9 @@ int IoStatement::transfer_element(const IoItem& item, void* element) {
     const FormatEntry* entry = nullptr;
     if (int err = next_data_descriptor(entry)) return err;
     if (kind_ == StatementKind::write) return edit_output(out_, state_, *entry, item, element);
-    return edit_input(in_, state_, *entry, item, element);
+    if (int err = edit_input(in_, state_, *entry, item, element)) return err;
+    // Non-advancing input that reaches the end of its record ends there, the item padded.
+    return nonadvancing_ && in_.ran_short ? end_of_record_nonadvancing : 0;
 }
 
 int IoStatement::next_data_descriptor(const FormatEntry*& entry) {

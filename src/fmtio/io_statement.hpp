@@ -87,6 +87,8 @@ private:
     const RecordReader& current_record() const override { return in_; }
     RecordReader& current_record() override { return in_; }
     int finish_format();
+    int settle_advance(bool reading);
+    void keep_rest_of_record();
 
     StatementKind kind_ = StatementKind::read;
     UnitSpec unit_;
@@ -96,6 +98,7 @@ private:
     bool failed_ = false;
     bool internal_record_used_ = false;
     bool after_character_ = true;  // list-directed output: the record's first item follows one
+    bool nonadvancing_ = false;
     int outcome_ = 0;
     int saved_rounding_ = 0;
     FormatRef format_;

@@ -84,6 +84,11 @@ struct ConnectionRecord {
     std::int64_t buffer_file_offset = 0;
     BufferState buffer_state = BufferState::empty;
 
+    // A record a non-advancing READ left part of: the next READ continues in it.
+    std::string pending_input;
+    std::size_t pending_input_position = 0;
+    bool has_pending_input = false;
+
     int fd = -1;  // the open file's descriptor; -1 for console and window units
 
     // Console and window units reach the console hooks instead of a descriptor.

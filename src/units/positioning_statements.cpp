@@ -125,6 +125,7 @@ int backspace_unit(std::int32_t unit_number, Control control) {
     } else if (!record->is_console()) {
         reposition(*record, start);
     }
+    record->has_pending_input = false;
     if (record->record_number > 0) --record->record_number;
     if (record->record_count > 0) --record->record_count;
     record->mode.end_of_file_written = false;

@@ -81,6 +81,7 @@ std::int64_t logical_position(const ConnectionRecord& record) {
 }
 
 void reposition(ConnectionRecord& record, std::int64_t offset) {
+    record.has_pending_input = false;
     record.buffer_file_offset = offset;
     record.data_length = 0;
     record.buffer_position = 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace corvane::units {
 
@@ -48,7 +49,12 @@ struct IostatTarget {
 struct Control {
     std::uint8_t branches = 0;
     IostatTarget iostat;
+    std::string_view advance;         // ADVANCE= "YES" or "NO"; empty: not given
+    std::int32_t* size = nullptr;     // SIZE=: characters a non-advancing READ transferred
 };
+
+inline constexpr Control on_eor{branch_eor, {}};
+inline Control advancing(std::string_view text, std::int32_t* size = nullptr) { return {0, {}, text, size}; }
 
 inline Control with_iostat(std::int32_t& v) { return {0, IostatTarget(v)}; }
 inline constexpr Control on_end{branch_end, {}};
@@ -56,6 +62,8 @@ inline constexpr Control on_err{branch_err, {}};
 constexpr Control operator|(Control a, const Control& b) {
     a.branches = static_cast<std::uint8_t>(a.branches | b.branches);
     if (!a.iostat.present()) a.iostat = b.iostat;
+    if (a.advance.empty()) a.advance = b.advance;
+    if (!a.size) a.size = b.size;
     return a;
 }
 

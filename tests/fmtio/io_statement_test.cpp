@@ -82,6 +82,41 @@ TEST(IoStatement, PromptAndAnswerShareTheLine) {
     EXPECT_EQ(console.output(), "\r\n Enter data type desired [0-9] :>  3\r\n");
 }
 
+TEST(IoStatement, NonAdvancingInputAndOutput) {
+    ScriptedConsole console("abcdef\n12\n");
+    Text<2> part;
+    std::int32_t taken = 0;
+    read(default_unit, units::advancing("NO", &taken), fmt<"(a2)">, part);
+    EXPECT_EQ(part.view(), "ab");
+    EXPECT_EQ(taken, 2);
+    read(default_unit, units::advancing("no"), fmt<"(a2)">, part);  // the same record goes on
+    EXPECT_EQ(part.view(), "cd");
+    // Past the end of the record: the item is padded, and the end of record is a condition.
+    std::int32_t status = 0;
+    Text<4> rest;
+    EXPECT_EQ(read(default_unit, units::advancing("NO", &taken) | units::with_iostat(status), fmt<"(a4)">, rest),
+              units::outcome_error);
+    EXPECT_EQ(status, -2);
+    EXPECT_EQ(rest.view(), "ef  ");
+    EXPECT_EQ(taken, 2);
+    std::int32_t n = 0;
+    EXPECT_EQ(read(default_unit, units::advancing("NO") | units::on_eor, fmt<"(i4)">, n), units::outcome_eor);
+    EXPECT_EQ(n, 12);  // the next record, read whole
+
+    write(default_unit, units::advancing("NO"), fmt<"('Answer: ')">);
+    write(default_unit, fmt<"(i2)">, 42);
+    EXPECT_EQ(console.output(), "Answer: 42\r\n");
+
+    EXPECT_EQ(write(default_unit, units::advancing("MAYBE") | units::with_iostat(status), fmt<"(i2)">, 1),
+              units::outcome_error);
+    EXPECT_EQ(status, 10040);
+    EXPECT_EQ(read(default_unit, units::advancing("YES", &taken) | units::with_iostat(status), fmt<"(i2)">, n),
+              units::outcome_error);
+    EXPECT_EQ(status, 10043);
+    EXPECT_EQ(read(default_unit, units::on_eor | units::with_iostat(status), fmt<"(i2)">, n), units::outcome_error);
+    EXPECT_EQ(status, 10044);
+}
+
 int polls = 0;
 void counting_poll() { ++polls; }
 
