@@ -3,6 +3,7 @@
 #include "fmtio/numeric_conversion.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 
 namespace corvane::fmtio {
@@ -76,18 +77,33 @@ char digit_character(int digit, bool upper_hex) {
     return static_cast<char>((upper_hex ? 'A' : 'a') + digit - 10);
 }
 
-// Writes the significant digits of `magnitude` (none for 0) and returns their count.
+// How many digits `magnitude` has in its base (0 for 0), from its bit width.
+int digit_count(std::uint64_t magnitude, int base, const PowerTable& table) {
+    const int bits = std::bit_width(magnitude);
+    switch (base) {
+        case 2: return bits;
+        case 8: return (bits + 2) / 3;
+        case 16: return (bits + 3) / 4;
+        default: {
+            if (magnitude == 0) return 0;
+            // 1233/4096 is just above log10(2); table.power[count - 1 - k] is 10^k.
+            const int guess = std::min((bits * 1233) >> 12, table.count - 1);
+            return magnitude >= table.power[table.count - 1 - guess] ? guess + 1 : guess;
+        }
+    }
+}
+
+// Writes the significant digits of `magnitude` (none for 0) and returns their count: each
+// digit is the number of times its power can be subtracted.
 int significant_digits(std::uint64_t magnitude, int base, bool wide, bool upper_hex,
                        char* digits) {
     const PowerTable& table = powers_of(base, wide);
-    int i = 0;
-    while (i < table.count && table.power[i] > magnitude) ++i;  // leading zeros are not digits
-    int count = 0;
-    for (; i < table.count; ++i) {
+    const int count = digit_count(magnitude, base, table);
+    for (int i = table.count - count, n = 0; i < table.count; ++i, ++n) {
         const std::uint64_t power = table.power[i];
         int digit = 0;
         for (; magnitude >= power; magnitude -= power) ++digit;
-        digits[count++] = digit_character(digit, upper_hex);
+        digits[n] = digit_character(digit, upper_hex);
     }
     return count;
 }
