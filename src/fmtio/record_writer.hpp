@@ -19,12 +19,14 @@ public:
 
     // n copies of c at the position.
     void put(char c, std::size_t n) {
+        if (n == 0) return;
         char* at = reserve(n);
         std::memset(at, c, n);
         advance(n);
     }
 
     void put(const char* text, std::size_t n) {
+        if (n == 0) return;
         char* at = reserve(n);
         std::memcpy(at, text, n);
         advance(n);
