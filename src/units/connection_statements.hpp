@@ -35,7 +35,7 @@ struct OpenSpec {
     std::string_view window_spec;  // ACCESS "WINDOW": its size text
 };
 
-int open_unit(const OpenSpec& spec);
+int open_unit(const OpenSpec& request);
 int close_unit(std::int32_t unit, Control control = {}, std::string_view status = {});
 int rewind_unit(std::int32_t unit, Control control = {});
 int backspace_unit(std::int32_t unit, Control control = {});

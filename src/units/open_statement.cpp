@@ -49,67 +49,67 @@ struct OpenKeywords {
     bool delete_on_close = false;
 };
 
-int read_keywords(const OpenSpec& spec, OpenKeywords& k) {
-    if (!spec.status.empty()) {
-        auto v = status_keyword(spec.status);
+int read_keywords(const OpenSpec& request, OpenKeywords& k) {
+    if (!request.status.empty()) {
+        auto v = status_keyword(request.status);
         if (!v) return bad_specifier;
         k.status = *v;
         k.status_given = true;
     }
-    if (!spec.access.empty()) {
-        auto v = access_keyword(spec.access, k.append);
+    if (!request.access.empty()) {
+        auto v = access_keyword(request.access, k.append);
         if (!v) return bad_specifier;
         k.access = *v;
         k.access_given = true;
     }
-    if (!spec.form.empty()) {
-        auto v = form_keyword(spec.form);
+    if (!request.form.empty()) {
+        auto v = form_keyword(request.form);
         if (!v) return bad_specifier;
         k.form = *v;
     }
-    if (!spec.blank.empty()) {
-        auto v = blank_zero_keyword(spec.blank);
+    if (!request.blank.empty()) {
+        auto v = blank_zero_keyword(request.blank);
         if (!v) return bad_specifier;
         k.blank_zero = *v;
     }
-    if (!spec.position.empty()) {
-        auto v = position_keyword(spec.position);
+    if (!request.position.empty()) {
+        auto v = position_keyword(request.position);
         if (!v) return bad_specifier;
         k.position = *v;
         k.position_given = true;
         if (*v == PositionMode::append) k.append = true;
     }
-    if (!spec.action.empty()) {
-        auto v = action_keyword(spec.action);
+    if (!request.action.empty()) {
+        auto v = action_keyword(request.action);
         if (!v) return bad_specifier;
         k.action = *v;
         k.action_given = true;
         k.carriage_control = v->carriage_control;
         k.delete_on_close = v->delete_on_close;
     }
-    if (!spec.delim.empty()) {
-        auto v = delim_keyword(spec.delim);
+    if (!request.delim.empty()) {
+        auto v = delim_keyword(request.delim);
         if (!v) return bad_delim;
         k.delim = *v;
     }
-    if (!spec.pad.empty()) {
-        auto v = pad_keyword(spec.pad);
+    if (!request.pad.empty()) {
+        auto v = pad_keyword(request.pad);
         if (!v) return bad_pad;
         k.pad = *v;
     }
-    if (!spec.byte_order.empty()) {
-        auto v = byte_order_keyword(spec.byte_order);
+    if (!request.byte_order.empty()) {
+        auto v = byte_order_keyword(request.byte_order);
         if (!v) return bad_endian;
         k.byte_order = *v;
     }
-    if (!spec.carriage_control.empty()) {
-        auto v = carriage_control_keyword(spec.carriage_control);
+    if (!request.carriage_control.empty()) {
+        auto v = carriage_control_keyword(request.carriage_control);
         if (!v) return bad_specifier;
         k.carriage_control = *v;
         k.carriage_given = true;
     }
-    if (!spec.dispose.empty()) {
-        auto v = dispose_keyword(spec.dispose);
+    if (!request.dispose.empty()) {
+        auto v = dispose_keyword(request.dispose);
         if (!v) return bad_specifier;
         if (v->delete_on_close) k.delete_on_close = true;
     }
@@ -145,12 +145,12 @@ bool prompt_for_name(int unit_number, OpenStatus status, std::string& name) {
 }
 
 // Whether a new OPEN of a connected unit asks for anything the connection does not have.
-bool agrees_with_connection(const OpenSpec& spec, const OpenKeywords& k, const ConnectionRecord& r) {
+bool agrees_with_connection(const OpenSpec& request, const OpenKeywords& k, const ConnectionRecord& r) {
     if (k.action_given && (k.action.can_read != r.mode.can_read || k.action.can_write != r.mode.can_write))
         return false;
-    if (spec.recl && *spec.recl != r.record_length) return false;
-    if (spec.block_size && *spec.block_size != r.block_size) return false;
-    if (spec.max_record && *spec.max_record != r.maximum_record) return false;
+    if (request.recl && *request.recl != r.record_length) return false;
+    if (request.block_size && *request.block_size != r.block_size) return false;
+    if (request.max_record && *request.max_record != r.maximum_record) return false;
     if (k.position_given && k.position != r.mode.position) return false;
     if (k.status_given && k.status != OpenStatus::old_file && k.status != OpenStatus::unknown) return false;
     if (k.access_given && k.access != r.mode.access) return false;
@@ -185,30 +185,30 @@ void settle_start_position(ConnectionRecord& record, bool append) {
 
 }  // namespace
 
-int open_unit(const OpenSpec& spec) {
+int open_unit(const OpenSpec& request) {
     ensure_runtime_initialised();
     console::console_hooks().poll();
-    const ConditionContext context{StatementKind::open, unit(spec.unit), spec.control};
-    if (spec.control.iostat.present()) store_iostat(spec.control.iostat, 0);
+    const ConditionContext context{StatementKind::open, unit(request.unit), request.control};
+    if (request.control.iostat.present()) store_iostat(request.control.iostat, 0);
     auto fail = [&](int code) { return raise_io_condition(code, context); };
 
     OpenKeywords k;
-    if (int err = read_keywords(spec, k)) return fail(err);
+    if (int err = read_keywords(request, k)) return fail(err);
     const bool scratch = k.status == OpenStatus::scratch;
 
     int error = 0;
-    const int number = (scratch || spec.file) ? spec.unit : map_unit_number(spec.unit, false, false, error);
-    if (error || spec.unit < 0) return fail(illegal_unit);
+    const int number = (scratch || request.file) ? request.unit : map_unit_number(request.unit, false, false, error);
+    if (error || request.unit < 0) return fail(illegal_unit);
 
     ConnectionRecord* existing = number < 0 ? &console_unit(number) : unit_table().find(number);
     if (existing) {
         if (k.access == Access::window) return fail(bad_specifier);
-        const bool other_file = spec.file && trim_blanks(*spec.file) != existing->file_name &&
-                                !trim_blanks(*spec.file).empty();
+        const bool other_file = request.file && trim_blanks(*request.file) != existing->file_name &&
+                                !trim_blanks(*request.file).empty();
         if (other_file || scratch) {
             if (int err = close_connection(*existing, false)) return fail(err);
         } else {
-            if (!agrees_with_connection(spec, k, *existing)) return fail(open_mismatch);
+            if (!agrees_with_connection(request, k, *existing)) return fail(open_mismatch);
             existing->mode.blank_zero = k.blank_zero;
             existing->mode.pad = k.pad;
             existing->delimiter = k.delim;
@@ -218,11 +218,11 @@ int open_unit(const OpenSpec& spec) {
     }
 
     // A window has no records to size: RECL there is a bad specifier, not a sequential RECL.
-    if (k.access == Access::window && (spec.recl || spec.block_size || spec.max_record))
+    if (k.access == Access::window && (request.recl || request.block_size || request.max_record))
         return fail(bad_specifier);
-    if (k.access == Access::direct && !spec.recl) return fail(record_length_bad);
-    if (spec.recl && *spec.recl <= 0) return fail(record_length_bad);
-    if (spec.recl && k.access != Access::direct) return fail(recl_not_direct);
+    if (k.access == Access::direct && !request.recl) return fail(record_length_bad);
+    if (request.recl && *request.recl <= 0) return fail(record_length_bad);
+    if (request.recl && k.access != Access::direct) return fail(recl_not_direct);
 
     auto record = std::make_unique<ConnectionRecord>();
     record->unit_number = number;
@@ -240,9 +240,9 @@ int open_unit(const OpenSpec& spec) {
     record->delimiter = k.delim;
     record->special.binary_form = k.form == Form::binary;
     record->special.transparent_access = k.access == Access::transparent;
-    if (spec.recl) record->record_length = *spec.recl;
-    if (spec.max_record) record->maximum_record = *spec.max_record;
-    if (spec.block_size) record->block_size = *spec.block_size;
+    if (request.recl) record->record_length = *request.recl;
+    if (request.max_record) record->maximum_record = *request.max_record;
+    if (request.block_size) record->block_size = *request.block_size;
     ConnectionRecord& connection = unit_table().append(std::move(record));
     auto fail_and_forget = [&](int code) {
         unit_table().remove(&connection);
@@ -250,7 +250,7 @@ int open_unit(const OpenSpec& spec) {
     };
 
     if (k.access == Access::window) {
-        const int status = console::console_hooks().open_window(connection, spec.title, spec.window_spec);
+        const int status = console::console_hooks().open_window(connection, request.title, request.window_spec);
         if (status != 0) return fail_and_forget(status == -10 ? windows_required : bad_window);
         connection.handle = handle_window;
         connection.mode.is_character_device = true;
@@ -259,12 +259,12 @@ int open_unit(const OpenSpec& spec) {
     }
 
     if (scratch) {
-        if (spec.file) return fail_and_forget(bad_file_specification);
+        if (request.file) return fail_and_forget(bad_file_specification);
         connection.file_name = temporary_name();
-    } else if (spec.file && spec.file->empty()) {
+    } else if (request.file && request.file->empty()) {
         if (!prompt_for_name(number, k.status, connection.file_name)) return fail_and_forget(bad_file_specification);
-    } else if (spec.file) {
-        const std::string_view name = trim_blanks(*spec.file);
+    } else if (request.file) {
+        const std::string_view name = trim_blanks(*request.file);
         if (name.empty()) return fail_and_forget(bad_file_specification);
         connection.file_name = name;
     } else {
@@ -273,7 +273,7 @@ int open_unit(const OpenSpec& spec) {
 
     if (int err = open_file_by_status(connection, k.status, k.append)) return fail_and_forget(err);
     settle_start_position(connection, k.append);
-    const std::int32_t size = spec.block_size && *spec.block_size > 0 ? *spec.block_size : file_buffer_size;
+    const std::int32_t size = request.block_size && *request.block_size > 0 ? *request.block_size : file_buffer_size;
     allocate_buffer(connection, size);
     if (!connection.buffer) {
         file_close(connection, false);

@@ -45,7 +45,7 @@ TEST(OpenStatementTest, KeywordTables) {
     close_unit(30);
     EXPECT_FALSE(file_exists("d.txt"));
 
-    struct Bad { OpenSpec spec; std::int32_t code; };
+    struct Bad { OpenSpec request; std::int32_t code; };
     const Bad rows[] = {
         {{.status = "OLDER"}, 10005},          {{.access = "RANDOM"}, 10005},
         {{.form = "PRINTED"}, 10005},          {{.blank = "SPACE"}, 10005},
@@ -59,9 +59,9 @@ TEST(OpenStatementTest, KeywordTables) {
         {{.access = "WINDOW", .block_size = 512}, 10005},
     };
     for (Bad row : rows) {
-        row.spec.unit = 30;
-        row.spec.file = "bad.txt";
-        EXPECT_EQ(open_code(row.spec), row.code);
+        row.request.unit = 30;
+        row.request.file = "bad.txt";
+        EXPECT_EQ(open_code(row.request), row.code);
         EXPECT_FALSE(connected(30));
         EXPECT_FALSE(file_exists("bad.txt"));
     }

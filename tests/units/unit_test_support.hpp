@@ -17,10 +17,10 @@
 namespace corvane::testing {
 
 // OPEN with an IOSTAT variable; returns the code stored there (0 on success).
-inline std::int32_t open_code(units::OpenSpec spec) {
+inline std::int32_t open_code(units::OpenSpec request) {
     std::int32_t code = -99;
-    spec.control = units::with_iostat(code);
-    units::open_unit(spec);
+    request.control = units::with_iostat(code);
+    units::open_unit(request);
     return code;
 }
 
