@@ -27,7 +27,6 @@ ConnectionRecord* positioned_unit(std::int32_t unit_number, int& error) {
     }
     const int mapped = map_unit_number(unit_number, false, false, error);
     if (error) return nullptr;
-    if (mapped < 0) return unit_table().find(mapped);
     return unit_table().find(mapped);
 }
 

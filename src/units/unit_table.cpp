@@ -11,7 +11,6 @@ namespace corvane::units {
 
 namespace {
 constexpr int illegal_unit = 10029;
-constexpr int implicit_direct = 10031;
 }  // namespace
 
 ConnectionRecord* UnitTable::find(int unit_number) {
@@ -93,13 +92,8 @@ ConnectionRecord* unit_for_transfer(int unit_number, bool for_read, int& error) 
     const int mapped = map_unit_number(unit_number, for_read, true, error);
     if (error) return nullptr;
     if (mapped < 0) return &console_unit(mapped);
-    if (ConnectionRecord* found = unit_table().find(mapped)) {
-        if (found->mode.access == Access::direct) error = 0;  // direct access is the caller's check
-        return found;
-    }
-    ConnectionRecord* connected = connect_implicitly(mapped, error);
-    (void)implicit_direct;
-    return connected;
+    if (ConnectionRecord* found = unit_table().find(mapped)) return found;
+    return connect_implicitly(mapped, error);
 }
 
 int close_all_units(bool keep_console_units) {
