@@ -83,7 +83,7 @@ struct FormatEntry {
 struct FormatRef {
     const FormatEntry* entries = nullptr;
     const char* pool = nullptr;
-    std::uint32_t count = 0;
+    std::size_t count = 0;  // a full word: statements copy the reference as a whole
 
     constexpr std::string_view literal(const FormatEntry& e) const {
         return {pool + e.literal_offset, static_cast<std::size_t>(e.w)};

@@ -2,7 +2,7 @@
 
 namespace corvane::fmtio {
 
-void FormatWalker::start(FormatRef format) {
+void FormatWalker::start(const FormatRef& format) {
     format_ = format;
     end_entry_ = &format.entries[format.count - 1];
     pc_ = 1;
@@ -10,50 +10,6 @@ void FormatWalker::start(FormatRef format) {
     pending_entry_ = nullptr;
     depth_ = 0;
     data_since_revert_ = false;
-}
-
-FormatWalker::Step FormatWalker::next(const FormatEntry*& entry, int& error) {
-    if (pending_ > 0) {
-        --pending_;
-        entry = pending_entry_;
-        return Step::descriptor;
-    }
-    for (;;) {
-        const FormatEntry& e = format_.entries[pc_];
-        switch (e.kind) {
-            case FormatKind::group_open:
-                if (depth_ == max_group_depth) {
-                    error = format_error::group_overflow;
-                    return Step::error;
-                }
-                groups_[depth_++] = {e.repeat, e.repeat, pc_ + 1};
-                ++pc_;
-                continue;
-            case FormatKind::group_close: {
-                Group& top = groups_[depth_ - 1];
-                if (--top.remaining > 0) {
-                    pc_ = top.first;
-                } else {
-                    --depth_;
-                    ++pc_;
-                }
-                continue;
-            }
-            case FormatKind::end:
-                return Step::format_end;
-            default:
-                ++pc_;
-                if (is_data_kind(e.kind)) {
-                    data_since_revert_ = true;
-                    if (e.repeat > 1) {
-                        pending_ = e.repeat - 1;
-                        pending_entry_ = &e;
-                    }
-                }
-                entry = &e;
-                return Step::descriptor;
-        }
-    }
 }
 
 int FormatWalker::revert() {

@@ -16,7 +16,7 @@ public:
         error,        // `error` holds the condition code
     };
 
-    void start(FormatRef format);
+    void start(const FormatRef& format);
 
     // The next descriptor that is not a group control.
     Step next(const FormatEntry*& entry, int& error);
@@ -47,5 +47,50 @@ private:
     int depth_ = 0;
     bool data_since_revert_ = false;
 };
+
+// Called for every item of every statement: kept inline.
+inline FormatWalker::Step FormatWalker::next(const FormatEntry*& entry, int& error) {
+    if (pending_ > 0) {
+        --pending_;
+        entry = pending_entry_;
+        return Step::descriptor;
+    }
+    for (;;) {
+        const FormatEntry& e = format_.entries[pc_];
+        switch (e.kind) {
+            case FormatKind::group_open:
+                if (depth_ == max_group_depth) {
+                    error = format_error::group_overflow;
+                    return Step::error;
+                }
+                groups_[depth_++] = {e.repeat, e.repeat, pc_ + 1};
+                ++pc_;
+                continue;
+            case FormatKind::group_close: {
+                Group& top = groups_[depth_ - 1];
+                if (--top.remaining > 0) {
+                    pc_ = top.first;
+                } else {
+                    --depth_;
+                    ++pc_;
+                }
+                continue;
+            }
+            case FormatKind::end:
+                return Step::format_end;
+            default:
+                ++pc_;
+                if (is_data_kind(e.kind)) {
+                    data_since_revert_ = true;
+                    if (e.repeat > 1) {
+                        pending_ = e.repeat - 1;
+                        pending_entry_ = &e;
+                    }
+                }
+                entry = &e;
+                return Step::descriptor;
+        }
+    }
+}
 
 }  // namespace corvane::fmtio

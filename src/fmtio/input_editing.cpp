@@ -110,7 +110,7 @@ namespace {
 
 // The usual field: optional leading blanks, an optional sign, decimal digits to its end.
 // Returns false when the field needs the general path.
-bool read_plain_decimal(std::string_view field, const IoItem& item, void* element) {
+inline bool read_plain_decimal(std::string_view field, const IoItem& item, void* element) {
     const char* p = field.data();
     const char* const end = p + field.size();
     while (p < end && is_blank(*p)) ++p;
@@ -250,6 +250,7 @@ int edit_input(RecordReader& in, const EditState& state, const FormatEntry& e, c
             if (item.type != TypeClass::integer && item.type != TypeClass::logical) return type_mismatch;
             const int w = e.width_given ? e.w : default_integer_width(item);
             if (int err = take_field(in, static_cast<std::size_t>(w), numeric, state.pad, field)) return err;
+            if (kind == FormatKind::I && read_plain_decimal(field, item, element)) return 0;  // the usual field
             const int base = kind == FormatKind::I ? 10 : kind == FormatKind::B ? 2 : kind == FormatKind::O ? 8 : 16;
             return read_integer_field(field, base, state.blank_zero, item, element);
         }

@@ -2,7 +2,6 @@
 
 #include <cfenv>
 #include <cstdlib>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -27,11 +26,6 @@ bool& terminating() {
     return flag;
 }
 
-std::time_t& start_time() {
-    static std::time_t t = 0;
-    return t;
-}
-
 }  // namespace
 
 void start_runtime(int argc, char** argv) {
@@ -42,7 +36,6 @@ void start_runtime(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) words.emplace_back(argv[i]);
     set_command_line_words(std::move(words));
     start_descriptor_layer();
-    start_time() = std::time(nullptr);
 }
 
 std::string stop_text(std::string_view stop_code, bool print_stop) {

@@ -6,7 +6,7 @@
 
 namespace corvane::units {
 
-// Floating-point mode, the command-line words, the start time.
+// Floating-point mode, the command-line words, the standard descriptors.
 void start_runtime(int argc, char** argv);
 
 // STOP with a stop code: " STOP" under -printstop, the code unless it is empty or one
