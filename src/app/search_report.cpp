@@ -1,5 +1,6 @@
 #include "app/search_report.hpp"
 
+#include "app/area_picture.hpp"
 #include "fmtio/statement_api.hpp"
 #include "units/connection_statements.hpp"
 
@@ -30,11 +31,7 @@ void write_criteria_block(const RunData& run) {
     }
     if (c.use_area != 0) {
         write(log, fmt<"(/1x,' Extracting from the area represented by:',/)">);
-        write(log, fmt<"(1x,'Lat.',24x,'Long.')">);
-        write(log, fmt<"(1x,f6.2,' ___________________',f7.2)">, c.max_lat, c.max_lon);
-        for (int i = 0; i < 4; ++i) write(log, fmt<"(8x,'|',20x,'|')">);
-        write(log, fmt<"(1x,f7.2,' ___________________',f6.2)">, c.min_lon, c.min_lat);
-        write(log, fmt<"(1x,'Long.',24x,'Lat.')">);
+        write_area_picture(log, c);
     }
     if (c.use_elevation != 0) {
         write(log, fmt<"(/1x,' Elevation Selected ')">);

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/area_picture.hpp"
 #include "fmtio/statement_api.hpp"
 #include "units/connection_statements.hpp"
 #include "units/termination.hpp"
@@ -139,11 +140,7 @@ void ask_area(SelectionCriteria& c) {
 
 void draw_area_box(const SelectionCriteria& c) {
     write(default_unit, fmt<"(/2x,'  Extracting from the area represented by:',/)">);
-    write(default_unit, fmt<"(1x,'Lat.',24x,'Long.')">);
-    write(default_unit, fmt<"(1x,f6.2,' ___________________',f7.2)">, c.max_lat, c.max_lon);
-    for (int i = 0; i < 4; ++i) write(default_unit, fmt<"(8x,'|',20x,'|')">);
-    write(default_unit, fmt<"(1x,f7.2,' ___________________',f6.2)">, c.min_lon, c.min_lat);
-    write(default_unit, fmt<"(1x,'Long.',24x,'Lat.')">);
+    write_area_picture(default_unit, c);
 }
 
 void area_step(SelectionCriteria& c) {

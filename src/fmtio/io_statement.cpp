@@ -10,6 +10,7 @@
 #include "fmtio/format_compiler.hpp"
 #include "fmtio/output_editing.hpp"
 #include "units/error_report.hpp"
+#include "units/keyword_tables.hpp"
 #include "units/runtime_options.hpp"
 #include "units/unit_table.hpp"
 
@@ -27,15 +28,6 @@ constexpr int size_with_advancing = 10043;
 constexpr int eor_with_advancing = 10044;
 constexpr int advance_not_allowed = 10061;
 
-bool keyword_equals(std::string_view given, std::string_view keyword) {
-    while (!given.empty() && given.back() == ' ') given.remove_suffix(1);
-    if (given.size() != keyword.size()) return false;
-    for (std::size_t i = 0; i < given.size(); ++i) {
-        const char c = given[i] >= 'a' && given[i] <= 'z' ? static_cast<char>(given[i] - 'a' + 'A') : given[i];
-        if (c != keyword[i]) return false;
-    }
-    return true;
-}
 }  // namespace
 
 int RuntimeFormat::compile(std::string_view text) {
@@ -184,8 +176,8 @@ int IoStatement::run(StatementKind kind, const UnitSpec& unit, Control control, 
 int IoStatement::settle_advance(bool reading) {
     const Control& c = control_;
     if (!c.advance.empty()) {
-        if (keyword_equals(c.advance, "NO")) nonadvancing_ = true;
-        else if (!keyword_equals(c.advance, "YES")) return bad_advance;
+        if (units::keyword_is(c.advance, "NO")) nonadvancing_ = true;
+        else if (!units::keyword_is(c.advance, "YES")) return bad_advance;
         if (list_) return bad_advance;  // list-directed statements always advance
     }
     if (c.size && (!nonadvancing_ || !reading)) return size_with_advancing;

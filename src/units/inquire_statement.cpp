@@ -3,6 +3,7 @@
 #include "units/connection_statements.hpp"
 #include "units/error_report.hpp"
 #include "units/file_layer.hpp"
+#include "units/keyword_tables.hpp"
 #include "units/runtime_options.hpp"
 #include "units/unit_table.hpp"
 
@@ -69,9 +70,7 @@ int inquire_file(std::string_view name, InquireResult& result, Control control) 
     console::console_hooks().poll();
     if (control.iostat.present()) store_iostat(control.iostat, 0);
     result = InquireResult{};
-    while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
-    while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
-    const std::string file(name);
+    const std::string file(trim_blanks(name));
     result.name = file;
     result.named = true;
     result.exists = file_exists(file);

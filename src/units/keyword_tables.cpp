@@ -2,6 +2,12 @@
 
 namespace corvane::units {
 
+std::string_view trim_blanks(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
 bool keyword_is(std::string_view given, std::string_view keyword) {
     while (!given.empty() && given.back() == ' ') given.remove_suffix(1);
     if (given.size() != keyword.size()) return false;

@@ -9,6 +9,9 @@
 
 namespace corvane::units {
 
+// A file name or text specifier without its leading and trailing blanks.
+std::string_view trim_blanks(std::string_view s);
+
 // True when `given` (any case, trailing blanks ignored) is the upper-case `keyword`.
 bool keyword_is(std::string_view given, std::string_view keyword);
 

@@ -116,12 +116,6 @@ int read_keywords(const OpenSpec& request, OpenKeywords& k) {
     return 0;
 }
 
-std::string_view trim_blanks(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    return s;
-}
-
 // The plain console's question for a file name: the answer up to the line end.
 bool ask_console_for_name(int unit_number, std::string& name) {
     write_output_message("FORTRAN I/O LIBRARY - file name needed for OPEN(UNIT=" +
