@@ -45,46 +45,53 @@ void BM_WriteDataLine(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteDataLine);
 
-// A data-file record, read with its label-prefixed format and both branches.
-void BM_ReadDataRecord(benchmark::State& state) {
-    const std::string path = scratch_path("read");
-    open_scratch(path);
-    std::int32_t country = 425, id = 72503000, dup = 0, year = 1900;
-    std::array<std::int32_t, 12> values{-9999, 12, 345, -67, 8901, 23, 4, -5, 67, 890, -1234, 56};
-    for (int i = 0; i < 20000; ++i) {
-        year = 1900 + i % 100;
-        write(unit(bench_unit), fmt<"(i3,i8,i1,i4,12i5)">, country, id, dup, year, values);
-    }
+// Reads records from a file of 20000 written by `write_one(i)`, starting again at its end.
+template <class WriteOne, class ReadOne>
+void read_records(benchmark::State& state, const char* name, WriteOne write_one, ReadOne read_one) {
+    open_scratch(scratch_path(name));
+    for (int i = 0; i < 20000; ++i) write_one(i);
     units::rewind_unit(bench_unit);
     for (auto _ : state) {
-        const int outcome = read(unit(bench_unit), on_end | on_err, fmt<"15(I3,I8,i1,i4,12I5)">, country, id, dup,
-                                 year, values);
-        if (outcome == units::outcome_end) units::rewind_unit(bench_unit);
-        benchmark::DoNotOptimize(values);
+        if (read_one() == units::outcome_end) units::rewind_unit(bench_unit);
     }
     state.SetItemsProcessed(state.iterations());
     close_and_remove();
+}
+
+// A data-file record, read with its label-prefixed format and both branches.
+void BM_ReadDataRecord(benchmark::State& state) {
+    std::int32_t country = 425, id = 72503000, dup = 0, year = 1900;
+    std::array<std::int32_t, 12> values{-9999, 12, 345, -67, 8901, 23, 4, -5, 67, 890, -1234, 56};
+    read_records(
+        state, "read",
+        [&](int i) {
+            year = 1900 + i % 100;
+            write(unit(bench_unit), fmt<"(i3,i8,i1,i4,12i5)">, country, id, dup, year, values);
+        },
+        [&] {
+            const int outcome = read(unit(bench_unit), on_end | on_err, fmt<"15(I3,I8,i1,i4,12I5)">, country, id,
+                                     dup, year, values);
+            benchmark::DoNotOptimize(values);
+            return outcome;
+        });
 }
 BENCHMARK(BM_ReadDataRecord);
 
 // A failed-QC record: the extraction reads the whole file once per station it finds.
 void BM_ReadFailedQcRecord(benchmark::State& state) {
-    const std::string path = scratch_path("failed");
-    open_scratch(path);
     std::int32_t country = 101, id = 60355000, year = 1971, month = 10, value = -999;
-    for (int i = 0; i < 20000; ++i) {
-        year = 1900 + i % 100;
-        write(unit(bench_unit), fmt<"(i3,i8,'0 ',i4,i3,i6)">, country, id, year, month, value);
-    }
-    units::rewind_unit(bench_unit);
-    for (auto _ : state) {
-        const int outcome = read(unit(bench_unit), on_end | on_err, fmt<"22(i3,i8,2x,i4,i3,i6)">, country, id, year,
-                                 month, value);
-        if (outcome == units::outcome_end) units::rewind_unit(bench_unit);
-        benchmark::DoNotOptimize(value);
-    }
-    state.SetItemsProcessed(state.iterations());
-    close_and_remove();
+    read_records(
+        state, "failed",
+        [&](int i) {
+            year = 1900 + i % 100;
+            write(unit(bench_unit), fmt<"(i3,i8,'0 ',i4,i3,i6)">, country, id, year, month, value);
+        },
+        [&] {
+            const int outcome = read(unit(bench_unit), on_end | on_err, fmt<"22(i3,i8,2x,i4,i3,i6)">, country, id,
+                                     year, month, value);
+            benchmark::DoNotOptimize(value);
+            return outcome;
+        });
 }
 BENCHMARK(BM_ReadFailedQcRecord);
 
