@@ -218,7 +218,7 @@ void edit_character(RecordWriter& out, const FormatEntry& e, const char* chars, 
 }
 
 void edit_logical(RecordWriter& out, const FormatEntry& e, bool value) {
-    const int w = e.width_given ? e.w : 2;
+    const int w = e.width_given ? std::max(e.w, 1) : 2;  // G0 of a logical: its one letter
     out.put(' ', static_cast<std::size_t>(w - 1));
     out.put(value ? 'T' : 'F', 1);
 }

@@ -27,15 +27,15 @@ int text_compare(std::string_view a, std::string_view b) {
 
 void text_assign(char* dst, std::size_t dst_length, std::string_view src) {
     const std::size_t n = std::min(dst_length, src.size());
-    std::memmove(dst, src.data(), n);  // memmove: the source may overlap the destination
-    std::memset(dst + n, ' ', dst_length - n);
+    if (n > 0) std::memmove(dst, src.data(), n);  // memmove: the source may overlap the destination
+    if (dst_length > n) std::memset(dst + n, ' ', dst_length - n);
 }
 
 std::size_t text_concat(char* dst, std::size_t capacity, std::string_view a, std::string_view b) {
     const std::size_t first = std::min(capacity, a.size());
-    std::memmove(dst, a.data(), first);
+    if (first > 0) std::memmove(dst, a.data(), first);
     const std::size_t second = std::min(capacity - first, b.size());
-    std::memmove(dst + first, b.data(), second);
+    if (second > 0) std::memmove(dst + first, b.data(), second);
     return first + second;
 }
 

@@ -109,6 +109,7 @@ TEST(OutputEditing, CharactersAndLogicals) {
     EXPECT_EQ(field(fmt<"(l3,l1)">, Logical(true), Logical(false)), "  TF");
     EXPECT_EQ(field(fmt<"(l)">, Logical(true)), " T");
     EXPECT_EQ(field(fmt<"(g5)">, Logical(false)), "    F");
+    EXPECT_EQ(field(fmt<"(g0)">, Logical(true)), "T");  // minimal width: the letter alone
     EXPECT_EQ(field(fmt<"(g6)">, std::string_view("ab")), "    ab");
     EXPECT_EQ(field(fmt<"(g6)">, 42), "    42");
 }
