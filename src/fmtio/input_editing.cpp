@@ -67,7 +67,8 @@ bool is_numeric_descriptor(FormatKind k) {
 
 // Takes a field of width w at the position. Short records give what is there when the
 // unit pads; a comma ends a numeric field early.
-int take_field(RecordReader& in, std::size_t w, bool numeric, bool pad, std::string_view& field) {
+[[gnu::always_inline]] inline int take_field(RecordReader& in, std::size_t w, bool numeric, bool pad,
+                                                std::string_view& field) {
     const std::size_t start = in.position;
     const std::size_t available = start < in.length ? in.length - start : 0;
     std::size_t n = w;

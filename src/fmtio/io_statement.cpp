@@ -205,7 +205,7 @@ int IoStatement::fail(int code) {
     return outcome_;
 }
 
-int IoStatement::transfer_element(const IoItem& item, void* element) {
+[[gnu::always_inline]] inline int IoStatement::transfer_element(const IoItem& item, void* element) {
     if (list_) {
         if (kind_ == StatementKind::write) return list_output(out_, state_, item, element, after_character_);
         return list_input_.read_element(*this, item, element);
@@ -213,12 +213,14 @@ int IoStatement::transfer_element(const IoItem& item, void* element) {
     const FormatEntry* entry = nullptr;
     if (int err = next_data_descriptor(entry)) return err;
     if (kind_ == StatementKind::write) return edit_output(out_, state_, *entry, item, element);
-    if (int err = edit_input(in_, state_, *entry, item, element)) return err;
+    if (!edit_plain_integer(in_, *entry, item, element)) {
+        if (int err = edit_input(in_, state_, *entry, item, element)) return err;
+    }
     // Non-advancing input that reaches the end of its record ends there, the item padded.
     return nonadvancing_ && in_.ran_short ? end_of_record_nonadvancing : 0;
 }
 
-int IoStatement::next_data_descriptor(const FormatEntry*& entry) {
+[[gnu::always_inline]] inline int IoStatement::next_data_descriptor(const FormatEntry*& entry) {
     for (;;) {
         int error = 0;
         switch (walker_.next(entry, error)) {

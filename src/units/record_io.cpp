@@ -37,13 +37,8 @@ RecordView clean_record(const ConnectionRecord& record, const char* data, std::s
                         RecordScratch& scratch) {
     const char companion = runtime_options().line_end.companion;
     if (length > 0 && data[length - 1] == companion) --length;  // the usual CR LF line end
-    bool has_companion = false;
-    bool has_tab = false;
-    for (std::size_t i = 0; i < length; ++i) {  // records are short: one pass for both
-        has_companion |= data[i] == companion;
-        has_tab |= data[i] == '\t';
-    }
-    has_tab = has_tab && record.tab_width > 0;
+    const bool has_companion = std::memchr(data, companion, length) != nullptr;
+    const bool has_tab = record.tab_width > 0 && std::memchr(data, '\t', length) != nullptr;
     if (!has_companion && !has_tab) return {data, length};
 
     std::size_t expanded = length;
