@@ -28,6 +28,14 @@ constexpr int size_with_advancing = 10043;
 constexpr int eor_with_advancing = 10044;
 constexpr int advance_not_allowed = 10061;
 
+// The floating-point rounding mode, read cheaply: statements check it at every start.
+int current_rounding() {
+#if defined(__SSE__) && defined(FE_TONEAREST) && FE_TONEAREST == 0
+    if ((_mm_getcsr() & 0x6000u) == 0) return FE_TONEAREST;
+#endif
+    return std::fegetround();
+}
+
 }  // namespace
 
 int RuntimeFormat::compile(std::string_view text) {
@@ -40,24 +48,13 @@ int RuntimeFormat::compile(std::string_view text) {
     }
 }
 
-namespace {
-
-// The floating-point rounding mode, read cheaply: statements check it at every start.
-int current_rounding() {
-#if defined(__SSE__) && defined(FE_TONEAREST) && FE_TONEAREST == 0
-    if ((_mm_getcsr() & 0x6000u) == 0) return FE_TONEAREST;
-#endif
-    return std::fegetround();
-}
-
-}  // namespace
-
 IoStatement& current_statement() {
     static IoStatement statement;
     return statement;
 }
 
 int IoStatement::open(StatementKind kind, const UnitSpec& unit, Control control, const FormatArg& format) {
+    const units::RuntimeOptions& options = units::runtime_options();  // read on the first statement
     console::console_hooks().poll();
     // Conversions assume round-to-nearest; the caller's mode comes back at the end.
     saved_rounding_ = current_rounding();
@@ -73,7 +70,6 @@ int IoStatement::open(StatementKind kind, const UnitSpec& unit, Control control,
     after_character_ = true;
     nonadvancing_ = false;
     state_ = EditState{};
-    const units::RuntimeOptions& options = units::runtime_options();
     state_.hex_uppercase = options.hex_uppercase;
     state_.no_lead_zero = options.no_lead_zero;
     out_.start_record();
