@@ -107,38 +107,6 @@ int store_real(double value8, float value4, __float128 value16, int size, void* 
 
 }  // namespace
 
-namespace {
-
-// The usual field: optional leading blanks, an optional sign, decimal digits to its end.
-// Returns false when the field needs the general path.
-inline bool read_plain_decimal(std::string_view field, const IoItem& item, void* element) {
-    const char* p = field.data();
-    const char* const end = p + field.size();
-    while (p < end && is_blank(*p)) ++p;
-    bool negative = false;
-    if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
-    if (item.size == 8) {
-        std::uint64_t value = 0;
-        for (; p < end; ++p) {
-            const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};
-            if (digit > 9) return false;
-            value = value * 10 + digit;
-        }
-        store_integer(element, 8, static_cast<std::int64_t>(negative ? ~value + 1 : value));
-        return true;
-    }
-    std::uint32_t value = 0;  // wraps modulo 2^32, as the run-time's integers do
-    for (; p < end; ++p) {
-        const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};
-        if (digit > 9) return false;
-        value = value * 10 + digit;
-    }
-    store_integer(element, item.size, static_cast<std::int32_t>(negative ? ~value + 1 : value));
-    return true;
-}
-
-}  // namespace
-
 int read_integer_field(std::string_view field, int base, bool blank_zero, const IoItem& item, void* element) {
     if (base == 10 && read_plain_decimal(field, item, element)) return 0;
     const NumericText prepared(field, blank_zero);

@@ -24,26 +24,35 @@ struct RecordReader {
     bool ran_short = false;       // a field reached past the end of the record
 };
 
-// The commonest field of all, a whole decimal integer field of the record ("  1961",
-// "-9999") for an integer of up to 4 bytes under Iw, taken and converted in one pass.
-// Anything else (a short record, a comma, an inner blank, a bad character) is left to
-// edit_input: returns false with nothing changed. Inline: data files are made of these.
-inline bool edit_plain_integer(RecordReader& in, const FormatEntry& e, const IoItem& item, void* element) {
-    if (e.kind != FormatKind::I || !e.width_given || item.type != TypeClass::integer || item.size > 4) return false;
-    const auto w = static_cast<std::size_t>(e.w);
-    if (in.position >= in.length || in.length - in.position < w) return false;
-    const char* p = in.data + in.position;
-    const char* const end = p + w;
-    while (p < end && *p == ' ') ++p;
+// A plain decimal field: leading blanks, an optional sign, then digits to its end. Stores
+// the value, wrapping as the run-time's integers do (modulo 2^32 for items of up to 4
+// bytes, 2^64 for 8); false, with nothing stored, when anything else stands in the field.
+inline bool read_plain_decimal(std::string_view field, const IoItem& item, void* element) {
+    const char* p = field.data();
+    const char* const end = p + field.size();
+    while (p < end && (*p == ' ' || *p == '\t')) ++p;
     bool negative = false;
     if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
-    std::uint32_t value = 0;  // wraps modulo 2^32, as the run-time's integers do
+    std::uint64_t value = 0;
     for (; p < end; ++p) {
         const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};
         if (digit > 9) return false;
         value = value * 10 + digit;
     }
-    store_integer(element, item.size, static_cast<std::int32_t>(negative ? ~value + 1 : value));
+    if (negative) value = ~value + 1;
+    store_integer(element, item.size, static_cast<std::int64_t>(value));  // cut to the item's size
+    return true;
+}
+
+// The commonest field of all, a whole decimal integer field of the record ("  1961",
+// "-9999") under Iw, taken and converted in one pass. Anything else (a short record, a
+// comma, an inner blank, a bad character) is left to edit_input: returns false with
+// nothing changed. Inline: data files are made of these.
+inline bool edit_plain_integer(RecordReader& in, const FormatEntry& e, const IoItem& item, void* element) {
+    if (e.kind != FormatKind::I || !e.width_given || item.type != TypeClass::integer) return false;
+    const auto w = static_cast<std::size_t>(e.w);
+    if (in.position >= in.length || in.length - in.position < w) return false;
+    if (!read_plain_decimal({in.data + in.position, w}, item, element)) return false;
     in.position += w;
     in.taken += w;
     return true;
