@@ -10,6 +10,12 @@ namespace corvane::fmtio {
 
 namespace {
 
+enum class ExponentLetter : char { E = 'E', D = 'D', Q = 'Q' };
+
+// F editing; the G and list-directed paths use it as well.
+void edit_real_fixed(RecordWriter& out, const EditState& state, const IoItem& item, const void* element,
+                     int w, int d, bool minimal);
+
 // Widths chosen by the item when the descriptor gives none.
 struct RealDefaults {
     int w, d, e;
@@ -223,8 +229,6 @@ void edit_logical(RecordWriter& out, const FormatEntry& e, bool value) {
     out.put(value ? 'T' : 'F', 1);
 }
 
-}  // namespace
-
 void edit_real_fixed(RecordWriter& out, const EditState& state, const IoItem& item, const void* element,
                      int w, int d, bool minimal) {
     const int k = state.scale;
@@ -260,6 +264,8 @@ void edit_real_fixed(RecordWriter& out, const EditState& state, const IoItem& it
     for (int i = 0; i < d; ++i) at[n++] = digit_at(ds, integer_digits + i);
     out.advance(static_cast<std::size_t>(n));
 }
+
+}  // namespace
 
 int edit_output(RecordWriter& out, const EditState& state, const FormatEntry& e, const IoItem& item,
                 const void* element) {

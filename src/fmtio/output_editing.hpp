@@ -24,9 +24,4 @@ void execute_output_control(RecordWriter& out, EditState& state, const FormatEnt
 int list_output(RecordWriter& out, const EditState& modes, const IoItem& item, const void* element,
                 bool& after_character);
 
-// The pieces real editing is built from, for the G and list-directed paths too.
-enum class ExponentLetter : char { E = 'E', D = 'D', Q = 'Q' };
-void edit_real_fixed(RecordWriter& out, const EditState& state, const IoItem& item, const void* element,
-                     int w, int d, bool minimal);
-
 }  // namespace corvane::fmtio
