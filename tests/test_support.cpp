@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <unistd.h>
 
-#include "console/console_hooks.hpp"
+#include "units/console_hooks.hpp"
 #include "units/unit_table.hpp"
 
 namespace corvane::testing {
@@ -68,15 +68,15 @@ ScratchDirectory::~ScratchDirectory() {
 ScriptedConsole::ScriptedConsole(std::string input) {
     script() = ConsoleScript{std::move(input), 0, {}, {}};
     drop_console_units();
-    console::ConsoleHooks hooks = console::default_console_hooks();
+    units::ConsoleHooks hooks = units::default_console_hooks();
     hooks.read_line = scripted_read;
     hooks.write_bytes = captured_write;
-    console::install_console_hooks(hooks);
+    units::install_console_hooks(hooks);
 }
 
 ScriptedConsole::~ScriptedConsole() {
     drop_console_units();
-    console::install_console_hooks(console::default_console_hooks());
+    units::install_console_hooks(units::default_console_hooks());
 }
 
 const std::string& ScriptedConsole::output() const { return script().output; }

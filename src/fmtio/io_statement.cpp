@@ -6,7 +6,7 @@
 #include <xmmintrin.h>
 #endif
 
-#include "console/console_hooks.hpp"
+#include "units/console_hooks.hpp"
 #include "fmtio/format_compiler.hpp"
 #include "fmtio/output_editing.hpp"
 #include "units/error_report.hpp"
@@ -55,7 +55,7 @@ IoStatement& current_statement() {
 
 int IoStatement::open(StatementKind kind, const UnitSpec& unit, Control control, const FormatArg& format) {
     const units::RuntimeOptions& options = units::runtime_options();  // read on the first statement
-    console::console_hooks().poll();
+    units::console_hooks().poll();
     // Conversions assume round-to-nearest; the caller's mode comes back at the end.
     saved_rounding_ = current_rounding();
     if (saved_rounding_ != FE_TONEAREST) std::fesetround(FE_TONEAREST);
@@ -126,7 +126,7 @@ int IoStatement::open(StatementKind kind, const UnitSpec& unit, Control control,
 
 int IoStatement::transfer(const IoItem& item) {
     if (failed_) return outcome_;
-    console::console_hooks().poll();
+    units::console_hooks().poll();
     auto* base = static_cast<char*>(item.address);
     const std::size_t stride = item.stride();
     for (std::uint32_t i = 0; i < item.count; ++i) {
@@ -155,7 +155,7 @@ int IoStatement::close() {
     } else if (nonadvancing_) {
         keep_rest_of_record();
     }
-    console::console_hooks().poll();
+    units::console_hooks().poll();
     if (saved_rounding_ != FE_TONEAREST) std::fesetround(saved_rounding_);
     return units::outcome_ok;
 }

@@ -1,5 +1,5 @@
 // CLOSE, and the closing of one connection that termination shares.
-#include "console/console_hooks.hpp"
+#include "units/console_hooks.hpp"
 #include "units/connection_statements.hpp"
 #include "units/error_report.hpp"
 #include "units/file_layer.hpp"
@@ -25,7 +25,7 @@ int close_connection(ConnectionRecord& record, bool delete_file) {
 
 int close_unit(std::int32_t unit_number, Control control, std::string_view status) {
     ensure_runtime_initialised();
-    console::console_hooks().poll();
+    console_hooks().poll();
     const ConditionContext context{StatementKind::close, unit(unit_number), control};
     if (control.iostat.present()) store_iostat(control.iostat, 0);
     if (unit_number < 0) return raise_io_condition(illegal_unit, context);

@@ -10,7 +10,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "console/console_hooks.hpp"
+#include "units/console_hooks.hpp"
 #include "units/connection_record.hpp"
 
 namespace corvane::units {
@@ -70,7 +70,7 @@ std::int64_t raw_read(int d, Descriptor& desc, char* buffer, std::size_t count) 
     if (d == 0) {
         ConnectionRecord console;
         console.handle = handle_stdin;
-        return static_cast<std::int64_t>(console::console_hooks().read_line(buffer, count, console));
+        return static_cast<std::int64_t>(console_hooks().read_line(buffer, count, console));
     }
     for (;;) {
         const ssize_t n = ::read(desc.fd, buffer, count);
@@ -80,7 +80,7 @@ std::int64_t raw_read(int d, Descriptor& desc, char* buffer, std::size_t count) 
 
 bool raw_write(int d, Descriptor& desc, const char* buffer, std::size_t count) {
     if (d == 1 || d == 2) {
-        return console::console_hooks().write_bytes(buffer, count, d == 1 ? handle_stdout : handle_stderr,
+        return console_hooks().write_bytes(buffer, count, d == 1 ? handle_stdout : handle_stderr,
                                                     nullptr) == count || count == 0;
     }
     std::size_t done = 0;

@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "console/console_hooks.hpp"
+#include "units/console_hooks.hpp"
 #include "units/message_tables.hpp"
 #include "units/runtime_options.hpp"
 
@@ -67,7 +67,7 @@ void file_open(ConnectionRecord& record, bool create, bool append) {
 void file_close(ConnectionRecord& record, bool remove) {
     record.error = 0;
     if (record.handle == handle_window) {
-        console::console_hooks().close_window(record);
+        console_hooks().close_window(record);
         return;
     }
     if (record.fd < 0) return;
@@ -118,7 +118,7 @@ std::int64_t file_fill_buffer(ConnectionRecord& record, std::int32_t keep_from) 
     const auto room = static_cast<std::size_t>(record.buffer_size - kept);
 
     if (record.handle == handle_stdin || record.handle == handle_window) {
-        const std::size_t n = console::console_hooks().read_line(into, room, record);
+        const std::size_t n = console_hooks().read_line(into, room, record);
         record.data_length += static_cast<std::int32_t>(n);
         return static_cast<std::int64_t>(n);
     }
@@ -142,7 +142,7 @@ bool file_write_buffer(ConnectionRecord& record) {
     const char* data = record.buffer.get();
     if (record.is_console()) {
         if (count > 0 &&
-            console::console_hooks().write_bytes(data, count, record.handle, &record) == 0) {
+            console_hooks().write_bytes(data, count, record.handle, &record) == 0) {
             record.error = system_code_from_errno(EIO);
             return false;
         }
@@ -235,7 +235,7 @@ std::string temporary_name() {
 namespace {
 void write_message(std::string_view text, int handle_code) {
     if (text.empty()) return;
-    console::console_hooks().write_bytes(text.data(), text.size(), handle_code, nullptr);
+    console_hooks().write_bytes(text.data(), text.size(), handle_code, nullptr);
 }
 }  // namespace
 

@@ -1,5 +1,5 @@
 // INQUIRE by unit or by file name.
-#include "console/console_hooks.hpp"
+#include "units/console_hooks.hpp"
 #include "units/connection_statements.hpp"
 #include "units/error_report.hpp"
 #include "units/file_layer.hpp"
@@ -49,7 +49,7 @@ void describe_connection(const ConnectionRecord& r, InquireResult& result) {
 
 int inquire_unit(std::int32_t unit_number, InquireResult& result, Control control) {
     ensure_runtime_initialised();
-    console::console_hooks().poll();
+    console_hooks().poll();
     const ConditionContext context{StatementKind::inquire, unit(unit_number), control};
     if (control.iostat.present()) store_iostat(control.iostat, 0);
     result = InquireResult{};
@@ -67,7 +67,7 @@ int inquire_unit(std::int32_t unit_number, InquireResult& result, Control contro
 
 int inquire_file(std::string_view name, InquireResult& result, Control control) {
     ensure_runtime_initialised();
-    console::console_hooks().poll();
+    console_hooks().poll();
     if (control.iostat.present()) store_iostat(control.iostat, 0);
     result = InquireResult{};
     const std::string file(trim_blanks(name));

@@ -1,7 +1,7 @@
 // OPEN, and the implicit connection of a unit on its first data transfer.
 #include <memory>
 
-#include "console/console_hooks.hpp"
+#include "units/console_hooks.hpp"
 #include "units/connection_statements.hpp"
 #include "units/error_report.hpp"
 #include "units/file_layer.hpp"
@@ -134,7 +134,7 @@ bool prompt_for_name(int unit_number, OpenStatus status, std::string& name) {
         name = runtime_options_for_update().prompt_words[runtime_options_for_update().prompt_cursor++];
         return true;
     }
-    if (auto* ask = console::console_hooks().prompt_file_name) return ask(unit_number, status, name);
+    if (auto* ask = console_hooks().prompt_file_name) return ask(unit_number, status, name);
     return ask_console_for_name(unit_number, name);
 }
 
@@ -181,7 +181,7 @@ void settle_start_position(ConnectionRecord& record, bool append) {
 
 int open_unit(const OpenSpec& request) {
     ensure_runtime_initialised();
-    console::console_hooks().poll();
+    console_hooks().poll();
     const ConditionContext context{StatementKind::open, unit(request.unit), request.control};
     if (request.control.iostat.present()) store_iostat(request.control.iostat, 0);
     auto fail = [&](int code) { return raise_io_condition(code, context); };
@@ -244,7 +244,7 @@ int open_unit(const OpenSpec& request) {
     };
 
     if (k.access == Access::window) {
-        const int status = console::console_hooks().open_window(connection, request.title, request.window_spec);
+        const int status = console_hooks().open_window(connection, request.title, request.window_spec);
         if (status != 0) return fail_and_forget(status == -10 ? windows_required : bad_window);
         connection.handle = handle_window;
         connection.mode.is_character_device = true;

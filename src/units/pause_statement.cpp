@@ -1,7 +1,7 @@
 // The pause statement: a console line, then a wait for the user's Return.
 #include <string>
 
-#include "console/console_hooks.hpp"
+#include "units/console_hooks.hpp"
 #include "units/connection_statements.hpp"
 #include "units/error_report.hpp"
 #include "units/record_io.hpp"
@@ -12,7 +12,7 @@ namespace corvane::units {
 
 void pause_statement(std::string_view text) {
     ensure_runtime_initialised();
-    console::console_hooks().poll();
+    console_hooks().poll();
     std::string line = " ";
     line += text;
     ConnectionRecord& out = console_unit(unit_console_out);

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "console/console_hooks.hpp"
+#include "units/console_hooks.hpp"
 #include "units/connection_statements.hpp"
 #include "units/error_report.hpp"
 #include "units/file_layer.hpp"
@@ -20,7 +20,7 @@ constexpr std::int64_t step_back_block = 8192;
 // The connected unit a positioning statement names (with the console mapping), or null.
 ConnectionRecord* positioned_unit(std::int32_t unit_number, int& error) {
     ensure_runtime_initialised();
-    console::console_hooks().poll();
+    console_hooks().poll();
     if (unit_number < 0) {
         error = illegal_unit;
         return nullptr;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "console/console_hooks.hpp"
+#include "units/console_hooks.hpp"
 #include "fmtio/statement_api.hpp"
 #include "test_support.hpp"
 #include "units/connection_statements.hpp"
@@ -122,9 +122,9 @@ void counting_poll() { ++polls; }
 
 TEST(IoStatement, PollsAtEveryStepAndRestoresTheRoundingMode) {
     ScriptedConsole console;
-    console::ConsoleHooks hooks = console::console_hooks();
+    units::ConsoleHooks hooks = units::console_hooks();
     hooks.poll = counting_poll;
-    console::install_console_hooks(hooks);
+    units::install_console_hooks(hooks);
     polls = 0;
     write(default_unit, fmt<"(3i2)">, 1, 2, 3);
     EXPECT_GE(polls, 5);  // the start, each item, the end
@@ -149,9 +149,9 @@ TEST(IoStatement, UncaughtConditionsAreReportedAndEndTheProgram) {
     // Letters at a numeric prompt: three "? " lines on the error output, exit status -1.
     EXPECT_EXIT(
         {
-            console::ConsoleHooks hooks = console::default_console_hooks();
+            units::ConsoleHooks hooks = units::default_console_hooks();
             hooks.read_line = answer_x;
-            console::install_console_hooks(hooks);
+            units::install_console_hooks(hooks);
             std::int32_t n = 0;
             read(default_unit, fmt<"(i1)">, n);
         },

@@ -9,27 +9,27 @@
 
 #include "units/connection_record.hpp"
 
-namespace corvane::console {
+namespace corvane::units {
 
 struct ConsoleHooks {
     // Places at most `size` bytes of console input in `buffer`; returns the count placed,
     // 0 at the end of the input.
-    std::size_t (*read_line)(char* buffer, std::size_t size, units::ConnectionRecord& record);
+    std::size_t (*read_line)(char* buffer, std::size_t size, ConnectionRecord& record);
     // Writes `count` bytes for the given handle code (-11 output, others the error output);
     // returns the count written, 0 on failure.
     std::size_t (*write_bytes)(const char* bytes, std::size_t count, int handle_code,
-                               units::ConnectionRecord* record);
+                               ConnectionRecord* record);
     // Lets the user interface handle its events; called at every I/O step.
     void (*poll)();
     // Called with the exit code just before the process ends.
     void (*program_end)(int exit_code);
     // Connects a unit to a new text window: 0 on success, else a status (-10: no windows).
-    int (*open_window)(units::ConnectionRecord& record, std::string_view title,
+    int (*open_window)(ConnectionRecord& record, std::string_view title,
                        std::string_view window_spec);
-    int (*close_window)(units::ConnectionRecord& record);
+    int (*close_window)(ConnectionRecord& record);
     // Asks for the file name of an OPEN that gives none. Null: the plain console prompt.
     // Returns false when the user cancels.
-    bool (*prompt_file_name)(int unit, units::OpenStatus status, std::string& name);
+    bool (*prompt_file_name)(int unit, OpenStatus status, std::string& name);
 };
 
 ConsoleHooks default_console_hooks();
@@ -42,4 +42,4 @@ extern ConsoleHooks installed_hooks;  // constant-initialised with the defaults
 inline ConsoleHooks& console_hooks() { return detail::installed_hooks; }
 void install_console_hooks(const ConsoleHooks& hooks);
 
-}  // namespace corvane::console
+}  // namespace corvane::units

@@ -1,13 +1,13 @@
-#include "console/console_hooks.hpp"
+#include "units/console_hooks.hpp"
 
 #include <cerrno>
 #include <unistd.h>
 
-namespace corvane::console {
+namespace corvane::units {
 
 namespace {
 
-std::size_t standard_read_line(char* buffer, std::size_t size, units::ConnectionRecord&) {
+std::size_t standard_read_line(char* buffer, std::size_t size, ConnectionRecord&) {
     for (;;) {
         const ssize_t n = ::read(STDIN_FILENO, buffer, size);
         if (n >= 0) return static_cast<std::size_t>(n);
@@ -16,8 +16,8 @@ std::size_t standard_read_line(char* buffer, std::size_t size, units::Connection
 }
 
 std::size_t standard_write_bytes(const char* bytes, std::size_t count, int handle_code,
-                                 units::ConnectionRecord*) {
-    const int fd = handle_code == units::handle_stdout ? STDOUT_FILENO : STDERR_FILENO;
+                                 ConnectionRecord*) {
+    const int fd = handle_code == handle_stdout ? STDOUT_FILENO : STDERR_FILENO;
     std::size_t done = 0;
     while (done < count) {
         const ssize_t n = ::write(fd, bytes + done, count - done);
@@ -32,8 +32,8 @@ std::size_t standard_write_bytes(const char* bytes, std::size_t count, int handl
 
 void standard_poll() {}
 void standard_program_end(int) {}
-int no_window(units::ConnectionRecord&, std::string_view, std::string_view) { return -10; }
-int no_window_close(units::ConnectionRecord&) { return -10; }
+int no_window(ConnectionRecord&, std::string_view, std::string_view) { return -10; }
+int no_window_close(ConnectionRecord&) { return -10; }
 
 constexpr ConsoleHooks standard_hooks{standard_read_line, standard_write_bytes, standard_poll, standard_program_end,
                                       no_window,          no_window_close,      nullptr};
@@ -48,4 +48,4 @@ ConsoleHooks default_console_hooks() { return standard_hooks; }
 
 void install_console_hooks(const ConsoleHooks& hooks) { detail::installed_hooks = hooks; }
 
-}  // namespace corvane::console
+}  // namespace corvane::units
