@@ -43,13 +43,13 @@ std::size_t captured_write(const char* bytes, std::size_t count, int handle_code
     return count;
 }
 
+}  // namespace
+
 void drop_console_units() {
     for (int code : {units::unit_console_in, units::unit_console_out, units::unit_console_err}) {
         if (units::ConnectionRecord* r = units::unit_table().find(code)) units::unit_table().remove(r);
     }
 }
-
-}  // namespace
 
 ScratchDirectory::ScratchDirectory() {
     previous_ = std::filesystem::current_path().string();

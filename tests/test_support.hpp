@@ -36,6 +36,9 @@ public:
     void clear();
 };
 
+// Forgets the console units, so that the next statement makes fresh ones.
+void drop_console_units();
+
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, std::string_view content);
 bool file_exists(const std::string& path);

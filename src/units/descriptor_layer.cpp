@@ -70,6 +70,7 @@ std::int64_t raw_read(int d, Descriptor& desc, char* buffer, std::size_t count) 
     if (d == 0) {
         ConnectionRecord console;
         console.handle = handle_stdin;
+        console.unit_number = unit_console_in;
         return static_cast<std::int64_t>(console_hooks().read_line(buffer, count, console));
     }
     for (;;) {
