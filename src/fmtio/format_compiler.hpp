@@ -319,7 +319,7 @@ private:
             if (!given) {
                 pos_ = save;  // not an exponent part: the letter starts the next descriptor
             } else {
-                if (digits < 1 || digits > 255) return format_error::bad_format;
+                if (digits < 1 || digits > max_exponent_digits) return format_error::bad_format;
                 e.exponent_digits = static_cast<std::uint8_t>(digits);
                 e.d_exponent = d_letter;
             }

@@ -62,6 +62,7 @@ constexpr bool is_real_kind(FormatKind k) {
 constexpr std::int32_t max_format_width = 0xFFFFFE;
 constexpr std::int32_t max_repeat_count = 32767;
 constexpr int max_group_depth = 20;
+constexpr int max_exponent_digits = 255;  // e of Ew.dEe is held in one byte
 
 struct FormatEntry {
     FormatKind kind = FormatKind::header;

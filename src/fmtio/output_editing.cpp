@@ -65,11 +65,9 @@ int edit_integer(RecordWriter& out, const EditState& state, const FormatEntry& e
     int length = 0;
     if (base == 10 && value > 0 && state.sign_plus) text[length++] = '+';
     length += integer_to_text(value, item.size, base, e.d, state.hex_uppercase, text + length);
+    // A zero with no minimum digits has an empty text; under SP it is one blank.
+    if (length == 0 && base == 10 && state.sign_plus) text[length++] = ' ';
     int w = e.width_given ? e.w : integer_default_width(item);
-    if (length == 0 && w == 0) {
-        out.put(' ', 1);  // I0 of a zero with no minimum digits: one blank
-        return 0;
-    }
     if (w == 0) w = length;
     if (length > w) {
         asterisks(out, w);
@@ -141,7 +139,7 @@ void edit_real_exponent(RecordWriter& out, const EditState& state, const IoItem&
     }
     const int exponent = zero ? 0 : ds.integer_digits - (kind == FormatKind::ES || kind == FormatKind::EN
                                                             ? before_point : k);
-    char exp_text[16];
+    char exp_text[2 + max_exponent_digits];  // letter or sign, sign, e digits
     const int exp_length = exponent_text(exponent, e, letter, exp_text);
     const bool negative = ds.negative && !zero;
     const char sign = sign_char(negative, state);
@@ -245,7 +243,8 @@ void edit_real_fixed(RecordWriter& out, const EditState& state, const IoItem& it
         out.put("0.", 2);
         return;
     }
-    const int integer_digits = ds.integer_digits + k;
+    // A value that rounds to 0 has no integer digits, whatever the scale factor.
+    const int integer_digits = rounds_to_zero ? 0 : ds.integer_digits + k;
     const int shown_integer = integer_digits > 0 ? integer_digits : 0;
     const int body = shown_integer + 1 + d;
     const char sign = sign_char(negative, state);
@@ -283,7 +282,9 @@ int edit_output(RecordWriter& out, const EditState& state, const FormatEntry& e,
         case FormatKind::D:
         case FormatKind::Qwd:
             if (item.type == TypeClass::integer) {
-                // An integer under a real descriptor is edited as the real of its value.
+                // An integer of 4 or 8 bytes under a real descriptor is edited as the real
+                // of its value; a real descriptor fits no item of 1 or 2 bytes.
+                if (item.size < 4) return type_mismatch;
                 const double as_real = static_cast<double>(load_integer(element, item.size));
                 const IoItem real{TypeClass::real, 8, nullptr, 0, 1};
                 return edit_real(out, state, e, real, &as_real);

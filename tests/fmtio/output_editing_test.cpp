@@ -58,6 +58,11 @@ TEST(OutputEditing, FixedPointWorkedValues) {
     EXPECT_EQ(field(fmt<"(-1p,f6.3)">, 1.5), " 0.150");
     EXPECT_EQ(field(fmt<"(f30.20)">, 0.1), "        0.10000000000000000000");  // 16 digits, 17th 0
     EXPECT_EQ(field(fmt<"(f10.2)">, 1e30f), "**********");
+    // A value that rounds to 0 has no integer digits, whatever the scale factor.
+    EXPECT_EQ(field(fmt<"(2p,f6.2)">, 0.0f), "  0.00");
+    EXPECT_EQ(field(fmt<"(3p,f6.2)">, 0.0), "  0.00");
+    EXPECT_EQ(field(fmt<"(2p,f6.2)">, -0.00001), " -0.00");
+    EXPECT_EQ(field(fmt<"(2p,f6.2)">, 0.001), "  0.10");
 }
 
 TEST(OutputEditing, SpecialValuesAndTheLeadingZeroOption) {
@@ -81,7 +86,12 @@ TEST(OutputEditing, IntegersInEveryBase) {
     EXPECT_EQ(field(fmt<"(i5)">, -10000), "*****");
     EXPECT_EQ(field(fmt<"(i6.4)">, 42), "  0042");
     EXPECT_EQ(field(fmt<"(i6.4)">, -42), " -0042");
+    // With m = 0 a zero has an empty text; only under SP does it take a blank.
     EXPECT_EQ(field(fmt<"(i3.0)">, 0), "   ");
+    EXPECT_EQ(written(fmt<"(i0.0)">, 0), "\r\n");
+    EXPECT_EQ(written(fmt<"(b0.0,o0.0,z0.0)">, 0, 0, 0), "\r\n");
+    EXPECT_EQ(field(fmt<"(sp,i0.0)">, 0), " ");
+    EXPECT_EQ(field(fmt<"('<',i0.0,'>')">, 7), "<7>");
     EXPECT_EQ(field(fmt<"(i0)">, -1234), "-1234");
     EXPECT_EQ(field(fmt<"(sp,i4)">, 7), "  +7");
     EXPECT_EQ(field(fmt<"(sp,i2)">, 17), "**");          // the plus sign counts
@@ -132,6 +142,11 @@ TEST(OutputEditing, ExponentForms) {
     EXPECT_EQ(field(fmt<"(en10.2)">, 0.5), "500.00E-03");
     EXPECT_EQ(field(fmt<"(q10.3)">, 1234.5), " 0.123Q+04");
     EXPECT_EQ(field(fmt<"(es9.2)">, -1.0f), "-1.00E+00");
+    // Exponent fields of up to 255 digits, in fields too narrow and wide enough.
+    EXPECT_EQ(field(fmt<"(e2.3e31)">, 1.0), "**");
+    EXPECT_EQ(field(fmt<"(e60.3e200)">, 1.0), std::string(60, '*'));
+    EXPECT_EQ(field(fmt<"(e40.3e30)">, 1234.5), "   0.123E+" + std::string(28, '0') + "04");
+    EXPECT_EQ(field(runtime_format("(es300.2e255)"), -2.5), std::string(38, ' ') + "-2.50E+" + std::string(255, '0'));
 }
 
 TEST(OutputEditing, GeneralEditingOfReals) {
@@ -176,6 +191,8 @@ TEST(OutputEditing, RecordLayoutsOfTheProgram) {
               "\r\n\r\n    Stations Found in MEAN.TEMP       data file\r\n\r\n");
     // More items than descriptors: a record each.
     EXPECT_EQ(written(fmt<"(i4)">, 1, 22, 333), "   1\r\n  22\r\n 333\r\n");
+    // Reversion goes to the last group at the outermost level, not to a group inside it.
+    EXPECT_EQ(written(fmt<"(i1,2(i2,(i3)),'|')">, 1, 2, 3, 4, 5, 6, 7), "1 2  3 4  5|\r\n 6  7\r\n");
     // A colon stops the trailing text when the items have run out.
     EXPECT_EQ(written(fmt<"(i2,:,' more')">, 5), " 5\r\n");
     EXPECT_EQ(written(fmt<"(i2,' more')">, 5), " 5 more\r\n");
@@ -202,6 +219,14 @@ TEST(OutputEditing, ItemsThatDoNotSuitTheirDescriptor) {
     EXPECT_EQ(write(default_unit, units::with_iostat(status), fmt<"(f6.1)">, 5), units::outcome_ok);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(console.output(), "   5.0\r\n");  // an integer under F is edited as its value
+    // ... when it has 4 or 8 bytes: a real descriptor fits no item of 1 or 2 bytes.
+    for (const FormatArg& real : {FormatArg(fmt<"(f6.1)">), FormatArg(fmt<"(e10.3)">), FormatArg(fmt<"(d10.3)">)}) {
+        EXPECT_EQ(write(default_unit, units::with_iostat(status), real, std::int8_t{5}), units::outcome_error);
+        EXPECT_EQ(status, 10022);
+        EXPECT_EQ(write(default_unit, units::with_iostat(status), real, std::int16_t{5}), units::outcome_error);
+        EXPECT_EQ(status, 10022);
+        EXPECT_EQ(write(default_unit, units::with_iostat(status), real, std::int64_t{5}), units::outcome_ok);
+    }
     // A complex value takes two fields.
     console.clear();
     write(default_unit, fmt<"(2f5.1)">, std::complex<float>(1.5f, -2.0f));
