@@ -1,5 +1,6 @@
 #include "fmtio/list_directed_input.hpp"
 
+#include <cstdint>
 #include <cstring>
 
 #include "fmtio/element_value.hpp"
@@ -82,8 +83,12 @@ int ListInput::next_value(RecordSource& source, Value& value) {
     std::size_t p = in.position;
     while (p < in.length && in.data[p] >= '0' && in.data[p] <= '9') ++p;
     if (p > in.position && p < in.length && in.data[p] == '*') {
-        repeat = 0;
-        for (std::size_t i = in.position; i < p; ++i) repeat = repeat * 10 + (in.data[i] - '0');
+        std::int64_t count = 0;
+        for (std::size_t i = in.position; i < p; ++i) {
+            count = count * 10 + (in.data[i] - '0');
+            if (count > INT32_MAX) return format_error::bad_repeat;  // no 32-bit count holds it
+        }
+        repeat = static_cast<std::int32_t>(count);
         in.position = p + 1;
     }
 

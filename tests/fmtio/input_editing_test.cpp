@@ -58,6 +58,10 @@ TEST(InputEditing, BlanksSignsAndBases) {
     EXPECT_EQ(typed<std::int32_t>("1 5", fmt<"(bz,i3)">), 105);
     EXPECT_EQ(typed<std::int32_t>("12 ", fmt<"(bz,i3)">), 120);
     EXPECT_EQ(typed<std::int32_t>("-12", fmt<"(i3)">), -12);
+    // Without a width, I takes 12 columns for a 4-byte item and 7 for a 2-byte one.
+    EXPECT_EQ(typed<std::int32_t>("      1234567", fmt<"(i)">), 123456);
+    EXPECT_EQ(typed<std::int16_t>("      1234567", fmt<"(i)">), 1);
+    EXPECT_EQ(typed<std::int64_t>("      1234567", fmt<"(i)">), 123456);
     EXPECT_EQ(typed<std::int32_t>("+7", fmt<"(i3)">), 7);
     EXPECT_EQ(typed<std::int32_t>("101", fmt<"(b8)">), 5);
     EXPECT_EQ(typed<std::int32_t>("777", fmt<"(o8)">), 511);
@@ -137,6 +141,11 @@ TEST(InputEditing, ListDirectedValues) {
         EXPECT_EQ(next, 8);
     }
     EXPECT_EQ(condition_of<std::int32_t>("abc\n", list_directed), 10016);
+    // A repeat count no 32-bit integer holds is an illegal repeat count.
+    EXPECT_EQ(condition_of<Logical>("99999999999*T\n", list_directed), 10007);
+    EXPECT_EQ(condition_of<std::int32_t>("2147483648*5\n", list_directed), 10007);
+    EXPECT_TRUE(typed<Logical>("2147483647*T", list_directed));
+    EXPECT_EQ(typed<std::int32_t>("0002*5", list_directed), 5);
 }
 
 TEST(InputEditing, EndOfInputIsAConditionNotAHang) {
