@@ -11,12 +11,17 @@
 #include "fmtio/output_editing.hpp"
 #include "units/error_report.hpp"
 #include "units/keyword_tables.hpp"
+#include "units/record_limits.hpp"
 #include "units/runtime_options.hpp"
 #include "units/unit_table.hpp"
 
 namespace corvane::fmtio {
 
 namespace {
+// More control descriptors than this between two items (or after the last) can only come
+// from nested repeats of a group without data: 10006.
+constexpr std::uint32_t max_controls_between_items = 1u << 20;
+
 constexpr int not_open_for_read = 10000;
 constexpr int not_open_for_write = 10001;
 constexpr int no_record_for_direct = 10017;
@@ -69,6 +74,7 @@ int IoStatement::open(StatementKind kind, const UnitSpec& unit, Control control,
     internal_record_used_ = false;
     after_character_ = true;
     nonadvancing_ = false;
+    controls_since_data_ = 0;
     state_ = EditState{};
     state_.hex_uppercase = options.hex_uppercase;
     state_.no_lead_zero = options.no_lead_zero;
@@ -127,6 +133,9 @@ int IoStatement::open(StatementKind kind, const UnitSpec& unit, Control control,
 int IoStatement::transfer(const IoItem& item) {
     if (failed_) return outcome_;
     units::console_hooks().poll();
+    // An item needs a data descriptor: a format without one fails now rather than
+    // walking its repeats in search of one.
+    if (!list_ && !walker_.has_data()) return fail(format_error::bad_format);
     auto* base = static_cast<char*>(item.address);
     const std::size_t stride = item.stride();
     for (std::uint32_t i = 0; i < item.count; ++i) {
@@ -141,6 +150,7 @@ int IoStatement::transfer(const IoItem& item) {
         }
         if (err) return fail(err);
     }
+    if (out_.overflowed) return fail(units::condition_buffer_allocation);
     return units::outcome_ok;
 }
 
@@ -162,11 +172,15 @@ int IoStatement::close() {
 
 int IoStatement::run(StatementKind kind, const UnitSpec& unit, Control control, const FormatArg& format,
                      const IoItem* items, std::size_t count) {
-    if (int outcome = open(kind, unit, control, format)) return outcome;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (int outcome = transfer(items[i])) return outcome;
+    try {
+        if (int outcome = open(kind, unit, control, format)) return outcome;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (int outcome = transfer(items[i])) return outcome;
+        }
+        return close();
+    } catch (const std::bad_alloc&) {
+        return fail(units::condition_memory_allocation);
     }
-    return close();
 }
 
 int IoStatement::settle_advance(bool reading) {
@@ -229,7 +243,10 @@ int IoStatement::fail(int code) {
                 if (int err = kind_ == StatementKind::write ? end_output_record() : fetch_record()) return err;
                 continue;
             case FormatWalker::Step::descriptor:
-                if (is_data_kind(entry->kind)) return 0;
+                if (is_data_kind(entry->kind)) {
+                    controls_since_data_ = 0;
+                    return 0;
+                }
                 if (int err = execute_control(*entry)) return err;
                 continue;
         }
@@ -237,6 +254,8 @@ int IoStatement::fail(int code) {
 }
 
 int IoStatement::execute_control(const FormatEntry& e) {
+    // Nested repeats of control descriptors alone could keep a statement busy for hours.
+    if (++controls_since_data_ > max_controls_between_items) return format_error::bad_format;
     if (e.kind == FormatKind::slash) {
         for (std::int32_t i = 0; i < e.w; ++i) {
             if (int err = kind_ == StatementKind::write ? end_output_record() : fetch_record()) return err;
@@ -245,6 +264,8 @@ int IoStatement::execute_control(const FormatEntry& e) {
     }
     if (kind_ == StatementKind::write) execute_output_control(out_, state_, e, format_);
     else execute_input_control(in_, state_, e);
+    const std::size_t position = kind_ == StatementKind::write ? out_.position : in_.position;
+    if (position > units::max_record_length || out_.overflowed) return units::condition_buffer_allocation;
     return 0;
 }
 
@@ -262,6 +283,7 @@ int IoStatement::finish_format() {
 }
 
 int IoStatement::end_output_record() {
+    if (out_.overflowed) return units::condition_buffer_allocation;
     if (unit_.kind == UnitSpec::Kind::internal) {
         // An internal unit is one record: the variable, blank-padded at the end.
         if (internal_record_used_) return illegal_internal_use;

@@ -101,6 +101,7 @@ private:
     bool nonadvancing_ = false;
     int outcome_ = 0;
     int saved_rounding_ = 0;
+    std::uint32_t controls_since_data_ = 0;
     FormatRef format_;
     FormatWalker walker_;
     RuntimeFormat runtime_format_;

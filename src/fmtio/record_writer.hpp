@@ -1,10 +1,14 @@
 // The output record of a statement: characters, a position and a high-water mark. The
-// storage persists between statements and only grows.
+// storage persists between statements and only grows, up to the longest record: a write
+// that would pass it marks the record `overflowed` (the statement then fails with 10004)
+// and lands at the record's start, so that editing never has to check.
 #pragma once
 
 #include <cstddef>
 #include <cstring>
 #include <memory>
+
+#include "units/record_limits.hpp"
 
 namespace corvane::fmtio {
 
@@ -15,6 +19,7 @@ public:
         position = 0;
         high_water = 0;
         left_tab_limit = 0;
+        overflowed = false;
     }
 
     // n copies of c at the position.
@@ -35,6 +40,7 @@ public:
     // Room for n characters at the position, with any gap before it blank-filled; the
     // caller fills them and calls advance(n).
     char* reserve(std::size_t n) {
+        if (position > units::max_record_length || n > units::max_record_length - position) overflow();
         const std::size_t end = position + n;
         if (end > capacity_) grow(end);
         if (position > high_water) std::memset(storage_.get() + high_water, ' ', position - high_water);
@@ -51,12 +57,21 @@ public:
     std::size_t position = 0;
     std::size_t high_water = 0;
     std::size_t left_tab_limit = 0;
+    bool overflowed = false;  // the record would have passed the longest record
 
 private:
+    // The record is lost anyway: what follows is written from its start.
+    void overflow() {
+        overflowed = true;
+        position = 0;
+        high_water = 0;
+    }
+
     void grow(std::size_t needed) {
-        std::size_t capacity = capacity_ + 8192;
+        // Doubling keeps a record built by many moves and short writes linear in its length.
+        std::size_t capacity = capacity_ < 8192 ? 8192 : 2 * capacity_;
         if (capacity < needed + 1024) capacity = needed + 1024;
-        auto bigger = std::make_unique<char[]>(capacity);
+        auto bigger = std::make_unique<char[]>(capacity);  // bad_alloc: the statement's 10070
         if (high_water > 0) std::memcpy(bigger.get(), storage_.get(), high_water);
         storage_ = std::move(bigger);
         capacity_ = capacity;

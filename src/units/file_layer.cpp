@@ -1,14 +1,18 @@
 #include "units/file_layer.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <new>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "units/console_hooks.hpp"
+#include "units/error_report.hpp"
 #include "units/message_tables.hpp"
+#include "units/record_limits.hpp"
 #include "units/runtime_options.hpp"
 
 namespace corvane::units {
@@ -19,11 +23,33 @@ void set_system_error(ConnectionRecord& record) { record.error = system_code_fro
 
 bool seekable(const ConnectionRecord& record) { return record.special.is_disk_file; }
 
+// A record longer than the buffer: buffers only grow, up to the room for the longest
+// record and its line end. A record without an end within that bound (a file without line
+// ends, an endless device) is condition 10004, and so is a failed allocation.
+bool grow_for_longer_record(ConnectionRecord& record) {
+    constexpr auto room = static_cast<std::int64_t>(max_record_length) + 2;
+    const std::int64_t size = record.buffer_size;
+    if (size >= room) {
+        record.error = condition_buffer_allocation;
+        return false;
+    }
+    const std::int64_t bigger = std::min(std::max<std::int64_t>(size * 2, console_buffer_size), room);
+    std::unique_ptr<char[]> grown(new (std::nothrow) char[static_cast<std::size_t>(bigger)]);
+    if (!grown) {
+        record.error = condition_buffer_allocation;
+        return false;
+    }
+    std::memcpy(grown.get(), record.buffer.get(), static_cast<std::size_t>(record.data_length));
+    record.buffer = std::move(grown);
+    record.buffer_size = static_cast<std::int32_t>(bigger);
+    return true;
+}
+
 }  // namespace
 
 void allocate_buffer(ConnectionRecord& record, std::int32_t size) {
-    record.buffer = std::make_unique<char[]>(static_cast<std::size_t>(size));
-    record.buffer_size = size;
+    record.buffer.reset(new (std::nothrow) char[static_cast<std::size_t>(size)]);
+    record.buffer_size = record.buffer ? size : 0;
     record.data_length = 0;
     record.buffer_position = 0;
 }
@@ -107,13 +133,7 @@ std::int64_t file_fill_buffer(ConnectionRecord& record, std::int32_t keep_from) 
         record.buffer_position -= keep_from;
     }
     record.data_length = kept;
-    if (kept == record.buffer_size) {  // a record longer than the buffer: buffers only grow
-        const std::int32_t bigger = record.buffer_size * 2;
-        auto grown = std::make_unique<char[]>(static_cast<std::size_t>(bigger));
-        std::memcpy(grown.get(), record.buffer.get(), static_cast<std::size_t>(kept));
-        record.buffer = std::move(grown);
-        record.buffer_size = bigger;
-    }
+    if (kept == record.buffer_size && !grow_for_longer_record(record)) return -1;
     char* into = record.buffer.get() + kept;
     const auto room = static_cast<std::size_t>(record.buffer_size - kept);
 

@@ -296,6 +296,12 @@ ConnectionRecord* connect_implicitly(int unit_number, int& error) {
     }
     settle_start_position(connection, false);
     allocate_buffer(connection, file_buffer_size);
+    if (!connection.buffer) {
+        file_close(connection, false);
+        unit_table().remove(&connection);
+        error = allocation_failed;
+        return nullptr;
+    }
     return &connection;
 }
 

@@ -1,8 +1,12 @@
 #include "units/record_io.hpp"
 
+#include <algorithm>
 #include <cstring>
+#include <new>
 
+#include "units/error_report.hpp"
 #include "units/file_layer.hpp"
+#include "units/record_limits.hpp"
 #include "units/runtime_options.hpp"
 
 namespace corvane::units {
@@ -33,17 +37,28 @@ void prepare_for_writing(ConnectionRecord& record) {
 }
 
 // Rewrites a record in the scratch buffer when it holds companion characters or tabs.
-RecordView clean_record(const ConnectionRecord& record, const char* data, std::size_t length,
-                        RecordScratch& scratch) {
+// Expanded tabs may not carry the record past the longest record: 10004.
+int clean_record(const ConnectionRecord& record, const char* data, std::size_t length, RecordScratch& scratch,
+                 RecordView& clean) {
     const char companion = runtime_options().line_end.companion;
     if (length > 0 && data[length - 1] == companion) --length;  // the usual CR LF line end
     const bool has_companion = std::memchr(data, companion, length) != nullptr;
     const bool has_tab = record.tab_width > 0 && std::memchr(data, '\t', length) != nullptr;
-    if (!has_companion && !has_tab) return {data, length};
+    if (!has_companion && !has_tab) {
+        clean = {data, length};
+        return 0;
+    }
 
     std::size_t expanded = length;
-    if (has_tab) expanded += static_cast<std::size_t>(record.tab_width) * length;
+    if (has_tab) {
+        const auto tabs = static_cast<std::size_t>(std::count(data, data + length, '\t'));
+        const auto width = static_cast<std::size_t>(record.tab_width);
+        if (tabs > max_record_length / width || length + tabs * width > max_record_length)
+            return condition_buffer_allocation;
+        expanded += tabs * width;
+    }
     char* out = scratch.reserve(expanded);
+    if (!out) return condition_buffer_allocation;
     std::size_t n = 0;
     for (std::size_t i = 0; i < length; ++i) {
         const char c = data[i];
@@ -56,15 +71,17 @@ RecordView clean_record(const ConnectionRecord& record, const char* data, std::s
         }
         out[n++] = c;
     }
-    return {out, n};
+    clean = {out, n};
+    return 0;
 }
 
 }  // namespace
 
 char* RecordScratch::reserve(std::size_t n) {
     if (n > capacity_) {
-        capacity_ = n < 256 ? 256 : n;
-        storage_ = std::make_unique<char[]>(capacity_);
+        const std::size_t capacity = n < 256 ? 256 : n;
+        storage_.reset(new (std::nothrow) char[capacity]);
+        capacity_ = storage_ ? capacity : 0;
     }
     return storage_.get();
 }
@@ -122,7 +139,7 @@ int next_line(ConnectionRecord& record, RecordView& out) {
 int read_record(ConnectionRecord& record, RecordView& out, RecordScratch& scratch) {
     RecordView line;
     const int rc = next_line(record, line);
-    if (rc == record_ok) out = clean_record(record, line.data, line.length, scratch);
+    if (rc == record_ok) return clean_record(record, line.data, line.length, scratch, out);
     return rc;
 }
 
@@ -130,16 +147,19 @@ int read_raw_record(ConnectionRecord& record, RecordView& out) { return next_lin
 
 int write_record(ConnectionRecord& record, const char* data, std::size_t length, bool line_end) {
     if (length > static_cast<std::size_t>(record.record_length)) return record_too_long;
+    if (length > max_record_length) return condition_buffer_allocation;
     prepare_for_writing(record);
     const std::string_view end = line_end ? output_line_end(record) : std::string_view{};
     const std::size_t total = length + end.size();
     if (static_cast<std::size_t>(record.data_length) + total > static_cast<std::size_t>(record.buffer_size)) {
         if (int err = flush_unit(record)) return err;
         if (total > static_cast<std::size_t>(record.buffer_size)) {
-            std::int32_t size = record.buffer_size;
-            while (static_cast<std::size_t>(size) < total) size *= 2;
-            record.buffer = std::make_unique<char[]>(static_cast<std::size_t>(size));
-            record.buffer_size = size;
+            std::size_t size = std::max<std::size_t>(static_cast<std::size_t>(record.buffer_size), console_buffer_size);
+            while (size < total) size *= 2;
+            std::unique_ptr<char[]> bigger(new (std::nothrow) char[size]);
+            if (!bigger) return condition_buffer_allocation;
+            record.buffer = std::move(bigger);
+            record.buffer_size = static_cast<std::int32_t>(size);
         }
         record.buffer_state = BufferState::writing;
     }
