@@ -99,16 +99,15 @@ private:
     std::int32_t failed_index_ = 1;
 };
 
+// An output file that cannot be opened is reported and ends the run: its writes must not
+// go to a default file while the run reports success.
 void Extraction::open_files() {
-    std::int32_t open_status = 0;  // recorded, not examined
     units::open_unit({.unit = data_unit, .file = run_.data_file_name.view(), .status = "OLD", .action = "READ"});
-    units::open_unit({.unit = series_unit, .control = units::with_iostat(open_status), .file = "GHCNv2_tsf",
-                      .status = "UNKNOWN"});
+    units::open_unit({.unit = series_unit, .file = "GHCNv2_tsf", .status = "UNKNOWN"});
     if (odd_) {
         units::open_unit(
             {.unit = failed_qc_unit, .file = run_.failed_qc_file_name.view(), .status = "OLD", .action = "READ"});
-        units::open_unit({.unit = failed_values_unit, .control = units::with_iostat(open_status),
-                          .file = "GHCNv2_Failed_Values_File", .status = "UNKNOWN"});
+        units::open_unit({.unit = failed_values_unit, .file = "GHCNv2_Failed_Values_File", .status = "UNKNOWN"});
     }
 }
 
@@ -200,10 +199,11 @@ void Extraction::finish() {
     write(default_unit, fmt<"(/,1x,i4,' STATIONS RECORDS FOUND ')">, run_.found_count);
 }
 
+// The run stops without its last lines: a script must not take it for a complete one.
 void Extraction::error_exit(FormatRef message, std::int32_t station) {
     write(default_unit, message);
     write(default_unit, fmt<"(1x,'Last record read station ',i8)">, station);
-    units::stop_program();
+    units::stop_program(" ", exit_stopped);
 }
 
 void Extraction::run() {

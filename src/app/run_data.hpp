@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 #include "fmtio/io_item.hpp"
 #include "fmtio/text_ops.hpp"
@@ -14,6 +15,11 @@ using fmtio::Text;
 
 constexpr int max_stations = 8000;
 constexpr int log_unit = 13;
+constexpr std::string_view log_file_name = "GHCNv2_Log_File";
+
+// Exit status of a run that stopped short: a record the extraction could not read, or
+// output files in use by another run.
+constexpr int exit_stopped = 1;
 
 using FileName = Text<33>;
 using StationName = Text<33>;

@@ -1,6 +1,7 @@
 #include "app/search_report.hpp"
 
 #include "app/area_picture.hpp"
+#include "app/output_claim.hpp"
 #include "fmtio/statement_api.hpp"
 #include "units/connection_statements.hpp"
 
@@ -131,9 +132,9 @@ void search_inventory(RunData& run) {
 }
 
 void search_report(RunData& run) {
-    std::int32_t open_status = 0;  // recorded, not examined: the writes report a failure
-    units::open_unit({.unit = log_unit, .control = units::with_iostat(open_status), .file = "GHCNv2_Log_File",
-                      .status = "UNKNOWN"});
+    claim_output_files();
+    // A log that cannot be opened is reported and ends the run, as for any OPEN.
+    units::open_unit({.unit = log_unit, .file = log_file_name, .status = "UNKNOWN"});
     write_criteria_block(run);
     search_inventory(run);
 }

@@ -10,6 +10,7 @@
 #include "fmtio/format_compiler.hpp"
 #include "fmtio/output_editing.hpp"
 #include "units/error_report.hpp"
+#include "units/interruption.hpp"
 #include "units/keyword_tables.hpp"
 #include "units/record_limits.hpp"
 #include "units/runtime_options.hpp"
@@ -59,6 +60,7 @@ IoStatement& current_statement() {
 }
 
 int IoStatement::open(StatementKind kind, const UnitSpec& unit, Control control, const FormatArg& format) {
+    units::end_if_interrupted();
     const units::RuntimeOptions& options = units::runtime_options();  // read on the first statement
     units::console_hooks().poll();
     // Conversions assume round-to-nearest; the caller's mode comes back at the end.

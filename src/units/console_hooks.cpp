@@ -3,12 +3,17 @@
 #include <cerrno>
 #include <unistd.h>
 
+#include "units/interruption.hpp"
+
 namespace corvane::units {
 
 namespace {
 
 std::size_t standard_read_line(char* buffer, std::size_t size, ConnectionRecord&) {
     for (;;) {
+        // An interruption while the program waits for an answer ends it here.
+        end_if_interrupted();
+        if (!wait_for_input(STDIN_FILENO)) continue;
         const ssize_t n = ::read(STDIN_FILENO, buffer, size);
         if (n >= 0) return static_cast<std::size_t>(n);
         if (errno != EINTR) return 0;  // an unreadable standard input ends the input

@@ -4,8 +4,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <new>
+#include <vector>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -215,6 +217,27 @@ std::int64_t file_read_at(ConnectionRecord& record, std::int64_t offset, char* i
         set_system_error(record);
         return -1;
     }
+}
+
+ProcessLock lock_for_process(const std::string& name) {
+    static std::vector<std::string> held;  // descriptors stay open: the lock lasts the process
+    if (std::find(held.begin(), held.end(), name) != held.end()) return ProcessLock::held;
+    int fd;
+    do {
+        fd = ::open(name.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return ProcessLock::unavailable;
+    int rc;
+    do {
+        rc = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        const bool busy = errno == EWOULDBLOCK;
+        ::close(fd);
+        return busy ? ProcessLock::busy : ProcessLock::unavailable;
+    }
+    held.push_back(name);
+    return ProcessLock::held;
 }
 
 bool file_is_terminal(const ConnectionRecord& record) {

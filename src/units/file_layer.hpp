@@ -39,6 +39,12 @@ bool file_truncate_at(ConnectionRecord& record, std::int64_t offset);
 // Reads `count` bytes at `offset` without moving the buffer (stepping back over records).
 std::int64_t file_read_at(ConnectionRecord& record, std::int64_t offset, char* into, std::int64_t count);
 
+// An advisory lock on the named file (created if missing) that this process holds until it
+// ends. `busy` when another process holds it; `unavailable` when the file system cannot
+// lock (or the file cannot be opened), in which case the caller goes on unguarded.
+enum class ProcessLock { held, busy, unavailable };
+ProcessLock lock_for_process(const std::string& name);
+
 bool file_is_terminal(const ConnectionRecord& record);
 bool file_exists(const std::string& name);
 bool file_delete(const std::string& name);

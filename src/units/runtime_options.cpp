@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "units/file_layer.hpp"
+#include "units/interruption.hpp"
 
 namespace corvane::units {
 
@@ -105,6 +106,7 @@ RuntimeOptions& runtime_options_for_update() {
 }
 
 void ensure_runtime_initialised() {
+    end_if_interrupted();  // every connection statement starts here: a safe point
     if (!detail::options_in_force.read) detail::read_options();
 }
 

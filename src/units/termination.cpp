@@ -9,6 +9,7 @@
 #include "units/descriptor_layer.hpp"
 #include "units/error_report.hpp"
 #include "units/file_layer.hpp"
+#include "units/interruption.hpp"
 #include "units/runtime_options.hpp"
 #include "units/unit_table.hpp"
 
@@ -36,6 +37,7 @@ void start_runtime(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) words.emplace_back(argv[i]);
     set_command_line_words(std::move(words));
     start_descriptor_layer();
+    install_interruption_handlers();
 }
 
 std::string stop_text(std::string_view stop_code, bool print_stop) {
@@ -46,13 +48,13 @@ std::string stop_text(std::string_view stop_code, bool print_stop) {
     return text;
 }
 
-void stop_program(std::string_view stop_code) {
+void stop_program(std::string_view stop_code, int exit_status) {
     const std::string text = stop_text(stop_code, runtime_options().print_stop);
     if (!text.empty()) {
         write_error_message(text);
         write_error_message(output_line_end(console_unit(unit_console_err)));
     }
-    terminate_program(0);
+    terminate_program(exit_status);
 }
 
 void terminate_program(int exit_code) {

@@ -10,8 +10,9 @@ namespace corvane::units {
 void start_runtime(int argc, char** argv);
 
 // STOP with a stop code: " STOP" under -printstop, the code unless it is empty or one
-// blank, a line end if anything was written; then the program ends with status 0.
-[[noreturn]] void stop_program(std::string_view stop_code = " ");
+// blank, a line end if anything was written; then the program ends with `exit_status`
+// (0 for a plain STOP).
+[[noreturn]] void stop_program(std::string_view stop_code = " ", int exit_status = 0);
 
 // Closes all units, runs the console's program_end hook, then ends the process.
 [[noreturn]] void terminate_program(int exit_code);

@@ -4,28 +4,16 @@
 // byte for byte with the checked files in tests/fixtures/<scenario>/.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <array>
-#include <cerrno>
-#include <chrono>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "fixture_data.hpp"
+#include "program_run.hpp"
 #include "test_support.hpp"
-
-extern char** environ;
 
 namespace corvane::testing {
 namespace {
@@ -54,8 +42,9 @@ constexpr std::string_view log_file = "GHCNv2_Log_File";
 constexpr std::string_view series_file = "GHCNv2_tsf";
 constexpr std::string_view failed_values_file = "GHCNv2_Failed_Values_File";
 
-// A fatal run-time report ends the program with status -1.
+// A fatal run-time report ends the program with status -1; a stopped extraction with 1.
 constexpr int fatal_status = 255;
+constexpr int stopped_status = 1;
 
 constexpr Scenario scenarios[] = {
     // Each criterion alone, combined, and typed in other orders.
@@ -94,151 +83,15 @@ constexpr Scenario scenarios[] = {
      .failed_values = no},
     {.name = "missing_failed_qc_file", .omitted_file = "v2.mean.failed.qc", .exit_status = fatal_status,
      .failed_values = no},
-    {.name = "bad_data_record_while_copying", .overlay = "bad-data-record"},
-    {.name = "bad_data_record_while_scanning", .overlay = "bad-data-record"},
-    {.name = "bad_failed_qc_record", .overlay = "bad-failed-qc-record"},
+    // A record the extraction cannot read stops it with status 1, its lines unchanged.
+    {.name = "bad_data_record_while_copying", .overlay = "bad-data-record", .exit_status = stopped_status},
+    {.name = "bad_data_record_while_scanning", .overlay = "bad-data-record", .exit_status = stopped_status},
+    {.name = "bad_failed_qc_record", .overlay = "bad-failed-qc-record", .exit_status = stopped_status},
     // The bundled sample data set, with its full country list.
     {.name = "sample_samoa", .data = DataSet::sample},
 };
 
 void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
-
-fs::path fixtures_dir() { return CORVANE_FIXTURES_DIR; }
-fs::path base_data_dir() { return fixtures_dir() / "data" / "ghcn-v2"; }
-fs::path sample_data_dir() { return fs::path(CORVANE_EXAMPLES_DIR) / "ghcn-v2-sample"; }
-
-std::optional<std::string> file_text(const fs::path& path) {
-    if (!fs::is_regular_file(path)) return std::nullopt;
-    return read_file(path.string());
-}
-
-struct RunResult {
-    std::string out;
-    std::string err;
-    int status = -1;  // exit status; -1 when the program did not exit normally
-    std::string failure;
-};
-
-// The environment of the test without the run-time's own settings, so that a developer's
-// shell cannot change the columns of the output.
-std::vector<std::string> child_environment() {
-    std::vector<std::string> env;
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string_view entry = *e;
-        if (entry.starts_with("VORNEX_RT_FLAGS=") || entry.starts_with("TABSIZE=")) continue;
-        env.emplace_back(entry);
-    }
-    return env;
-}
-
-// Runs the program in the working directory (the scratch directory) with `input` on its
-// standard input; no shell is involved.
-RunResult run_program(const std::string& input) {
-    RunResult result;
-    int in_pipe[2], out_pipe[2], err_pipe[2];
-    if (pipe2(in_pipe, O_CLOEXEC) != 0 || pipe2(out_pipe, O_CLOEXEC) != 0 || pipe2(err_pipe, O_CLOEXEC) != 0) {
-        result.failure = std::string("pipe: ") + std::strerror(errno);
-        return result;
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in_pipe[0], STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, out_pipe[1], STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, err_pipe[1], STDERR_FILENO);
-
-    std::vector<std::string> env = child_environment();
-    std::vector<char*> envp;
-    for (std::string& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    std::string program = CORVANE_CONSOLE_PROGRAM;
-    char* argv[] = {program.data(), nullptr};
-
-    pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    close(in_pipe[0]);
-    close(out_pipe[1]);
-    close(err_pipe[1]);
-    if (spawned != 0) {
-        close(in_pipe[1]);
-        close(out_pipe[0]);
-        close(err_pipe[0]);
-        result.failure = std::string("posix_spawn: ") + std::strerror(spawned);
-        return result;
-    }
-
-    // The program may stop reading before the script ends: a write then fails with EPIPE
-    // instead of ending the test process.
-    struct sigaction ignore {}, previous {};
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGPIPE, &ignore, &previous);
-
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-    int to_child = in_pipe[1];
-    std::size_t written = 0;
-    if (input.empty()) {
-        close(to_child);
-        to_child = -1;
-    }
-    std::array<int, 2> from_child = {out_pipe[0], err_pipe[0]};
-    std::array<std::string*, 2> sinks = {&result.out, &result.err};
-    while (to_child >= 0 || from_child[0] >= 0 || from_child[1] >= 0) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                                std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            kill(pid, SIGKILL);
-            result.failure = "the program did not finish within 120 s";
-            break;
-        }
-        std::vector<pollfd> fds;
-        if (to_child >= 0) fds.push_back({to_child, POLLOUT, 0});
-        for (int fd : from_child) {
-            if (fd >= 0) fds.push_back({fd, POLLIN, 0});
-        }
-        if (poll(fds.data(), fds.size(), static_cast<int>(left.count())) < 0) {
-            if (errno == EINTR) continue;
-            result.failure = std::string("poll: ") + std::strerror(errno);
-            kill(pid, SIGKILL);
-            break;
-        }
-        for (const pollfd& p : fds) {
-            if (p.revents == 0) continue;
-            if (p.fd == to_child) {
-                const ssize_t n = write(to_child, input.data() + written, input.size() - written);
-                if (n > 0) written += static_cast<std::size_t>(n);
-                if ((n < 0 && errno != EINTR) || written == input.size()) {
-                    close(to_child);
-                    to_child = -1;
-                }
-                continue;
-            }
-            for (std::size_t k = 0; k < from_child.size(); ++k) {
-                if (p.fd != from_child[k]) continue;
-                char buffer[8192];
-                const ssize_t n = read(p.fd, buffer, sizeof buffer);
-                if (n > 0) {
-                    sinks[k]->append(buffer, static_cast<std::size_t>(n));
-                } else if (n == 0 || errno != EINTR) {
-                    close(p.fd);
-                    from_child[k] = -1;
-                }
-            }
-        }
-    }
-    if (to_child >= 0) close(to_child);
-    for (int fd : from_child) {
-        if (fd >= 0) close(fd);
-    }
-    sigaction(SIGPIPE, &previous, nullptr);
-
-    int wait_status = 0;
-    while (waitpid(pid, &wait_status, 0) < 0 && errno == EINTR) {
-    }
-    if (WIFEXITED(wait_status)) result.status = WEXITSTATUS(wait_status);
-    else if (result.failure.empty()) result.failure = "the program was ended by signal " +
-                                                      std::to_string(WTERMSIG(wait_status));
-    return result;
-}
 
 std::string hex_byte(unsigned char c) {
     constexpr char digits[] = "0123456789abcdef";
@@ -281,15 +134,6 @@ std::string difference(const std::string& expected, const std::string& actual) {
            std::to_string(expected.size()) + ", actual " + std::to_string(actual.size());
 }
 
-void copy_data_files(const fs::path& from, const fs::path& to) {
-    ASSERT_TRUE(fs::is_directory(from)) << from;
-    for (const fs::directory_entry& e : fs::directory_iterator(from)) {
-        if (e.is_regular_file() && e.path().filename().string().starts_with("v2.")) {
-            fs::copy_file(e.path(), to / e.path().filename(), fs::copy_options::overwrite_existing);
-        }
-    }
-}
-
 void expect_output_file(const fs::path& expected_dir, const fs::path& work, std::string_view name, Output state) {
     SCOPED_TRACE(std::string(name));
     const std::optional<std::string> expected = file_text(expected_dir / name);
@@ -322,7 +166,7 @@ TEST_P(ExtractionEndToEnd, WritesExactlyTheCheckedFiles) {
         ASSERT_TRUE(fs::remove(work / s.omitted_file)) << "the data set has no " << s.omitted_file;
     }
 
-    const RunResult run = run_program(*input);
+    const RunResult run = run_console_program({.input = *input});
     ASSERT_TRUE(run.failure.empty()) << run.failure;
 
     const std::optional<std::string> expected_out = file_text(expected_dir / "stdout");
@@ -338,6 +182,24 @@ TEST_P(ExtractionEndToEnd, WritesExactlyTheCheckedFiles) {
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, ExtractionEndToEnd, ::testing::ValuesIn(scenarios),
                          [](const ::testing::TestParamInfo<Scenario>& info) { return std::string(info.param.name); });
+
+// At the restart prompt only 1 starts over and 0 quits: any other digit goes on.
+TEST(ExtractionEndToEndDecisions, RestartAnswersFrom2To9GoOnToTheExtraction) {
+    const std::optional<std::string> expected_series = file_text(fixtures_dir() / "country_only" / series_file);
+    ASSERT_TRUE(expected_series.has_value());
+    for (char answer = '2'; answer <= '9'; ++answer) {
+        SCOPED_TRACE(answer);
+        ScratchDirectory scratch;
+        ASSERT_NO_FATAL_FAILURE(copy_data_files(base_data_dir(), scratch.path()));
+        // Country 507 as in country_only, but false at "Do you want to continue?".
+        const RunResult run = run_console_program({.input = std::string("1\nT\n1\n507\nF\nT\nF\n") + answer + "\n\n"});
+        ASSERT_TRUE(run.failure.empty()) << run.failure;
+        EXPECT_EQ(run.status, 0);
+        EXPECT_NE(run.out.find("Program Terminating Normally"), std::string::npos);
+        EXPECT_EQ(run.out.find("Welcome"), run.out.rfind("Welcome"));  // no second pass
+        EXPECT_EQ(file_text(fs::path(scratch.path()) / series_file), expected_series);
+    }
+}
 
 // A scenario directory that the table does not name would never run.
 TEST(ExtractionEndToEndFixtures, EveryScenarioDirectoryIsInTheTable) {

@@ -1,0 +1,30 @@
+// Runs corvane-console as a child process in the working directory: answers on its
+// standard input, everything it writes collected, and its end (exit status or signal).
+// Optionally a signal is sent once the output shows a given text.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+namespace corvane::testing {
+
+struct RunOptions {
+    std::string input;                 // written to standard input
+    std::string input_file;            // instead: this file is the standard input (e.g. /dev/zero)
+    bool keep_input_open = false;      // standard input stays open after `input`
+    std::string signal_when_output;    // once standard output contains this text ...
+    int signal_number = 0;             // ... this signal is sent to the program
+    std::chrono::seconds deadline{45}; // the program is killed after this (a test fails within a minute)
+};
+
+struct RunResult {
+    std::string out;
+    std::string err;
+    int status = -1;          // exit status; -1 when the program did not exit normally
+    long max_rss_kib = 0;     // the program's peak resident memory
+    std::string failure;      // why the run itself failed (spawn, deadline, a signal that ended it)
+};
+
+RunResult run_console_program(const RunOptions& options);
+
+}  // namespace corvane::testing
