@@ -81,6 +81,17 @@ TEST(StationScoring, MissingElevations) {
         EXPECT_FALSE(selected(c, 0, 0, 0, -950));
         EXPECT_NE(console.output().find("is missing its actual elevational information."), std::string::npos);
     }
+    for (std::int32_t missing : {-998, -950, -901}) {
+        // Every elevation below -900 is missing: the question decides, not the range.
+        ScriptedConsole console("T\n");
+        EXPECT_TRUE(selected(c, 0, 0, 0, missing)) << missing;
+        EXPECT_NE(console.output().find("is missing its actual elevational information."), std::string::npos);
+    }
+    {
+        ScriptedConsole console;  // -900 is an elevation like any other
+        EXPECT_FALSE(selected(c, 0, 0, 0, -900));
+        EXPECT_EQ(console.output(), "");
+    }
     {
         // The question only comes when every other criterion has passed.
         c.use_country = 1;

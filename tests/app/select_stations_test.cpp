@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
+#include "app/search_report.hpp"
 #include "app/select_stations.hpp"
 #include "test_support.hpp"
 
@@ -33,6 +35,38 @@ TEST(SelectStations, ACountryFileLongerThanTheListIsCutWithANote) {
     EXPECT_EQ(out.find("COUNTRY NUMBER 334"), std::string::npos);
     // 234 entries make 78 lines of three: the pauses come after the 40th and the 70th.
     EXPECT_NE(out.find(" Hit Return to see more"), std::string::npos);
+}
+
+// The answers of one pass that selects by area: the box, its confirmation, no longitude
+// change, and the answer to the summary.
+std::string area_pass(std::string_view max_lon, std::string_view min_lon, bool accept) {
+    return "2\n10.00\n-10.00\n" + std::string(max_lon) + "\n" + std::string(min_lon) + "\nT\nF\n" +
+           (accept ? "T\n" : "F\n");
+}
+
+TEST(SelectStations, TheDatelineFlagBelongsToTheAcceptedBox) {
+    const struct {
+        std::string answers;
+        std::int32_t crosses_dateline;
+        bool passes_at_100;  // a station at longitude 100, latitude 0
+    } cases[] = {
+        {area_pass("-135.00", "135.00", true), 1, false},
+        // A dateline box rejected at the summary leaves nothing behind for the next box.
+        {area_pass("-135.00", "135.00", false) + area_pass("20.00", "0.00", true), 0, false},
+        // Equal bounds are a box of no width, not one around the world.
+        {area_pass("100.00", "100.00", true), 0, true},
+        {area_pass("20.00", "0.00", false) + area_pass("-135.00", "135.00", true), 1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answers);
+        testing::ScratchDirectory dir;
+        testing::ScriptedConsole console(c.answers);
+        auto criteria = std::make_unique<SelectionCriteria>();
+        select_stations(*criteria, 1);
+        EXPECT_EQ(criteria->crosses_dateline, c.crosses_dateline);
+        EXPECT_EQ(criteria->selection_score, 1);
+        EXPECT_EQ(station_selected(*criteria, 0, 0.0f, 100.0f, 0, StationName("TEST")), c.passes_at_100);
+    }
 }
 
 }  // namespace
