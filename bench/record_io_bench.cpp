@@ -1,12 +1,20 @@
 // Throughput of the record I/O engine on the extraction's own record layouts, in records
-// per second (items_per_second).
+// per second (items_per_second). Each layout runs twice: with the plain console's hooks
+// ("default_hooks") and with the window frame's hooks over an event pump that has nothing
+// pending ("frame_hooks"), which is what the engine meets in the desktop program, where it
+// polls the pump at every statement and item. Compare the two in one run, e.g. with
+//     corvane_bench --benchmark_repetitions=10 --benchmark_enable_random_interleaving=true
+//                   --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
+#include "console/event_queue_pump.hpp"
+#include "console/frame_console.hpp"
 #include "fmtio/statement_api.hpp"
 #include "units/connection_statements.hpp"
 
@@ -16,6 +24,37 @@ using namespace corvane::fmtio;
 namespace units = corvane::units;
 
 constexpr int bench_unit = 40;
+
+enum class Hooks { standard, frame };
+
+// A frame without windows: file units never reach them.
+class WindowlessHost : public corvane::console::FrameHost {
+public:
+    corvane::console::TextWindow* create_text_window(std::string_view,
+                                                     std::optional<corvane::console::WindowSize>) override {
+        return nullptr;
+    }
+    void show_message(std::string_view, std::string_view, corvane::console::MessageIcon) override {}
+    std::optional<std::string> choose_file_name(const corvane::console::FileNameRequest&) override {
+        return std::nullopt;
+    }
+};
+
+// The hooks of one benchmark run; the plain console's come back at the end.
+class HooksInForce {
+public:
+    explicit HooksInForce(Hooks hooks) {
+        if (hooks == Hooks::frame) {
+            frame_ = std::make_unique<corvane::console::FrameConsole>(pump_, host_);
+            frame_->start();
+        }
+    }
+
+private:
+    corvane::console::EventQueuePump pump_;
+    WindowlessHost host_;
+    std::unique_ptr<corvane::console::FrameConsole> frame_;
+};
 
 std::string scratch_path(const char* name) {
     return std::string("/tmp/corvane-bench-") + std::to_string(::getpid()) + "-" + name;
@@ -28,7 +67,8 @@ void open_scratch(const std::string& path) {
 void close_and_remove() { units::close_unit(bench_unit, {}, "DELETE"); }
 
 // A data line: year and twelve values, as written to the time-series file.
-void BM_WriteDataLine(benchmark::State& state) {
+void BM_WriteDataLine(benchmark::State& state, Hooks hooks) {
+    const HooksInForce in_force(hooks);
     const std::string path = scratch_path("write");
     open_scratch(path);
     std::int32_t year = 1950;
@@ -42,7 +82,8 @@ void BM_WriteDataLine(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
     close_and_remove();
 }
-BENCHMARK(BM_WriteDataLine);
+BENCHMARK_CAPTURE(BM_WriteDataLine, default_hooks, Hooks::standard);
+BENCHMARK_CAPTURE(BM_WriteDataLine, frame_hooks, Hooks::frame);
 
 // Reads records from a file of 20000 written by `write_one(i)`, starting again at its end.
 template <class WriteOne, class ReadOne>
@@ -58,7 +99,8 @@ void read_records(benchmark::State& state, const char* name, WriteOne write_one,
 }
 
 // A data-file record, read with its label-prefixed format and both branches.
-void BM_ReadDataRecord(benchmark::State& state) {
+void BM_ReadDataRecord(benchmark::State& state, Hooks hooks) {
+    const HooksInForce in_force(hooks);
     std::int32_t country = 425, id = 72503000, dup = 0, year = 1900;
     std::array<std::int32_t, 12> values{-9999, 12, 345, -67, 8901, 23, 4, -5, 67, 890, -1234, 56};
     read_records(
@@ -74,10 +116,12 @@ void BM_ReadDataRecord(benchmark::State& state) {
             return outcome;
         });
 }
-BENCHMARK(BM_ReadDataRecord);
+BENCHMARK_CAPTURE(BM_ReadDataRecord, default_hooks, Hooks::standard);
+BENCHMARK_CAPTURE(BM_ReadDataRecord, frame_hooks, Hooks::frame);
 
 // A failed-QC record: the extraction reads the whole file once per station it finds.
-void BM_ReadFailedQcRecord(benchmark::State& state) {
+void BM_ReadFailedQcRecord(benchmark::State& state, Hooks hooks) {
+    const HooksInForce in_force(hooks);
     std::int32_t country = 101, id = 60355000, year = 1971, month = 10, value = -999;
     read_records(
         state, "failed",
@@ -92,10 +136,12 @@ void BM_ReadFailedQcRecord(benchmark::State& state) {
             return outcome;
         });
 }
-BENCHMARK(BM_ReadFailedQcRecord);
+BENCHMARK_CAPTURE(BM_ReadFailedQcRecord, default_hooks, Hooks::standard);
+BENCHMARK_CAPTURE(BM_ReadFailedQcRecord, frame_hooks, Hooks::frame);
 
 // A coordinate under F7.2, into a character variable so that no file is involved.
-void BM_WriteCoordinate(benchmark::State& state) {
+void BM_WriteCoordinate(benchmark::State& state, Hooks hooks) {
+    const HooksInForce in_force(hooks);
     Text<7> field;
     float lon = -179.99f;
     for (auto _ : state) {
@@ -106,6 +152,7 @@ void BM_WriteCoordinate(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_WriteCoordinate);
+BENCHMARK_CAPTURE(BM_WriteCoordinate, default_hooks, Hooks::standard);
+BENCHMARK_CAPTURE(BM_WriteCoordinate, frame_hooks, Hooks::frame);
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <new>
 
 #include "app/dialogue.hpp"
+#include "units/conditions.hpp"
 #include "units/error_report.hpp"
 #include "units/termination.hpp"
 
@@ -11,6 +12,6 @@ int main(int argc, char** argv) {
         corvane::app::run_dialogue();
     } catch (const std::bad_alloc&) {
         // Outside any statement: the report has no statement line.
-        corvane::units::report_condition_and_end(corvane::units::condition_memory_allocation, nullptr);
+        corvane::units::report_condition_and_end(corvane::units::condition::memory_allocation, nullptr);
     }
 }

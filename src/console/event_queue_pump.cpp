@@ -7,6 +7,7 @@ void EventQueuePump::wait_and_handle() {
     if (queue_.empty()) idle();
     if (!queue_.empty()) handle_one();
     else if (!quit_) request_quit(0);  // nothing will ever come: waiting would never end
+    set_events_pending(!queue_.empty());
 }
 
 void EventQueuePump::handle_one() {

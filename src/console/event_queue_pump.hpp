@@ -14,11 +14,15 @@ class EventQueuePump : public EventPump {
 public:
     using Event = std::function<void()>;
 
-    void post(Event event) { queue_.push_back(std::move(event)); }
+    void post(Event event) {
+        queue_.push_back(std::move(event));
+        set_events_pending(true);
+    }
     std::size_t pending() const { return queue_.size(); }
 
     void drain() override {
         while (!queue_.empty()) handle_one();
+        set_events_pending(false);
     }
     void wait_and_handle() override;
     void request_quit(int code) override {

@@ -15,6 +15,7 @@ namespace corvane::console {
 namespace {
 
 FrameConsole* active = nullptr;
+EventPump* active_pump = nullptr;
 
 // Any status but the default hook's -10 makes the OPEN report a bad window specification.
 constexpr int window_refused = 1;
@@ -27,7 +28,9 @@ std::size_t hook_read_line(char* buffer, std::size_t size, units::ConnectionReco
 std::size_t hook_write_bytes(const char* bytes, std::size_t count, int handle_code, units::ConnectionRecord* record) {
     return active->write_bytes(bytes, count, handle_code, record);
 }
-void hook_poll() { active->poll(); }
+void hook_poll() {
+    if (active_pump->events_pending()) active_pump->drain();
+}
 void hook_program_end(int exit_code) { active->program_end(exit_code); }
 int hook_open_window(units::ConnectionRecord& record, std::string_view title, std::string_view spec) {
     return active->open_window(record, title, spec);
@@ -55,12 +58,14 @@ FrameConsole::~FrameConsole() {
     if (active != this) return;
     units::install_console_hooks(units::default_console_hooks());
     active = nullptr;
+    active_pump = nullptr;
 }
 
 void FrameConsole::start() {
     active = this;
+    active_pump = &pump_;
     units::install_console_hooks({hook_read_line, hook_write_bytes, hook_poll, hook_program_end, hook_open_window,
-                                  hook_close_window, hook_prompt_file_name});
+                                  hook_close_window, hook_prompt_file_name, &pump_.pending_flag()});
     registry_.take_slot(-1);
 }
 

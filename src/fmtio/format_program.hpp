@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "units/conditions.hpp"
+
 namespace corvane::fmtio {
 
 enum class FormatKind : std::uint8_t {
@@ -91,17 +93,7 @@ struct FormatRef {
     }
 };
 
-// Condition codes raised by the format compiler and walker.
-namespace format_error {
-constexpr int buffer_allocation = 10004;
-constexpr int bad_format = 10006;
-constexpr int bad_repeat = 10007;
-constexpr int hollerith_overrun = 10008;
-constexpr int missing_open_paren = 10009;
-constexpr int unmatched_parens = 10010;
-constexpr int unmatched_quotes = 10011;
-constexpr int non_repeatable = 10012;
-constexpr int group_overflow = 10015;
-}  // namespace format_error
+// The conditions the format compiler and walker raise (10004 to 10015) go by their names.
+namespace format_error = units::condition;
 
 }  // namespace corvane::fmtio

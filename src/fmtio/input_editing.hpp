@@ -12,8 +12,8 @@
 
 namespace corvane::fmtio {
 
-constexpr int illegal_numeric_character = 10016;
-constexpr int read_past_end_of_record = 10038;
+using units::condition::illegal_numeric_character;
+using units::condition::read_past_end_of_record;
 
 // The current input record and the position of the next character to take.
 struct RecordReader {

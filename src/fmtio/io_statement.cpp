@@ -6,9 +6,10 @@
 #include <xmmintrin.h>
 #endif
 
-#include "units/console_hooks.hpp"
 #include "fmtio/format_compiler.hpp"
 #include "fmtio/output_editing.hpp"
+#include "units/conditions.hpp"
+#include "units/console_streams.hpp"
 #include "units/error_report.hpp"
 #include "units/interruption.hpp"
 #include "units/keyword_tables.hpp"
@@ -23,16 +24,16 @@ namespace {
 // from nested repeats of a group without data: 10006.
 constexpr std::uint32_t max_controls_between_items = 1u << 20;
 
-constexpr int not_open_for_read = 10000;
-constexpr int not_open_for_write = 10001;
-constexpr int no_record_for_direct = 10017;
-constexpr int illegal_internal_use = 10024;
-constexpr int record_too_long = 10060;
-constexpr int end_of_record_nonadvancing = 10039;
-constexpr int bad_advance = 10040;
-constexpr int size_with_advancing = 10043;
-constexpr int eor_with_advancing = 10044;
-constexpr int advance_not_allowed = 10061;
+using units::condition::advance_not_allowed;
+using units::condition::bad_advance;
+using units::condition::end_of_record_nonadvancing;
+using units::condition::eor_with_advancing;
+using units::condition::illegal_internal_use;
+using units::condition::no_record_for_direct;
+using units::condition::not_open_for_read;
+using units::condition::not_open_for_write;
+using units::condition::record_too_long;
+using units::condition::size_with_advancing;
 
 // The floating-point rounding mode, read cheaply: statements check it at every start.
 int current_rounding() {
@@ -62,7 +63,7 @@ IoStatement& current_statement() {
 int IoStatement::open(StatementKind kind, const UnitSpec& unit, Control control, const FormatArg& format) {
     units::end_if_interrupted();
     const units::RuntimeOptions& options = units::runtime_options();  // read on the first statement
-    units::console_hooks().poll();
+    units::poll_events();
     // Conversions assume round-to-nearest; the caller's mode comes back at the end.
     saved_rounding_ = current_rounding();
     if (saved_rounding_ != FE_TONEAREST) std::fesetround(FE_TONEAREST);
@@ -134,7 +135,7 @@ int IoStatement::open(StatementKind kind, const UnitSpec& unit, Control control,
 
 int IoStatement::transfer(const IoItem& item) {
     if (failed_) return outcome_;
-    units::console_hooks().poll();
+    units::poll_events();
     // An item needs a data descriptor: a format without one fails now rather than
     // walking its repeats in search of one.
     if (!list_ && !walker_.has_data()) return fail(format_error::bad_format);
@@ -152,7 +153,7 @@ int IoStatement::transfer(const IoItem& item) {
         }
         if (err) return fail(err);
     }
-    if (out_.overflowed) return fail(units::condition_buffer_allocation);
+    if (out_.overflowed) return fail(units::condition::buffer_allocation);
     return units::outcome_ok;
 }
 
@@ -167,7 +168,7 @@ int IoStatement::close() {
     } else if (nonadvancing_) {
         keep_rest_of_record();
     }
-    units::console_hooks().poll();
+    units::poll_events();
     if (saved_rounding_ != FE_TONEAREST) std::fesetround(saved_rounding_);
     return units::outcome_ok;
 }
@@ -181,7 +182,7 @@ int IoStatement::run(StatementKind kind, const UnitSpec& unit, Control control, 
         }
         return close();
     } catch (const std::bad_alloc&) {
-        return fail(units::condition_memory_allocation);
+        return fail(units::condition::memory_allocation);
     }
 }
 
@@ -267,7 +268,7 @@ int IoStatement::execute_control(const FormatEntry& e) {
     if (kind_ == StatementKind::write) execute_output_control(out_, state_, e, format_);
     else execute_input_control(in_, state_, e);
     const std::size_t position = kind_ == StatementKind::write ? out_.position : in_.position;
-    if (position > units::max_record_length || out_.overflowed) return units::condition_buffer_allocation;
+    if (position > units::max_record_length || out_.overflowed) return units::condition::buffer_allocation;
     return 0;
 }
 
@@ -285,7 +286,7 @@ int IoStatement::finish_format() {
 }
 
 int IoStatement::end_output_record() {
-    if (out_.overflowed) return units::condition_buffer_allocation;
+    if (out_.overflowed) return units::condition::buffer_allocation;
     if (unit_.kind == UnitSpec::Kind::internal) {
         // An internal unit is one record: the variable, blank-padded at the end.
         if (internal_record_used_) return illegal_internal_use;
@@ -300,10 +301,10 @@ int IoStatement::end_output_record() {
 }
 
 int IoStatement::fetch_record() {
-    if (unit_.kind == UnitSpec::Kind::internal) return units::condition_end_of_file;  // one record only
+    if (unit_.kind == UnitSpec::Kind::internal) return units::condition::end_of_file;  // one record only
     units::RecordView view;
     const int rc = units::read_record(*connection_, view, scratch_);
-    if (rc == units::record_end_of_file) return units::condition_end_of_file;
+    if (rc == units::record_end_of_file) return units::condition::end_of_file;
     if (rc != units::record_ok) return rc;
     in_ = {view.data, view.length, 0};
     return 0;

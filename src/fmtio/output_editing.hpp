@@ -8,7 +8,7 @@
 
 namespace corvane::fmtio {
 
-constexpr int type_mismatch = 10022;
+using units::condition::type_mismatch;
 
 // Writes the element at `element` (of the item's type) under descriptor `e`.
 // Returns 0 or a condition code.

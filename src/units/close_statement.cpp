@@ -1,6 +1,7 @@
 // CLOSE, and the closing of one connection that termination shares.
-#include "units/console_hooks.hpp"
+#include "units/conditions.hpp"
 #include "units/connection_statements.hpp"
+#include "units/console_streams.hpp"
 #include "units/error_report.hpp"
 #include "units/file_layer.hpp"
 #include "units/keyword_tables.hpp"
@@ -9,11 +10,6 @@
 #include "units/unit_table.hpp"
 
 namespace corvane::units {
-
-namespace {
-constexpr int bad_specifier = 10005;
-constexpr int illegal_unit = 10029;
-}  // namespace
 
 int close_connection(ConnectionRecord& record, bool delete_file) {
     const int flush_error = flush_unit(record);
@@ -25,16 +21,16 @@ int close_connection(ConnectionRecord& record, bool delete_file) {
 
 int close_unit(std::int32_t unit_number, Control control, std::string_view status) {
     ensure_runtime_initialised();
-    console_hooks().poll();
+    poll_events();
     const ConditionContext context{StatementKind::close, unit(unit_number), control};
     if (control.iostat.present()) store_iostat(control.iostat, 0);
-    if (unit_number < 0) return raise_io_condition(illegal_unit, context);
+    if (unit_number < 0) return raise_io_condition(condition::illegal_unit, context);
     ConnectionRecord* record = unit_table().find(unit_number);
     if (!record) return outcome_ok;  // closing an unconnected unit does nothing
     bool delete_file = false;
     if (!status.empty()) {
         if (keyword_is(status, "DELETE")) delete_file = true;
-        else if (!keyword_is(status, "KEEP")) return raise_io_condition(bad_specifier, context);
+        else if (!keyword_is(status, "KEEP")) return raise_io_condition(condition::bad_specifier, context);
     }
     if (int err = close_connection(*record, delete_file)) return raise_io_condition(err, context);
     return outcome_ok;

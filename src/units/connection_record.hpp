@@ -6,14 +6,9 @@
 #include <memory>
 #include <string>
 
-namespace corvane::units {
+#include "units/stream.hpp"
 
-// Handle codes of units that own no file descriptor.
-constexpr int handle_none = 0;
-constexpr int handle_window = -1;
-constexpr int handle_stdin = -10;
-constexpr int handle_stdout = -11;
-constexpr int handle_stderr = -12;
+namespace corvane::units {
 
 // Unit numbers of the console units.
 constexpr int unit_default = -1;     // the unit omitted in a data transfer
@@ -69,7 +64,6 @@ struct ConnectionRecord {
     std::int32_t error = 0;             // system error code of the last file operation
     std::int32_t tab_width = 8;
     std::int64_t record_number = 0;     // records transferred since the start of the file
-    int handle = handle_none;           // handle code; a file unit holds its descriptor here too
     std::string file_name;
     std::int32_t record_length = INT32_MAX;
     std::int32_t records_per_block = 0;
@@ -90,10 +84,10 @@ struct ConnectionRecord {
     bool has_pending_input = false;
 
     int fd = -1;  // the open file's descriptor; -1 for console and window units
+    Stream* stream = nullptr;  // where the bytes go: a file, a console stream or a window; null while closed
 
-    // Console and window units reach the console hooks instead of a descriptor.
-    bool is_console() const { return handle == handle_stdin || handle == handle_stdout ||
-                                     handle == handle_stderr || handle == handle_window; }
+    // Records are handed over at once and never repositioned (consoles and windows).
+    bool interactive() const { return stream && stream->interactive(); }
 };
 
 }  // namespace corvane::units

@@ -41,7 +41,8 @@ int no_window(ConnectionRecord&, std::string_view, std::string_view) { return -1
 int no_window_close(ConnectionRecord&) { return -10; }
 
 constexpr ConsoleHooks standard_hooks{standard_read_line, standard_write_bytes, standard_poll, standard_program_end,
-                                      no_window,          no_window_close,      nullptr};
+                                      no_window,          no_window_close,      nullptr,
+                                      nullptr};
 
 }  // namespace
 

@@ -10,8 +10,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "units/console_hooks.hpp"
 #include "units/connection_record.hpp"
+#include "units/console_streams.hpp"
 
 namespace corvane::units {
 
@@ -69,9 +69,8 @@ std::int64_t raw_read(int d, Descriptor& desc, char* buffer, std::size_t count) 
     }
     if (d == 0) {
         ConnectionRecord console;
-        console.handle = handle_stdin;
         console.unit_number = unit_console_in;
-        return static_cast<std::int64_t>(console_hooks().read_line(buffer, count, console));
+        return console_stream(unit_console_in).read(console, buffer, count, 0);
     }
     for (;;) {
         const ssize_t n = ::read(desc.fd, buffer, count);
@@ -81,8 +80,9 @@ std::int64_t raw_read(int d, Descriptor& desc, char* buffer, std::size_t count) 
 
 bool raw_write(int d, Descriptor& desc, const char* buffer, std::size_t count) {
     if (d == 1 || d == 2) {
-        return console_hooks().write_bytes(buffer, count, d == 1 ? handle_stdout : handle_stderr,
-                                                    nullptr) == count || count == 0;
+        ConnectionRecord console;
+        console.unit_number = d == 1 ? unit_console_out : unit_console_err;
+        return count == 0 || console_stream(console.unit_number).write(console, buffer, count, 0);
     }
     std::size_t done = 0;
     while (done < count) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "units/conditions.hpp"
 #include "units/connection_record.hpp"
 #include "units/file_layer.hpp"
 #include "units/message_tables.hpp"
@@ -20,8 +21,8 @@ constexpr std::string_view statement_names[] = {"REWIND", "BACKSPACE", "OPEN",  
 }  // namespace
 
 void store_iostat(const IostatTarget& target, int code) {
-    const std::int64_t value = code == condition_end_of_file ? -1
-                             : code == condition_end_of_record_nonadvancing ? -2 : code;
+    const std::int64_t value = code == condition::end_of_file ? -1
+                             : code == condition::end_of_record_nonadvancing ? -2 : code;
     switch (target.width) {
         case 1: { auto v = static_cast<std::int8_t>(value); std::memcpy(target.address, &v, 1); break; }
         case 2: { auto v = static_cast<std::int16_t>(value); std::memcpy(target.address, &v, 2); break; }
@@ -31,8 +32,6 @@ void store_iostat(const IostatTarget& target, int code) {
 }
 
 namespace {
-
-bool is_runtime_code(int code) { return code >= first_runtime_code && code <= last_runtime_code; }
 
 std::string unit_text(const UnitSpec& unit) {
     switch (unit.kind) {
@@ -48,8 +47,8 @@ std::string unit_text(const UnitSpec& unit) {
 int raise_io_condition(int code, const ConditionContext& context) {
     const Control& control = context.control;
     if (control.iostat.present()) store_iostat(control.iostat, code);
-    if (code == condition_end_of_file && (control.branches & branch_end)) return outcome_end;
-    if (code == condition_end_of_record_nonadvancing && (control.branches & branch_eor)) return outcome_eor;
+    if (code == condition::end_of_file && (control.branches & branch_end)) return outcome_end;
+    if (code == condition::end_of_record_nonadvancing && (control.branches & branch_eor)) return outcome_eor;
     if (control.branches & branch_err) return outcome_error;
     if (control.iostat.present()) return outcome_error;
     report_condition_and_end(code, &context);
@@ -58,10 +57,10 @@ int raise_io_condition(int code, const ConditionContext& context) {
 std::string format_condition_report(int code, const ConditionContext* context, std::string_view line_end) {
     std::string report;
     report += "? ";
-    report += is_runtime_code(code) ? "FORTRAN Runtime Error:" : "System Error:";
+    report += condition::is_runtime_code(code) ? "FORTRAN Runtime Error:" : "System Error:";
     report += line_end;
     report += "? ";
-    report += is_runtime_code(code) ? runtime_message(code) : system_message(code);
+    report += condition::is_runtime_code(code) ? runtime_message(code) : system_message(code);
     report += line_end;
     if (context) {
         report += "? ";

@@ -9,11 +9,6 @@
 
 namespace corvane::units {
 
-constexpr int condition_end_of_file = 10013;
-constexpr int condition_end_of_record_nonadvancing = 10039;
-constexpr int condition_buffer_allocation = 10004;  // a record buffer cannot grow, or would pass the bound
-constexpr int condition_memory_allocation = 10070;  // any other allocation failed
-
 // Stores a code in an iostat variable at its width: end of file as -1, end of record as -2.
 void store_iostat(const IostatTarget& target, int code);
 

@@ -11,8 +11,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "units/console_hooks.hpp"
-#include "units/error_report.hpp"
+#include "units/conditions.hpp"
+#include "units/console_streams.hpp"
+#include "units/file_stream.hpp"
 #include "units/message_tables.hpp"
 #include "units/record_limits.hpp"
 #include "units/runtime_options.hpp"
@@ -23,8 +24,6 @@ namespace {
 
 void set_system_error(ConnectionRecord& record) { record.error = system_code_from_errno(errno); }
 
-bool seekable(const ConnectionRecord& record) { return record.special.is_disk_file; }
-
 // A record longer than the buffer: buffers only grow, up to the room for the longest
 // record and its line end. A record without an end within that bound (a file without line
 // ends, an endless device) is condition 10004, and so is a failed allocation.
@@ -32,13 +31,13 @@ bool grow_for_longer_record(ConnectionRecord& record) {
     constexpr auto room = static_cast<std::int64_t>(max_record_length) + 2;
     const std::int64_t size = record.buffer_size;
     if (size >= room) {
-        record.error = condition_buffer_allocation;
+        record.error = condition::buffer_allocation;
         return false;
     }
     const std::int64_t bigger = std::min(std::max<std::int64_t>(size * 2, console_buffer_size), room);
     std::unique_ptr<char[]> grown(new (std::nothrow) char[static_cast<std::size_t>(bigger)]);
     if (!grown) {
-        record.error = condition_buffer_allocation;
+        record.error = condition::buffer_allocation;
         return false;
     }
     std::memcpy(grown.get(), record.buffer.get(), static_cast<std::size_t>(record.data_length));
@@ -80,7 +79,7 @@ void file_open(ConnectionRecord& record, bool create, bool append) {
         return;
     }
     record.fd = fd;
-    record.handle = fd;
+    record.stream = &file_stream();
     record.tab_width = tab_size();
     record.special.is_disk_file = S_ISREG(st.st_mode);
     record.mode.is_character_device = !record.special.is_disk_file;
@@ -94,19 +93,7 @@ void file_open(ConnectionRecord& record, bool create, bool append) {
 
 void file_close(ConnectionRecord& record, bool remove) {
     record.error = 0;
-    if (record.handle == handle_window) {
-        console_hooks().close_window(record);
-        return;
-    }
-    if (record.fd < 0) return;
-    const int rc = ::close(record.fd);
-    record.fd = -1;
-    record.handle = handle_none;
-    if (rc != 0 && errno != EINTR) {
-        set_system_error(record);
-        return;
-    }
-    if (remove && ::unlink(record.file_name.c_str()) != 0) set_system_error(record);
+    if (record.stream) record.stream->close(record, remove);
 }
 
 std::int64_t file_size(ConnectionRecord& record) {
@@ -138,50 +125,18 @@ std::int64_t file_fill_buffer(ConnectionRecord& record, std::int32_t keep_from) 
     if (kept == record.buffer_size && !grow_for_longer_record(record)) return -1;
     char* into = record.buffer.get() + kept;
     const auto room = static_cast<std::size_t>(record.buffer_size - kept);
-
-    if (record.handle == handle_stdin || record.handle == handle_window) {
-        const std::size_t n = console_hooks().read_line(into, room, record);
-        record.data_length += static_cast<std::int32_t>(n);
-        return static_cast<std::int64_t>(n);
-    }
-    for (;;) {
-        const ssize_t n = seekable(record)
-            ? ::pread(record.fd, into, room, record.buffer_file_offset + kept)
-            : ::read(record.fd, into, room);
-        if (n >= 0) {
-            record.data_length += static_cast<std::int32_t>(n);
-            return n;
-        }
-        if (errno == EINTR) continue;
-        set_system_error(record);
-        return -1;
-    }
+    if (!record.stream) return 0;
+    const std::int64_t n = record.stream->read(record, into, room, record.buffer_file_offset + kept);
+    if (n > 0) record.data_length += static_cast<std::int32_t>(n);
+    return n;
 }
 
 bool file_write_buffer(ConnectionRecord& record) {
     record.error = 0;
     const auto count = static_cast<std::size_t>(record.data_length);
-    const char* data = record.buffer.get();
-    if (record.is_console()) {
-        if (count > 0 &&
-            console_hooks().write_bytes(data, count, record.handle, &record) == 0) {
-            record.error = system_code_from_errno(EIO);
-            return false;
-        }
-    } else {
-        std::size_t done = 0;
-        while (done < count) {
-            const ssize_t n = seekable(record)
-                ? ::pwrite(record.fd, data + done, count - done,
-                           record.buffer_file_offset + static_cast<std::int64_t>(done))
-                : ::write(record.fd, data + done, count - done);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                set_system_error(record);
-                return false;
-            }
-            done += static_cast<std::size_t>(n);
-        }
+    if (count > 0 && record.stream &&
+        !record.stream->write(record, record.buffer.get(), count, record.buffer_file_offset)) {
+        return false;
     }
     const std::int64_t end_of_data = record.buffer_file_offset + record.data_length;
     record.buffer_file_offset = end_of_data;
@@ -209,7 +164,7 @@ bool file_truncate_at(ConnectionRecord& record, std::int64_t offset) {
 }
 
 std::int64_t file_read_at(ConnectionRecord& record, std::int64_t offset, char* into, std::int64_t count) {
-    if (record.fd < 0 || !seekable(record)) return -1;
+    if (record.fd < 0 || !record.special.is_disk_file) return -1;
     for (;;) {
         const ssize_t n = ::pread(record.fd, into, static_cast<std::size_t>(count), offset);
         if (n >= 0) return n;
@@ -240,14 +195,7 @@ ProcessLock lock_for_process(const std::string& name) {
     return ProcessLock::held;
 }
 
-bool file_is_terminal(const ConnectionRecord& record) {
-    if (record.is_console()) {
-        const int fd = record.handle == handle_stdin ? STDIN_FILENO
-                     : record.handle == handle_stdout ? STDOUT_FILENO : STDERR_FILENO;
-        return record.handle != handle_window && ::isatty(fd) == 1;
-    }
-    return record.fd >= 0 && ::isatty(record.fd) == 1;
-}
+bool file_is_terminal(const ConnectionRecord& record) { return record.stream && record.stream->is_terminal(record); }
 
 bool file_exists(const std::string& name) {
     struct stat st {};
@@ -275,14 +223,7 @@ std::string temporary_name() {
     return name;
 }
 
-namespace {
-void write_message(std::string_view text, int handle_code) {
-    if (text.empty()) return;
-    console_hooks().write_bytes(text.data(), text.size(), handle_code, nullptr);
-}
-}  // namespace
-
-void write_error_message(std::string_view text) { write_message(text, handle_stderr); }
-void write_output_message(std::string_view text) { write_message(text, handle_stdout); }
+void write_error_message(std::string_view text) { write_console_message(text, true); }
+void write_output_message(std::string_view text) { write_console_message(text, false); }
 
 }  // namespace corvane::units

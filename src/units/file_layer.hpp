@@ -15,8 +15,8 @@ namespace corvane::units {
 // positioned at its end and `append_base` keeps that offset.
 void file_open(ConnectionRecord& record, bool create, bool append);
 
-// Closes the descriptor (or the window through the hooks) and deletes the file when
-// `remove` is set and the close succeeded.
+// Ends the record's stream (a file's descriptor is closed, a window is told) and deletes
+// the file when `remove` is set and the close succeeded.
 void file_close(ConnectionRecord& record, bool remove);
 
 // The size of the open file (0 for a device), or of the named file; -1 if it cannot be opened.
@@ -25,12 +25,12 @@ std::int64_t file_size_of(const std::string& name);
 
 // Fills the buffer after keeping its bytes from `keep_from` on (moved to the front); the
 // buffer grows when it is full. Returns the bytes added; 0 at the end of the file; -1 on
-// failure. Console units read through the read_line hook.
+// failure. The bytes come from the record's stream (a console unit: one line).
 std::int64_t file_fill_buffer(ConnectionRecord& record, std::int32_t keep_from);
 
 // Writes the buffer's `data_length` bytes at `buffer_file_offset`, cuts the file after them
-// when `truncate_pending` is set, and empties the buffer. Console units write through the
-// write_bytes hook. Returns false on failure.
+// when `truncate_pending` is set, and empties the buffer, through the record's stream.
+// Returns false on failure.
 bool file_write_buffer(ConnectionRecord& record);
 
 // Cuts the file at `offset`; false on failure.

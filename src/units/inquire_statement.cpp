@@ -1,6 +1,7 @@
 // INQUIRE by unit or by file name.
-#include "units/console_hooks.hpp"
+#include "units/conditions.hpp"
 #include "units/connection_statements.hpp"
+#include "units/console_streams.hpp"
 #include "units/error_report.hpp"
 #include "units/file_layer.hpp"
 #include "units/keyword_tables.hpp"
@@ -10,8 +11,6 @@
 namespace corvane::units {
 
 namespace {
-
-constexpr int illegal_unit = 10029;
 
 const char* yes_no(bool b) { return b ? "YES" : "NO"; }
 
@@ -49,11 +48,11 @@ void describe_connection(const ConnectionRecord& r, InquireResult& result) {
 
 int inquire_unit(std::int32_t unit_number, InquireResult& result, Control control) {
     ensure_runtime_initialised();
-    console_hooks().poll();
+    poll_events();
     const ConditionContext context{StatementKind::inquire, unit(unit_number), control};
     if (control.iostat.present()) store_iostat(control.iostat, 0);
     result = InquireResult{};
-    if (unit_number < 0) return raise_io_condition(illegal_unit, context);
+    if (unit_number < 0) return raise_io_condition(condition::illegal_unit, context);
     result.exists = true;  // every non-negative unit number can be connected
     int error = 0;
     const int mapped = map_unit_number(unit_number, false, false, error);
@@ -67,7 +66,7 @@ int inquire_unit(std::int32_t unit_number, InquireResult& result, Control contro
 
 int inquire_file(std::string_view name, InquireResult& result, Control control) {
     ensure_runtime_initialised();
-    console_hooks().poll();
+    poll_events();
     if (control.iostat.present()) store_iostat(control.iostat, 0);
     result = InquireResult{};
     const std::string file(trim_blanks(name));

@@ -7,12 +7,14 @@
 #include <cerrno>
 #include <iterator>
 
+#include "units/conditions.hpp"
+
 namespace corvane::units {
 
 namespace {
 
 // Reported verbatim, misspellings included: programs and users compare against these texts.
-constexpr std::array<std::string_view, last_runtime_code - first_runtime_code + 1> runtime_texts{
+constexpr std::array<std::string_view, condition::last - condition::first + 1> runtime_texts{
     /* 10000 */ "File not open for read",
     /* 10001 */ "File not open for write",
     /* 10002 */ "File not found",
@@ -878,8 +880,8 @@ constexpr ErrnoCode errno_codes[] = {
 }  // namespace
 
 std::string_view runtime_message(int code) {
-    if (code < first_runtime_code || code > last_runtime_code) return {};
-    return runtime_texts[static_cast<std::size_t>(code - first_runtime_code)];
+    if (!condition::is_runtime_code(code)) return {};
+    return runtime_texts[static_cast<std::size_t>(code - condition::first)];
 }
 
 std::string_view system_message(int code) {

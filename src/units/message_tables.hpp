@@ -5,10 +5,8 @@
 
 namespace corvane::units {
 
-constexpr int first_runtime_code = 10000;
-constexpr int last_runtime_code = 10074;
-
-// Text of a run-time condition 10000..10074; empty for any other code.
+// Text of a run-time condition 10000..10074 (conditions.hpp names them); empty for any
+// other code.
 std::string_view runtime_message(int code);
 
 // Text of a system error code 0..2405 (the system's standard English text); empty for

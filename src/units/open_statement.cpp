@@ -1,8 +1,11 @@
 // OPEN, and the implicit connection of a unit on its first data transfer.
 #include <memory>
+#include <optional>
+#include <string>
 
-#include "units/console_hooks.hpp"
+#include "units/conditions.hpp"
 #include "units/connection_statements.hpp"
+#include "units/console_streams.hpp"
 #include "units/error_report.hpp"
 #include "units/file_layer.hpp"
 #include "units/keyword_tables.hpp"
@@ -14,19 +17,7 @@ namespace corvane::units {
 
 namespace {
 
-constexpr int record_length_bad = 10003;
-constexpr int allocation_failed = 10004;
-constexpr int bad_specifier = 10005;
-constexpr int bad_file_specification = 10014;
-constexpr int recl_not_direct = 10025;
-constexpr int illegal_unit = 10029;
-constexpr int open_mismatch = 10030;
-constexpr int new_file_exists = 10032;
-constexpr int windows_required = 10034;
-constexpr int bad_window = 10035;
-constexpr int bad_endian = 10036;
-constexpr int bad_delim = 10041;
-constexpr int bad_pad = 10042;
+using namespace condition;
 
 // The keyword specifiers of one OPEN, checked against their tables.
 struct OpenKeywords {
@@ -134,8 +125,12 @@ bool prompt_for_name(int unit_number, OpenStatus status, std::string& name) {
         name = runtime_options_for_update().prompt_words[runtime_options_for_update().prompt_cursor++];
         return true;
     }
-    if (auto* ask = console_hooks().prompt_file_name) return ask(unit_number, status, name);
-    return ask_console_for_name(unit_number, name);
+    bool asked = false;
+    std::optional<std::string> chosen = file_name_dialog(unit_number, status, asked);
+    if (!asked) return ask_console_for_name(unit_number, name);
+    if (!chosen) return false;
+    name = std::move(*chosen);
+    return true;
 }
 
 // Whether a new OPEN of a connected unit asks for anything the connection does not have.
@@ -181,7 +176,7 @@ void settle_start_position(ConnectionRecord& record, bool append) {
 
 int open_unit(const OpenSpec& request) {
     ensure_runtime_initialised();
-    console_hooks().poll();
+    poll_events();
     const ConditionContext context{StatementKind::open, unit(request.unit), request.control};
     if (request.control.iostat.present()) store_iostat(request.control.iostat, 0);
     auto fail = [&](int code) { return raise_io_condition(code, context); };
@@ -244,9 +239,7 @@ int open_unit(const OpenSpec& request) {
     };
 
     if (k.access == Access::window) {
-        const int status = console_hooks().open_window(connection, request.title, request.window_spec);
-        if (status != 0) return fail_and_forget(status == -10 ? windows_required : bad_window);
-        connection.handle = handle_window;
+        if (int err = connect_window(connection, request.title, request.window_spec)) return fail_and_forget(err);
         connection.mode.is_character_device = true;
         allocate_buffer(connection, console_buffer_size);
         return outcome_ok;
@@ -271,7 +264,7 @@ int open_unit(const OpenSpec& request) {
     allocate_buffer(connection, size);
     if (!connection.buffer) {
         file_close(connection, false);
-        return fail_and_forget(allocation_failed);
+        return fail_and_forget(buffer_allocation);
     }
     return outcome_ok;
 }
@@ -299,7 +292,7 @@ ConnectionRecord* connect_implicitly(int unit_number, int& error) {
     if (!connection.buffer) {
         file_close(connection, false);
         unit_table().remove(&connection);
-        error = allocation_failed;
+        error = buffer_allocation;
         return nullptr;
     }
     return &connection;

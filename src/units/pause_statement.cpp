@@ -1,8 +1,8 @@
 // The pause statement: a console line, then a wait for the user's Return.
 #include <string>
 
-#include "units/console_hooks.hpp"
 #include "units/connection_statements.hpp"
+#include "units/console_streams.hpp"
 #include "units/error_report.hpp"
 #include "units/record_io.hpp"
 #include "units/runtime_options.hpp"
@@ -12,7 +12,7 @@ namespace corvane::units {
 
 void pause_statement(std::string_view text) {
     ensure_runtime_initialised();
-    console_hooks().poll();
+    poll_events();
     std::string line = " ";
     line += text;
     ConnectionRecord& out = console_unit(unit_console_out);

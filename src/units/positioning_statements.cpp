@@ -2,8 +2,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "units/console_hooks.hpp"
+#include "units/conditions.hpp"
 #include "units/connection_statements.hpp"
+#include "units/console_streams.hpp"
 #include "units/error_report.hpp"
 #include "units/file_layer.hpp"
 #include "units/record_io.hpp"
@@ -14,15 +15,14 @@ namespace corvane::units {
 
 namespace {
 
-constexpr int illegal_unit = 10029;
 constexpr std::int64_t step_back_block = 8192;
 
 // The connected unit a positioning statement names (with the console mapping), or null.
 ConnectionRecord* positioned_unit(std::int32_t unit_number, int& error) {
     ensure_runtime_initialised();
-    console_hooks().poll();
+    poll_events();
     if (unit_number < 0) {
-        error = illegal_unit;
+        error = condition::illegal_unit;
         return nullptr;
     }
     const int mapped = map_unit_number(unit_number, false, false, error);
@@ -84,7 +84,7 @@ int rewind_unit(std::int32_t unit_number, Control control) {
     if (error) return raise_io_condition(error, context);
     if (!record || record->mode.access != Access::sequential) return outcome_ok;
     if (int err = flush_unit(*record)) return raise_io_condition(err, context);
-    if (record->is_console()) return outcome_ok;
+    if (record->interactive()) return outcome_ok;
     reposition(*record, 0);
     record->record_number = 0;
     record->record_count = 0;
@@ -121,7 +121,7 @@ int backspace_unit(std::int32_t unit_number, Control control) {
     if (record->buffer_state == BufferState::reading && start >= record->buffer_file_offset &&
         start <= record->buffer_file_offset + record->data_length) {
         record->buffer_position = static_cast<std::int32_t>(start - record->buffer_file_offset);
-    } else if (!record->is_console()) {
+    } else if (!record->interactive()) {
         reposition(*record, start);
     }
     record->has_pending_input = false;
@@ -140,7 +140,7 @@ int endfile_unit(std::int32_t unit_number, Control control) {
     if (error) return raise_io_condition(error, context);
     if (!record) return outcome_ok;
     if (int err = flush_unit(*record)) return raise_io_condition(err, context);
-    if (record->is_console()) return outcome_ok;
+    if (record->interactive()) return outcome_ok;
     const std::int64_t here = logical_position(*record);
     if (!file_truncate_at(*record, here)) return raise_io_condition(record->error, context);
     if (record->buffer_state == BufferState::reading)

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "units/error_report.hpp"
+#include "units/conditions.hpp"
 #include "units/file_layer.hpp"
 #include "units/record_limits.hpp"
 #include "units/runtime_options.hpp"
@@ -12,8 +12,6 @@
 namespace corvane::units {
 
 namespace {
-
-constexpr int record_too_long = 10060;
 
 // Leaving a written buffer for reading: what was written goes to the file first.
 int prepare_for_reading(ConnectionRecord& record) {
@@ -27,7 +25,7 @@ int prepare_for_reading(ConnectionRecord& record) {
 // Leaving a read buffer for writing: output starts at the next byte the program would
 // have read.
 void prepare_for_writing(ConnectionRecord& record) {
-    if (record.buffer_state == BufferState::reading && !record.is_console()) {
+    if (record.buffer_state == BufferState::reading && !record.interactive()) {
         reposition(record, logical_position(record));
     } else if (record.buffer_state == BufferState::reading) {
         record.data_length = 0;
@@ -54,11 +52,11 @@ int clean_record(const ConnectionRecord& record, const char* data, std::size_t l
         const auto tabs = static_cast<std::size_t>(std::count(data, data + length, '\t'));
         const auto width = static_cast<std::size_t>(record.tab_width);
         if (tabs > max_record_length / width || length + tabs * width > max_record_length)
-            return condition_buffer_allocation;
+            return condition::buffer_allocation;
         expanded += tabs * width;
     }
     char* out = scratch.reserve(expanded);
-    if (!out) return condition_buffer_allocation;
+    if (!out) return condition::buffer_allocation;
     std::size_t n = 0;
     for (std::size_t i = 0; i < length; ++i) {
         const char c = data[i];
@@ -146,8 +144,8 @@ int read_record(ConnectionRecord& record, RecordView& out, RecordScratch& scratc
 int read_raw_record(ConnectionRecord& record, RecordView& out) { return next_line(record, out); }
 
 int write_record(ConnectionRecord& record, const char* data, std::size_t length, bool line_end) {
-    if (length > static_cast<std::size_t>(record.record_length)) return record_too_long;
-    if (length > max_record_length) return condition_buffer_allocation;
+    if (length > static_cast<std::size_t>(record.record_length)) return condition::record_too_long;
+    if (length > max_record_length) return condition::buffer_allocation;
     prepare_for_writing(record);
     const std::string_view end = line_end ? output_line_end(record) : std::string_view{};
     const std::size_t total = length + end.size();
@@ -157,7 +155,7 @@ int write_record(ConnectionRecord& record, const char* data, std::size_t length,
             std::size_t size = std::max<std::size_t>(static_cast<std::size_t>(record.buffer_size), console_buffer_size);
             while (size < total) size *= 2;
             std::unique_ptr<char[]> bigger(new (std::nothrow) char[size]);
-            if (!bigger) return condition_buffer_allocation;
+            if (!bigger) return condition::buffer_allocation;
             record.buffer = std::move(bigger);
             record.buffer_size = static_cast<std::int32_t>(size);
         }
@@ -170,7 +168,7 @@ int write_record(ConnectionRecord& record, const char* data, std::size_t length,
     record.mode.pending_output = true;
     ++record.record_number;
     ++record.record_count;
-    if (record.is_console()) return flush_unit(record);
+    if (record.interactive()) return flush_unit(record);
     return 0;
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "units/console_hooks.hpp"
+#include "units/console_streams.hpp"
 #include "units/descriptor_layer.hpp"
 #include "units/error_report.hpp"
 #include "units/file_layer.hpp"
@@ -66,7 +66,7 @@ void terminate_program(int exit_code) {
             write_error_message(format_condition_report(err, nullptr, line_end));
             exit_code = -1;
         }
-        console_hooks().program_end(exit_code);
+        console_program_end(exit_code);
     }
     exit_program(exit_code);
 }

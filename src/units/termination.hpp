@@ -14,7 +14,8 @@ void start_runtime(int argc, char** argv);
 // (0 for a plain STOP).
 [[noreturn]] void stop_program(std::string_view stop_code = " ", int exit_status = 0);
 
-// Closes all units, runs the console's program_end hook, then ends the process.
+// Closes all units, lets the console end the program (a window frame waits for the user
+// to quit), then ends the process.
 [[noreturn]] void terminate_program(int exit_code);
 
 // Runs the exit routines (last registered first) and ends the process.

@@ -2,16 +2,14 @@
 
 #include <algorithm>
 
+#include "units/conditions.hpp"
 #include "units/connection_statements.hpp"
+#include "units/console_streams.hpp"
 #include "units/file_layer.hpp"
 #include "units/record_io.hpp"
 #include "units/runtime_options.hpp"
 
 namespace corvane::units {
-
-namespace {
-constexpr int illegal_unit = 10029;
-}  // namespace
 
 ConnectionRecord* UnitTable::find(int unit_number) {
     if (last_found_ && last_found_->unit_number == unit_number) return last_found_;
@@ -44,8 +42,7 @@ namespace {
 ConnectionRecord& make_console_unit(int code) {
     auto record = std::make_unique<ConnectionRecord>();
     record->unit_number = code;
-    record->handle = code == unit_console_in ? handle_stdin
-                   : code == unit_console_out ? handle_stdout : handle_stderr;
+    record->stream = &console_stream(code);
     record->mode.can_read = code == unit_console_in;
     record->mode.can_write = code != unit_console_in;
     record->mode.is_character_device = true;
@@ -73,7 +70,7 @@ int map_unit_number(int unit_number, bool for_read, bool in_data_transfer, int& 
     if (unit_number == unit_default && in_data_transfer)
         return for_read ? unit_console_in : unit_console_out;
     if (unit_number < 0) {
-        error = illegal_unit;
+        error = condition::illegal_unit;
         return 0;
     }
     if (unit_table().find(unit_number)) return unit_number;

@@ -85,6 +85,15 @@ TEST(FrameConsole, PollDrainsPendingEventsAndProgramEndPumpsUntilQuit) {
     f.pump.post([&] { ++handled; });
     f.frame.poll();
     EXPECT_EQ(handled, 2);
+    EXPECT_FALSE(f.pump.events_pending());
+    // Any statement polls, even one on an internal unit; a posted event raises the flag
+    // that lets the poll through.
+    f.pump.post([&] { ++handled; });
+    EXPECT_TRUE(f.pump.events_pending());
+    fmtio::Text<4> field;
+    fmtio::write(fmtio::internal_unit(field), fmtio::fmt<"(i4)">, 42);
+    EXPECT_EQ(handled, 3);
+    EXPECT_EQ(f.pump.pending(), 0u);
 
     // After the end the windows stay alive until the user quits.
     f.pump.on_idle = [&](ScriptedPump& p) {
@@ -94,7 +103,7 @@ TEST(FrameConsole, PollDrainsPendingEventsAndProgramEndPumpsUntilQuit) {
     EXPECT_FALSE(f.frame.program_ended());
     f.frame.program_end(0);
     EXPECT_TRUE(f.frame.program_ended());
-    EXPECT_EQ(handled, 4);
+    EXPECT_EQ(handled, 5);
     const int idles = f.pump.idle_calls;
     f.frame.program_end(0);  // a second end returns at once
     EXPECT_EQ(f.pump.idle_calls, idles);

@@ -56,8 +56,8 @@ TEST(ErrorReportTest, IostatVariablesAndBranches) {
         std::int8_t after = 7;
     } w;
     const auto into = [](auto& v) { return context(StatementKind::read, units::unit(80), {0, units::IostatTarget(v)}); };
-    for (int code : {2, 10005, units::condition_end_of_file}) {
-        const std::int64_t expected = code == units::condition_end_of_file ? -1 : code;
+    for (int code : {2, 10005, units::condition::end_of_file}) {
+        const std::int64_t expected = code == units::condition::end_of_file ? -1 : code;
         EXPECT_EQ(raise_io_condition(code, into(w.two)), units::outcome_error);
         EXPECT_EQ(raise_io_condition(code, into(w.four)), units::outcome_error);
         EXPECT_EQ(raise_io_condition(code, into(w.eight)), units::outcome_error);
@@ -65,17 +65,17 @@ TEST(ErrorReportTest, IostatVariablesAndBranches) {
         EXPECT_EQ(w.four, expected);
         EXPECT_EQ(w.eight, expected);
     }
-    raise_io_condition(units::condition_end_of_file, into(w.one));
+    raise_io_condition(units::condition::end_of_file, into(w.one));
     EXPECT_EQ(w.one, -1);
     raise_io_condition(2, into(w.one));
     EXPECT_EQ(w.one, 2);
-    raise_io_condition(units::condition_end_of_record_nonadvancing, into(w.four));
+    raise_io_condition(units::condition::end_of_record_nonadvancing, into(w.four));
     EXPECT_EQ(w.four, -2);
     EXPECT_EQ(w.before + w.after, 14);
 
     // END takes the end of file; ERR takes errors, and the end of file when END is absent.
     const auto read80 = [](Control c) { return context(StatementKind::read, units::unit(80), c); };
-    const int eof = units::condition_end_of_file;
+    const int eof = units::condition::end_of_file;
     EXPECT_EQ(raise_io_condition(eof, read80(units::on_end)), units::outcome_end);
     EXPECT_EQ(raise_io_condition(eof, read80(units::on_end | units::on_err)), units::outcome_end);
     EXPECT_EQ(raise_io_condition(eof, read80(units::on_err)), units::outcome_error);
@@ -107,7 +107,7 @@ TEST(ErrorReportDeathTest, UncaughtConditionsAreReportedAndEndTheProgram) {
         {
             open_file(82, "pending.txt", "REPLACE");
             put_record(82, "written before the end");
-            raise_io_condition(units::condition_end_of_file, context(StatementKind::read, units::unit(82)));
+            raise_io_condition(units::condition::end_of_file, context(StatementKind::read, units::unit(82)));
         },
         ::testing::ExitedWithCode(255),
         "^\\? FORTRAN Runtime Error:\r?\n\\? Attempt to read past end of file\r?\n\\? READ\\(UNIT=82,\\.\\.\\.\r?\n$");

@@ -4,17 +4,55 @@
 
 #include <cerrno>
 
+#include "units/conditions.hpp"
+
 namespace corvane::units {
 
 TEST(MessageTablesTest, RuntimeTableCoversExactlyItsRange) {
-    for (int code = first_runtime_code; code <= last_runtime_code; ++code) {
+    for (int code = condition::first; code <= condition::last; ++code) {
         EXPECT_FALSE(runtime_message(code).empty()) << code;
+        EXPECT_TRUE(condition::is_runtime_code(code));
     }
-    EXPECT_EQ(last_runtime_code - first_runtime_code + 1, 75);
+    EXPECT_EQ(condition::last - condition::first + 1, 75);
+    EXPECT_FALSE(condition::is_runtime_code(9999));
+    EXPECT_FALSE(condition::is_runtime_code(10075));
     EXPECT_TRUE(runtime_message(9999).empty());
     EXPECT_TRUE(runtime_message(10075).empty());
     EXPECT_TRUE(runtime_message(0).empty());
     EXPECT_TRUE(runtime_message(-1).empty());
+}
+
+// The names the code raises conditions by must stand for the texts they mean.
+TEST(MessageTablesTest, NamedConditionsHaveTheirTexts) {
+    struct Named {
+        int code;
+        std::string_view text;
+    };
+    const Named named[] = {
+        {condition::not_open_for_read, "File not open for read"},
+        {condition::buffer_allocation, "Buffer allocation failed"},
+        {condition::bad_specifier, "Bad iolist specifier"},
+        {condition::bad_format, "Error in format string"},
+        {condition::non_repeatable, "Non-repeatable format descriptor"},
+        {condition::end_of_file, "Attempt to read past end of file"},
+        {condition::bad_file_specification, "Bad file specification"},
+        {condition::group_overflow, "Format group table overflow"},
+        {condition::illegal_numeric_character, "Illegal character in numeric input"},
+        {condition::type_mismatch, "Variable type or size does not match edit descriptor"},
+        {condition::illegal_internal_use, "Illegal use of internal file"},
+        {condition::illegal_unit, "Unconnected or illegal unit specified"},
+        {condition::new_file_exists, "Status 'NEW' specified for an existing file"},
+        {condition::windows_required, "Tessel is required for that feature"},
+        {condition::bad_window, "Bad specification for window"},
+        {condition::read_past_end_of_record, "Attempt to read past end of record"},
+        {condition::end_of_record_nonadvancing, "Attempt to read past end of record in non-advancing I/O"},
+        {condition::eor_with_advancing, "EOR= specified with ADVANCE=YES"},
+        {condition::record_too_long, "Attempt to write a record longer than specified record length"},
+        {condition::advance_not_allowed, "ADVANCE= specified for direct access or unformatted file"},
+        {condition::memory_allocation, "Runtime memory allocation fails"},
+        {condition::underflow_control, "Control of gradual/abrupt underflow is not supported in this environment"},
+    };
+    for (const Named& n : named) EXPECT_EQ(runtime_message(n.code), n.text) << n.code;
 }
 
 TEST(MessageTablesTest, RuntimeTextsAreVerbatimIncludingMisspellings) {

@@ -1,0 +1,89 @@
+#include "units/console_streams.hpp"
+
+#include <cerrno>
+#include <unistd.h>
+
+#include "units/conditions.hpp"
+#include "units/message_tables.hpp"
+
+namespace corvane::units {
+
+namespace {
+
+// The standard streams, through read_line and write_bytes with their handle codes.
+class ConsoleStream : public Stream {
+public:
+    explicit constexpr ConsoleStream(int handle_code) : handle_code_(handle_code) {}
+
+    std::int64_t read(ConnectionRecord& record, char* into, std::size_t room, std::int64_t) override {
+        return static_cast<std::int64_t>(console_hooks().read_line(into, room, record));
+    }
+
+    bool write(ConnectionRecord& record, const char* bytes, std::size_t count, std::int64_t) override {
+        if (console_hooks().write_bytes(bytes, count, handle_code_, &record) != 0) return true;
+        record.error = system_code_from_errno(EIO);
+        return false;
+    }
+
+    void close(ConnectionRecord&, bool) override {}
+
+    bool is_terminal(const ConnectionRecord&) const override {
+        const int fd = handle_code_ == handle_stdin ? STDIN_FILENO
+                     : handle_code_ == handle_stdout ? STDOUT_FILENO : STDERR_FILENO;
+        return ::isatty(fd) == 1;
+    }
+
+    bool interactive() const override { return true; }
+
+private:
+    int handle_code_;
+};
+
+// A text window of the frame: read and written like the console; CLOSE tells the frame.
+class WindowStream final : public ConsoleStream {
+public:
+    constexpr WindowStream() : ConsoleStream(handle_window) {}
+    void close(ConnectionRecord& record, bool) override { console_hooks().close_window(record); }
+    bool is_terminal(const ConnectionRecord&) const override { return false; }
+};
+
+ConsoleStream standard_input{handle_stdin};
+ConsoleStream standard_output{handle_stdout};
+ConsoleStream standard_error{handle_stderr};
+WindowStream window;
+
+// What open_window answers when there is no window frame.
+constexpr int no_window_frame = -10;
+
+}  // namespace
+
+Stream& console_stream(int unit_code) {
+    if (unit_code == unit_console_in) return standard_input;
+    if (unit_code == unit_console_out) return standard_output;
+    return standard_error;
+}
+
+int connect_window(ConnectionRecord& record, std::string_view title, std::string_view window_spec) {
+    const int status = console_hooks().open_window(record, title, window_spec);
+    if (status != 0) return status == no_window_frame ? condition::windows_required : condition::bad_window;
+    record.stream = &window;
+    return 0;
+}
+
+void write_console_message(std::string_view text, bool error_output) {
+    if (text.empty()) return;
+    console_hooks().write_bytes(text.data(), text.size(), error_output ? handle_stderr : handle_stdout, nullptr);
+}
+
+std::optional<std::string> file_name_dialog(int unit, OpenStatus status, bool& asked) {
+    auto* dialog = console_hooks().prompt_file_name;
+    asked = dialog != nullptr;
+    if (!dialog) return std::nullopt;
+    std::string name;
+    if (!dialog(unit, status, name)) return std::nullopt;
+    return name;
+}
+
+void console_program_end(int exit_code) { console_hooks().program_end(exit_code); }
+
+}  // namespace corvane::units

@@ -1,0 +1,72 @@
+// Reads and writes of file units over their POSIX descriptor: disk files at explicit
+// offsets, pipes and devices in sequence.
+#include "units/file_stream.hpp"
+
+#include <cerrno>
+#include <unistd.h>
+
+#include "units/connection_record.hpp"
+#include "units/message_tables.hpp"
+
+namespace corvane::units {
+
+namespace {
+
+void set_system_error(ConnectionRecord& record) { record.error = system_code_from_errno(errno); }
+
+class FileStream final : public Stream {
+public:
+    std::int64_t read(ConnectionRecord& record, char* into, std::size_t room, std::int64_t offset) override {
+        for (;;) {
+            const ssize_t n = record.special.is_disk_file ? ::pread(record.fd, into, room, offset)
+                                                          : ::read(record.fd, into, room);
+            if (n >= 0) return n;
+            if (errno == EINTR) continue;
+            set_system_error(record);
+            return -1;
+        }
+    }
+
+    bool write(ConnectionRecord& record, const char* bytes, std::size_t count, std::int64_t offset) override {
+        std::size_t done = 0;
+        while (done < count) {
+            const ssize_t n = record.special.is_disk_file
+                ? ::pwrite(record.fd, bytes + done, count - done, offset + static_cast<std::int64_t>(done))
+                : ::write(record.fd, bytes + done, count - done);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                set_system_error(record);
+                return false;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+
+    void close(ConnectionRecord& record, bool remove) override {
+        if (record.fd < 0) return;
+        const int rc = ::close(record.fd);
+        record.fd = -1;
+        record.stream = nullptr;
+        if (rc != 0 && errno != EINTR) {
+            set_system_error(record);
+            return;
+        }
+        if (remove && ::unlink(record.file_name.c_str()) != 0) set_system_error(record);
+    }
+
+    bool is_terminal(const ConnectionRecord& record) const override {
+        return record.fd >= 0 && ::isatty(record.fd) == 1;
+    }
+
+    bool interactive() const override { return false; }
+};
+
+}  // namespace
+
+Stream& file_stream() {
+    static FileStream stream;
+    return stream;
+}
+
+}  // namespace corvane::units

@@ -1,0 +1,33 @@
+// Where a connection's bytes come from and go to. Each connected unit holds one stream
+// and never asks what kind it is: a file (file_stream.hpp), a standard console stream or a
+// text window (console_streams.hpp). Only the console and window streams reach the
+// console hooks.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace corvane::units {
+
+struct ConnectionRecord;
+
+class Stream {
+public:
+    // Places at most `room` bytes in `into`: a file's bytes from `offset`, or one line of
+    // console input. Returns the count, 0 at the end of the data, or -1 with the record's
+    // `error` set.
+    virtual std::int64_t read(ConnectionRecord& record, char* into, std::size_t room, std::int64_t offset) = 0;
+    // Writes `count` bytes (a file's at `offset`); false with the record's `error` set.
+    virtual bool write(ConnectionRecord& record, const char* bytes, std::size_t count, std::int64_t offset) = 0;
+    // Ends the connection; a file is also deleted when `remove` is set and it closed.
+    virtual void close(ConnectionRecord& record, bool remove) = 0;
+    virtual bool is_terminal(const ConnectionRecord& record) const = 0;
+    // Consoles and windows: every record is handed over as soon as it is written, and
+    // there is no position to rewind to, step back over or cut the data at.
+    virtual bool interactive() const = 0;
+
+protected:
+    ~Stream() = default;  // streams are static objects; records only point at them
+};
+
+}  // namespace corvane::units
