@@ -132,6 +132,10 @@ Decision decide(RunData& run) {
 
 void run_dialogue() {
     static RunData run;  // the run data lives for the whole program
+    run_dialogue(run);
+}
+
+void run_dialogue(RunData& run) {
     for (;;) {
         write_welcome();
         choose_variable(run);

@@ -2,9 +2,14 @@
 // extraction and the end of the program.
 #pragma once
 
+#include "app/run_data.hpp"
+
 namespace corvane::app {
 
 // Runs the whole dialogue on the console; ends the program (STOP) and never returns.
 [[noreturn]] void run_dialogue();
+
+// The same on the given run data (the first form lends it its own, for the whole run).
+[[noreturn]] void run_dialogue(RunData& run);
 
 }  // namespace corvane::app

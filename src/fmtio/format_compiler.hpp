@@ -81,6 +81,7 @@ public:
                 e.kind = FormatKind::group_open;
                 e.repeat = r;
                 open_groups_[depth] = static_cast<std::uint32_t>(entries_.size());
+                group_has_content_[depth] = false;
                 if (depth == 1) reversion = static_cast<std::uint32_t>(entries_.size());
                 ++depth;
                 if (depth > levels) levels = depth;
@@ -92,6 +93,10 @@ public:
                 e.kind = FormatKind::group_close;
                 e.repeat = static_cast<std::int32_t>(open_groups_[depth]) -
                            static_cast<std::int32_t>(entries_.size());
+                // A group with no descriptor in it, at any depth, is stepped over whole:
+                // repeating nothing must not take time.
+                if (group_has_content_[depth]) group_has_content_[depth - 1] = true;
+                else entries_[open_groups_[depth]].w = -e.repeat;
                 entries_.push_back(e);
             } else if (c == '/') {
                 e.kind = FormatKind::slash;
@@ -102,6 +107,9 @@ public:
                 e.kind = c == ':' ? FormatKind::colon : FormatKind::dollar;
                 entries_.push_back(e);
             } else if (c == 'P') {
+                // Any sign, but no larger than a width: no field shows more digits.
+                if (count < -max_format_width || count > max_format_width)
+                    return fail_at(format_error::bad_format, letter_pos);
                 e.kind = FormatKind::scale;
                 e.repeat = has_count ? static_cast<std::int32_t>(count) : 0;
                 entries_.push_back(e);
@@ -178,6 +186,7 @@ public:
                 return fail_at(format_error::bad_format, letter_pos);
             }
 
+            if (c != '(' && c != ')') group_has_content_[depth - 1] = true;
             skip_blanks();
             if (!at_end() && text_[pos_] == ',') ++pos_;
         }
@@ -332,6 +341,7 @@ private:
     Pool& pool_;
     std::size_t pos_ = 0;
     std::uint32_t open_groups_[max_nesting]{};
+    bool group_has_content_[max_nesting]{};
 };
 
 }  // namespace detail

@@ -71,7 +71,8 @@ struct FormatEntry {
     bool width_given = false;       // false: the width is chosen by the item's type
     bool d_exponent = false;        // Ew.dDe: the exponent letter is D
     std::uint8_t exponent_digits = 0;  // e of E, D, G, EN, ES; 0 = not given (2 is used)
-    std::int32_t w = 0;             // width; n of X, T, TL, TR and "/"; literal length
+    std::int32_t w = 0;             // width; n of X, T, TL, TR and "/"; literal length; for a
+                                    // group open holding no descriptor, the offset to its close
     std::int32_t d = 0;             // digits after the point; m (minimum digits) of I, B, O, Z
     std::int32_t repeat = 1;        // repeat r; k of kP; back offset of a group close;
                                     // back offset to the reversion point in the end entry;

@@ -59,6 +59,10 @@ inline FormatWalker::Step FormatWalker::next(const FormatEntry*& entry, int& err
         const FormatEntry& e = format_.entries[pc_];
         switch (e.kind) {
             case FormatKind::group_open:
+                if (e.w > 0) {  // an empty group: nothing to repeat
+                    pc_ += static_cast<std::uint32_t>(e.w) + 1;
+                    continue;
+                }
                 if (depth_ == max_group_depth) {
                     error = format_error::group_overflow;
                     return Step::error;

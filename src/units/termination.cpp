@@ -71,6 +71,8 @@ void terminate_program(int exit_code) {
     exit_program(exit_code);
 }
 
+void rearm_termination() { terminating() = false; }
+
 void exit_program(int exit_code) {
     auto& routines = exit_routines();
     while (!routines.empty()) {

@@ -18,6 +18,10 @@ void start_runtime(int argc, char** argv);
 // to quit), then ends the process.
 [[noreturn]] void terminate_program(int exit_code);
 
+// For a harness whose program_end hook throws to catch the end of the program (the
+// dialogue's fuzz target): lets the next run of the program end again.
+void rearm_termination();
+
 // Runs the exit routines (last registered first) and ends the process.
 [[noreturn]] void exit_program(int exit_code);
 void register_exit_routine(void (*routine)());

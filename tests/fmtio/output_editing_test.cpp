@@ -63,6 +63,13 @@ TEST(OutputEditing, FixedPointWorkedValues) {
     EXPECT_EQ(field(fmt<"(3p,f6.2)">, 0.0), "  0.00");
     EXPECT_EQ(field(fmt<"(2p,f6.2)">, -0.00001), " -0.00");
     EXPECT_EQ(field(fmt<"(2p,f6.2)">, 0.001), "  0.10");
+    // Scale factors as large as a width; a larger one is a bad format, not an overflow.
+    EXPECT_EQ(field(runtime_format("(16777214p,f6.2)"), 1.5), "******");
+    EXPECT_EQ(field(runtime_format("(-16777214p,e12.3)"), 1.5), "************");
+    std::int32_t status = 0;
+    ScriptedConsole console;
+    write(default_unit, units::with_iostat(status), runtime_format("(2147483647p,f6.2)"), 1.5);
+    EXPECT_EQ(status, 10006);
 }
 
 TEST(OutputEditing, SpecialValuesAndTheLeadingZeroOption) {

@@ -59,6 +59,8 @@ TEST(StatementBounds, FormatsThatWouldWalkForEverFailAtOnce) {
     }
     // Large counts that do reach their items are no fault.
     EXPECT_EQ(write_condition("(32767(:),i2)"), 0);
+    EXPECT_EQ(write_condition("(1x,10001(32767()),i2)"), 0);  // groups that hold nothing
+    EXPECT_EQ(read_condition("(32767(32767(32767(()))),i2)"), 0);
     EXPECT_EQ(read_condition("(t3,i2)"), 0);
 }
 
