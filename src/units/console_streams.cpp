@@ -19,10 +19,10 @@ public:
         return static_cast<std::int64_t>(console_hooks().read_line(into, room, record));
     }
 
-    bool write(ConnectionRecord& record, const char* bytes, std::size_t count, std::int64_t) override {
-        if (console_hooks().write_bytes(bytes, count, handle_code_, &record) != 0) return true;
+    std::size_t write(ConnectionRecord& record, const char* bytes, std::size_t count, std::int64_t) override {
+        if (console_hooks().write_bytes(bytes, count, handle_code_, &record) != 0) return count;
         record.error = system_code_from_errno(EIO);
-        return false;
+        return 0;
     }
 
     void close(ConnectionRecord&, bool) override {}

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <vector>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -14,6 +14,7 @@
 #include "units/conditions.hpp"
 #include "units/console_streams.hpp"
 #include "units/file_stream.hpp"
+#include "units/file_system_calls.hpp"
 #include "units/message_tables.hpp"
 #include "units/record_limits.hpp"
 #include "units/runtime_options.hpp"
@@ -46,7 +47,36 @@ bool grow_for_longer_record(ConnectionRecord& record) {
     return true;
 }
 
+bool truncation_exempt(const ConnectionRecord& record) {
+    return record.mode.access == Access::direct || record.mode.is_character_device || record.mode.truncation_exempt;
+}
+
+// A buffer that got out only in part (a full disk, a device error): the file keeps the whole
+// records of that part and ends there, and the unit goes on after them. What the cut itself
+// meets is not reported: the write's own error is.
+void keep_whole_records(ConnectionRecord& record, const char* data, std::size_t done) {
+    const char terminator = runtime_options().line_end.terminator;
+    std::size_t keep = done;
+    while (keep > 0 && data[keep - 1] != terminator) --keep;
+    if (record.special.is_disk_file && !truncation_exempt(record) && (keep < done || record.mode.truncate_pending)) {
+        file_calls().ftruncate(record.fd, record.buffer_file_offset + static_cast<std::int64_t>(keep));
+        record.mode.truncate_pending = false;
+    }
+    record.buffer_file_offset += static_cast<std::int64_t>(keep);
+}
+
+int system_open(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
+
 }  // namespace
+
+FileSystemCalls system_file_calls() {
+    return {system_open, ::close, ::read, ::pread, ::write, ::pwrite, ::ftruncate};
+}
+
+FileSystemCalls& file_calls() {
+    static FileSystemCalls calls = system_file_calls();
+    return calls;
+}
 
 void allocate_buffer(ConnectionRecord& record, std::int32_t size) {
     record.buffer.reset(new (std::nothrow) char[static_cast<std::size_t>(size)]);
@@ -66,7 +96,7 @@ void file_open(ConnectionRecord& record, bool create, bool append) {
 
     int fd;
     do {
-        fd = ::open(record.file_name.c_str(), flags, 0666);
+        fd = file_calls().open(record.file_name.c_str(), flags, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         set_system_error(record);
@@ -74,7 +104,7 @@ void file_open(ConnectionRecord& record, bool create, bool append) {
     }
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
+        file_calls().close(fd);
         record.error = system_code_from_errno(EISDIR);
         return;
     }
@@ -134,9 +164,12 @@ std::int64_t file_fill_buffer(ConnectionRecord& record, std::int32_t keep_from) 
 bool file_write_buffer(ConnectionRecord& record) {
     record.error = 0;
     const auto count = static_cast<std::size_t>(record.data_length);
-    if (count > 0 && record.stream &&
-        !record.stream->write(record, record.buffer.get(), count, record.buffer_file_offset)) {
-        return false;
+    if (count > 0 && record.stream) {
+        const std::size_t out = record.stream->write(record, record.buffer.get(), count, record.buffer_file_offset);
+        if (out < count) {
+            keep_whole_records(record, record.buffer.get(), out);
+            return false;
+        }
     }
     const std::int64_t end_of_data = record.buffer_file_offset + record.data_length;
     record.buffer_file_offset = end_of_data;
@@ -144,9 +177,7 @@ bool file_write_buffer(ConnectionRecord& record) {
     record.buffer_position = 0;
     if (record.mode.truncate_pending) {
         record.mode.truncate_pending = false;
-        const bool exempt = record.mode.access == Access::direct || record.mode.is_character_device ||
-                            record.mode.truncation_exempt;
-        if (!exempt) {
+        if (!truncation_exempt(record)) {
             const std::int64_t size = file_size(record);
             if (size > end_of_data && !file_truncate_at(record, end_of_data)) return false;
         }
@@ -156,7 +187,7 @@ bool file_write_buffer(ConnectionRecord& record) {
 
 bool file_truncate_at(ConnectionRecord& record, std::int64_t offset) {
     if (record.fd < 0 || !record.special.is_disk_file) return true;
-    if (::ftruncate(record.fd, offset) != 0) {
+    if (file_calls().ftruncate(record.fd, offset) != 0) {
         set_system_error(record);
         return false;
     }
@@ -166,7 +197,7 @@ bool file_truncate_at(ConnectionRecord& record, std::int64_t offset) {
 std::int64_t file_read_at(ConnectionRecord& record, std::int64_t offset, char* into, std::int64_t count) {
     if (record.fd < 0 || !record.special.is_disk_file) return -1;
     for (;;) {
-        const ssize_t n = ::pread(record.fd, into, static_cast<std::size_t>(count), offset);
+        const ssize_t n = file_calls().pread(record.fd, into, static_cast<std::size_t>(count), offset);
         if (n >= 0) return n;
         if (errno == EINTR) continue;
         set_system_error(record);

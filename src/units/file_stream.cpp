@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "units/connection_record.hpp"
+#include "units/file_system_calls.hpp"
 #include "units/message_tables.hpp"
 
 namespace corvane::units {
@@ -18,8 +19,8 @@ class FileStream final : public Stream {
 public:
     std::int64_t read(ConnectionRecord& record, char* into, std::size_t room, std::int64_t offset) override {
         for (;;) {
-            const ssize_t n = record.special.is_disk_file ? ::pread(record.fd, into, room, offset)
-                                                          : ::read(record.fd, into, room);
+            const ssize_t n = record.special.is_disk_file ? file_calls().pread(record.fd, into, room, offset)
+                                                          : file_calls().read(record.fd, into, room);
             if (n >= 0) return n;
             if (errno == EINTR) continue;
             set_system_error(record);
@@ -27,25 +28,26 @@ public:
         }
     }
 
-    bool write(ConnectionRecord& record, const char* bytes, std::size_t count, std::int64_t offset) override {
+    std::size_t write(ConnectionRecord& record, const char* bytes, std::size_t count, std::int64_t offset) override {
         std::size_t done = 0;
         while (done < count) {
             const ssize_t n = record.special.is_disk_file
-                ? ::pwrite(record.fd, bytes + done, count - done, offset + static_cast<std::int64_t>(done))
-                : ::write(record.fd, bytes + done, count - done);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                set_system_error(record);
-                return false;
+                ? file_calls().pwrite(record.fd, bytes + done, count - done, offset + static_cast<std::int64_t>(done))
+                : file_calls().write(record.fd, bytes + done, count - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                // No progress without an error would never end either.
+                record.error = system_code_from_errno(n < 0 ? errno : EIO);
+                return done;
             }
             done += static_cast<std::size_t>(n);
         }
-        return true;
+        return done;
     }
 
     void close(ConnectionRecord& record, bool remove) override {
         if (record.fd < 0) return;
-        const int rc = ::close(record.fd);
+        const int rc = file_calls().close(record.fd);
         record.fd = -1;
         record.stream = nullptr;
         if (rc != 0 && errno != EINTR) {

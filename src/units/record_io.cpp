@@ -177,6 +177,7 @@ int flush_unit(ConnectionRecord& record) {
     record.mode.pending_output = false;
     if (!file_write_buffer(record)) {
         record.data_length = 0;  // what could not be written is not written twice
+        record.buffer_position = 0;
         return record.error;
     }
     return 0;

@@ -17,8 +17,9 @@ public:
     // console input. Returns the count, 0 at the end of the data, or -1 with the record's
     // `error` set.
     virtual std::int64_t read(ConnectionRecord& record, char* into, std::size_t room, std::int64_t offset) = 0;
-    // Writes `count` bytes (a file's at `offset`); false with the record's `error` set.
-    virtual bool write(ConnectionRecord& record, const char* bytes, std::size_t count, std::int64_t offset) = 0;
+    // Writes `count` bytes (a file's at `offset`). Returns how many got out: all of them,
+    // or fewer with the record's `error` set (a full disk may take part of a buffer).
+    virtual std::size_t write(ConnectionRecord& record, const char* bytes, std::size_t count, std::int64_t offset) = 0;
     // Ends the connection; a file is also deleted when `remove` is set and it closed.
     virtual void close(ConnectionRecord& record, bool remove) = 0;
     virtual bool is_terminal(const ConnectionRecord& record) const = 0;

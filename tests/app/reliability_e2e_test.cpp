@@ -162,6 +162,31 @@ TEST(OutputFiles, AReadOnlyFileIsReportedAndKeepsItsContents) {
     EXPECT_EQ(dir.file(series_file), old_series);
 }
 
+TEST(OutputFiles, AFullDiskIsReportedAndTheOtherFilesKeepWholeRecords) {
+    // The output file is the device that is always full; its last buffer goes out at CLOSE.
+    const struct {
+        std::string_view name;
+        int unit;
+    } outputs[] = {{series_file, 15}, {failed_values_file, 16}};
+    const std::string full_log = scenario_file(log_file);
+    const std::string count_line = "\r\n    4 STATIONS RECORDS FOUND \r\n";
+    for (const auto& o : outputs) {
+        SCOPED_TRACE(std::string(o.name));
+        DataDirectory dir;
+        fs::create_symlink("/dev/full", fs::path(dir.path()) / o.name);
+        const RunResult run = run_console_program({.input = scenario_file("input")});
+        ASSERT_TRUE(run.failure.empty()) << run.failure;
+        EXPECT_EQ(run.status, 255);
+        EXPECT_EQ(run.err, "? System Error:\r\n? There is not enough space on the disk.\r\n? CLOSE(UNIT=" +
+                               std::to_string(o.unit) + ",...\r\n");
+        // The log holds every line written before the report, each whole.
+        EXPECT_EQ(dir.file(log_file), full_log.substr(0, full_log.size() - count_line.size()));
+        if (o.unit == 16) {
+            EXPECT_EQ(dir.file(series_file), scenario_file(series_file));
+        }
+    }
+}
+
 struct EndlessCase {
     std::string_view file;         // replaced by 17 MiB without a line end
     int status;
