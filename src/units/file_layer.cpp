@@ -235,23 +235,28 @@ bool file_exists(const std::string& name) {
 
 bool file_delete(const std::string& name) { return ::unlink(name.c_str()) == 0; }
 
+namespace {
+// Reserves a unique name in `dir`: the file is made and removed again, so that the unit's
+// OPEN creates it anew. Empty when no file can be made there.
+std::string unique_name_in(std::string_view dir) {
+    std::string name;
+    name.reserve(dir.size() + 10);
+    name.append(dir).append("/FORXXXXXX");
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) return {};
+    ::close(fd);
+    ::unlink(name.c_str());
+    return name;
+}
+}  // namespace
+
 std::string temporary_name() {
-    std::string dir;
+    std::string_view dir = ".";
     if (const char* tmp = std::getenv("TMPDIR"); tmp && *tmp) dir = tmp;
     else if (::access("/tmp", W_OK) == 0) dir = "/tmp";
-    else dir = ".";
-    std::string name = dir + "/FORXXXXXX";
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) {
-        name = "./FORXXXXXX";
-        const int here = ::mkstemp(name.data());
-        if (here < 0) return name;
-        ::close(here);
-    } else {
-        ::close(fd);
-    }
-    ::unlink(name.c_str());  // the unit's open creates it anew
-    return name;
+    if (std::string name = unique_name_in(dir); !name.empty()) return name;
+    if (std::string name = unique_name_in("."); !name.empty()) return name;
+    return "./FORXXXXXX";  // nowhere to make one: the OPEN then reports why
 }
 
 void write_error_message(std::string_view text) { write_console_message(text, true); }

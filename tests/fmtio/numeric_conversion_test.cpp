@@ -186,7 +186,7 @@ TEST(IntegerToText, OtherBasesWriteTheBitsOfTheItemSize) {
     EXPECT_EQ(text_of(-1, 1, 2, 1), "11111111");
     EXPECT_EQ(text_of(-2, 2, 16, 1), "fffe");
     EXPECT_EQ(text_of(-1, 4, 8, 1), "37777777777");
-    EXPECT_EQ(text_of(-1, 8, 8, 1), "1" + std::string(21, '7'));
+    EXPECT_EQ(text_of(-1, 8, 8, 1), std::string("1").append(21, '7'));
     EXPECT_EQ(text_of(-1, 8, 2, 1), std::string(64, '1'));
     EXPECT_EQ(text_of(5, 4, 2, 8), "00000101");
     EXPECT_EQ(text_of(0, 2, 16, 0), "");
