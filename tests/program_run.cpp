@@ -131,11 +131,14 @@ RunResult run_console_program(const RunOptions& options) {
     std::vector<char*> envp;
     for (std::string& e : env) envp.push_back(e.data());
     envp.push_back(nullptr);
-    std::string program = CORVANE_CONSOLE_PROGRAM;
-    char* argv[] = {program.data(), nullptr};
+    std::vector<std::string> words = {options.program.empty() ? CORVANE_CONSOLE_PROGRAM : options.program};
+    words.insert(words.end(), options.args.begin(), options.args.end());
+    std::vector<char*> argv;
+    for (std::string& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
 
     pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (!from_file) close(in_pipe[0]);
     close(out_pipe[1]);

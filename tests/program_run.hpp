@@ -1,14 +1,18 @@
-// Runs corvane-console as a child process in the working directory: answers on its
-// standard input, everything it writes collected, and its end (exit status or signal).
-// Optionally a signal is sent once the output shows a given text.
+// Runs a program of the build (corvane-console unless another is named) as a child process
+// in the working directory: answers on its standard input, everything it writes collected,
+// and its end (exit status or signal). Optionally a signal is sent once the output shows a
+// given text.
 #pragma once
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 namespace corvane::testing {
 
 struct RunOptions {
+    std::string program;               // the program's path; empty: corvane-console
+    std::vector<std::string> args;     // the words after the program's name
     std::string input;                 // written to standard input
     std::string input_file;            // instead: this file is the standard input (e.g. /dev/zero)
     bool keep_input_open = false;      // standard input stays open after `input`
@@ -26,5 +30,10 @@ struct RunResult {
 };
 
 RunResult run_console_program(const RunOptions& options);
+
+// Runs `program` with `args` and nothing on its standard input.
+inline RunResult run_program(const std::string& program, const std::vector<std::string>& args) {
+    return run_console_program({.program = program, .args = args});
+}
 
 }  // namespace corvane::testing

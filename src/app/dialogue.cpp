@@ -1,11 +1,10 @@
 #include "app/dialogue.hpp"
 
-#include <string_view>
-
 #include "app/getit.hpp"
 #include "app/run_data.hpp"
 #include "app/search_report.hpp"
 #include "app/select_stations.hpp"
+#include "app/variable_table.hpp"
 #include "fmtio/statement_api.hpp"
 #include "units/connection_statements.hpp"
 #include "units/termination.hpp"
@@ -16,34 +15,23 @@ namespace {
 
 using namespace fmtio;
 
-// One row of the variable menu: its lines and the names it assigns.
-struct Variable {
+// The menu line and the confirmation line of each variable, in menu order.
+struct VariableLines {
     FormatRef menu_line;
     FormatRef confirmation_line;
-    std::string_view data_file;
-    std::string_view failed_qc_file;  // empty: the variable has no failed-QC companion
-    std::string_view label;
 };
 
-constexpr Variable variables[] = {
-    {fmt<"(1x,'  [1] Mean Temperature')">, fmt<"(/4x,'Extracting Mean Temperature')">,
-     "v2.mean", "v2.mean.failed.qc", "MEAN.TEMP"},
-    {fmt<"(1x,'  [2] Mean Adjusted Temperature')">, fmt<"(/4x,'Extracting Mean Adjusted Temperature')">,
-     "v2.mean_adj", "", "MEAN.ADJ.TEMP"},
-    {fmt<"(1x,'  [3] Min. Temperature')">, fmt<"(/4x,'Extracting Min. Temperature')">,
-     "v2.min", "v2.min.failed.qc", "MIN.TEMP"},
-    {fmt<"(1x,'  [4] Min. Adjusted Temperature')">, fmt<"(/4x,'Extracting MIN Adjusted Temperature')">,
-     "v2.min_adj", "", "MIN.ADJ.TMP"},
-    {fmt<"(1x,'  [5] Max. Temperature')">, fmt<"(/4x,'Extracting MAX. Temperature')">,
-     "v2.max", "v2.max.failed.qc", "MAX.TEMP"},
-    {fmt<"(1x,'  [6] Max. Adjusted Temperature')">, fmt<"(/4x,'Extracting MAX Adjusted Temperature')">,
-     "v2.max_adj", "", "MAX.ADJ.TMP"},
-    {fmt<"(1x,'  [7] Total Monthly Precipitation')">, fmt<"(/4x,'Extracting Total Monthly Precipitation')">,
-     "v2.prcp", "v2.prcp.failed.qc", "MEANPRCP"},
+constexpr VariableLines variable_lines[] = {
+    {fmt<"(1x,'  [1] Mean Temperature')">, fmt<"(/4x,'Extracting Mean Temperature')">},
+    {fmt<"(1x,'  [2] Mean Adjusted Temperature')">, fmt<"(/4x,'Extracting Mean Adjusted Temperature')">},
+    {fmt<"(1x,'  [3] Min. Temperature')">, fmt<"(/4x,'Extracting Min. Temperature')">},
+    {fmt<"(1x,'  [4] Min. Adjusted Temperature')">, fmt<"(/4x,'Extracting MIN Adjusted Temperature')">},
+    {fmt<"(1x,'  [5] Max. Temperature')">, fmt<"(/4x,'Extracting MAX. Temperature')">},
+    {fmt<"(1x,'  [6] Max. Adjusted Temperature')">, fmt<"(/4x,'Extracting MAX Adjusted Temperature')">},
+    {fmt<"(1x,'  [7] Total Monthly Precipitation')">, fmt<"(/4x,'Extracting Total Monthly Precipitation')">},
     {fmt<"(1x,'  [8] Total Monthly Adjusted Precipitation')">,
-     fmt<"(/4x,'Extracting Total Monthly Adjusted Precipitation')">, "v2.prcp_adj", "", "M.ADJ.PRCP"},
-    {fmt<"(1x,'  [9] Mean Sea Level Pressure')">, fmt<"(/4x,'Extracting Mean SLP')">,
-     "v2.slp", "v2.slp.failed.qc", "MEAN.SLP"},
+     fmt<"(/4x,'Extracting Total Monthly Adjusted Precipitation')">},
+    {fmt<"(1x,'  [9] Mean Sea Level Pressure')">, fmt<"(/4x,'Extracting Mean SLP')">},
 };
 
 void write_welcome() {
@@ -70,7 +58,7 @@ void write_welcome() {
 void choose_variable(RunData& run) {
     for (;;) {
         write(default_unit, fmt<"(/1x,'Select variable to extract')">);
-        for (const Variable& v : variables) write(default_unit, v.menu_line);
+        for (const VariableLines& v : variable_lines) write(default_unit, v.menu_line);
         write(default_unit, fmt<"(/1x,'  [0] Quit Program ')">);
         write(default_unit, fmt<"(/1x,'Enter data type desired [0-9] :> ',$)">);
         read(default_unit, fmt<"(i1)">, run.variable_choice);
@@ -79,16 +67,13 @@ void choose_variable(RunData& run) {
             write(default_unit, fmt<"(//1x,'Program Terminated')">);
             units::stop_program();
         }
-        if (run.variable_choice >= 1 && run.variable_choice <= 9) break;
+        if (run.variable_choice >= first_variable && run.variable_choice <= last_variable) break;
         write(default_unit, fmt<"(/4x,'Unknown Responce.',i1,/4x,' Please enter a number')">, run.variable_choice);
         write(default_unit, fmt<"(4x,'between 1 and 8')">);
         units::pause_statement(" ");
     }
-    const Variable& chosen = variables[run.variable_choice - 1];
-    write(default_unit, chosen.confirmation_line);
-    run.data_file_name = chosen.data_file;
-    run.variable_label = chosen.label;
-    if (!chosen.failed_qc_file.empty()) run.failed_qc_file_name = chosen.failed_qc_file;
+    write(default_unit, variable_lines[run.variable_choice - 1].confirmation_line);
+    assign_variable_names(run);
 }
 
 bool confirm_variable(RunData& run) {

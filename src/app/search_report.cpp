@@ -2,6 +2,7 @@
 
 #include "app/area_picture.hpp"
 #include "app/output_claim.hpp"
+#include "app/variable_table.hpp"
 #include "fmtio/statement_api.hpp"
 #include "units/connection_statements.hpp"
 
@@ -12,15 +13,6 @@ namespace {
 using namespace fmtio;
 
 constexpr int inventory_unit = 12;
-
-std::string_view inventory_file(std::int32_t variable_choice) {
-    switch (variable_choice) {
-        case 7: return "v2.prcp.inv";
-        case 8: return "v2.prcp.adj.inv";
-        case 9: return "v2.slp.inv";
-        default: return "v2.temperature.inv";
-    }
-}
 
 void write_criteria_block(const RunData& run) {
     const SelectionCriteria& c = run.criteria;
@@ -101,7 +93,7 @@ void search_inventory(RunData& run) {
     write(default_unit, fmt<"(/3x,'Searching Inventory File:')">);
     s.selected_count = 0;
     s.left_out_count = 0;
-    units::open_unit({.unit = inventory_unit, .file = inventory_file(run.variable_choice), .status = "OLD",
+    units::open_unit({.unit = inventory_unit, .file = variable_files(run.variable_choice).inventory_file, .status = "OLD",
                       .action = "READ"});
     std::int32_t stations_searched = 0;
     Text<100> line;

@@ -1,8 +1,7 @@
 #include "app/select_stations.hpp"
 
-#include <array>
-
 #include "app/area_picture.hpp"
+#include "app/country_list.hpp"
 #include "fmtio/statement_api.hpp"
 #include "units/connection_statements.hpp"
 #include "units/termination.hpp"
@@ -13,22 +12,10 @@ namespace {
 
 using namespace fmtio;
 
-constexpr int country_unit = 18;
-constexpr int country_capacity = 234;
-
-using CountryEntry = Text<50>;
-
 // The dialogue's one working true/false answer, read by the area confirmation and by the
 // final acceptance alike: an answer that leaves the item as it was (a null value such as a
 // lone comma) keeps whatever the other question last stored.
 Logical working_answer;
-
-// The country-code list of one dialogue; entries past `count` are blank.
-struct CountryList {
-    std::array<CountryEntry, country_capacity> entries;
-    int count = 0;
-    int left_out = 0;  // lines beyond the list's capacity
-};
 
 void write_introduction() {
     write(default_unit, fmt<"(/5x,'    Station Selection Routine')">);
@@ -53,23 +40,6 @@ void remind_to_choose() {
 }
 
 // ---- country ----
-
-void read_country_list(CountryList& list, std::int32_t variable_choice) {
-    units::open_unit({.unit = country_unit,
-                      .file = variable_choice == 9 ? "v2.slp.country.codes" : "v2.country.codes",
-                      .status = "OLD",
-                      .action = "READ"});
-    list.count = 0;
-    list.left_out = 0;
-    CountryEntry beyond;
-    for (;;) {
-        CountryEntry& into = list.count < country_capacity ? list.entries[list.count] : beyond;
-        if (read(unit(country_unit), on_end, fmt<"(a)">, into) == units::outcome_end) break;
-        if (list.count < country_capacity) ++list.count;
-        else ++list.left_out;
-    }
-    units::close_unit(country_unit);
-}
 
 void list_countries(const CountryList& list) {
     const CountryEntry blank;
@@ -98,10 +68,8 @@ void country_step(SelectionCriteria& c, CountryList& list, std::int32_t variable
     }
     // Every matching entry is announced; the last one's name stays.
     for (int i = 0; i < list.count; ++i) {
-        std::int32_t code = 0;
-        read(internal_unit(list.entries[i]), fmt<"(i3)">, code);
-        if (code == c.country_code) {
-            const std::string_view name = list.entries[i].sub(5, 44);
+        if (country_code_of(list.entries[i]) == c.country_code) {
+            const std::string_view name = country_name_of(list.entries[i]);
             write(default_unit, fmt<"(/1x,'Extracting data from:',1x,a)">, name);
             c.country_name = name;
         }
