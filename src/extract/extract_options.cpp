@@ -5,12 +5,11 @@
 #include <ostream>
 
 #include "app/program_help.hpp"
+#include "extract/report.hpp"
 
 namespace corvane::extract {
 
 namespace {
-
-constexpr std::string_view program = "corvane-extract";
 
 // A CLI11 check from one of the value parsers: the refusal names the value and what is
 // accepted, and CLI11 puts the option's name in front.
@@ -64,7 +63,7 @@ void define_options(CLI::App& app, RawOptions& raw) {
         "without a dialogue, into the same three files that corvane-console writes.\n");
     app.footer(footer_text());
     app.get_formatter()->column_width(34);
-    app.set_version_flag("--version", app::version_text(program), "Show the version and exit");
+    app.set_version_flag("--version", app::version_text(program_name), "Show the version and exit");
     app.set_help_flag("-h,--help", "Show this help and exit");
     app.add_option("--variable", raw.variable, "mean, mean-adj, min, min-adj, max, max-adj,\nprcp, prcp-adj or slp (or its number, 1-9)")
         ->type_name("NAME")
@@ -113,7 +112,7 @@ ExtractOptions convert(const RawOptions& raw) {
 std::string help_text() {
     CLI::App app;
     RawOptions raw;
-    app.name(std::string(program));
+    app.name(std::string(program_name));
     define_options(app, raw);
     return app.help();
 }
@@ -122,7 +121,7 @@ std::variant<ExtractOptions, int> parse_command_line(int argc, const char* const
                                                      std::ostream& err) {
     CLI::App app;
     RawOptions raw;
-    app.name(std::string(program));
+    app.name(std::string(program_name));
     define_options(app, raw);
     try {
         app.parse(argc, argv);
@@ -130,28 +129,28 @@ std::variant<ExtractOptions, int> parse_command_line(int argc, const char* const
         out << app.help();
         return 0;
     } catch (const CLI::CallForVersion&) {
-        out << app::version_text(program);
+        out << app::version_text(program_name);
         return 0;
     } catch (const CLI::ExtrasError&) {
         const std::vector<std::string> extras = app.remaining();
         const std::string word = extras.empty() ? std::string() : extras.front();
-        err << program << ": " << word
+        err << program_name << ": " << word
             << (word.starts_with("-") ? ": unknown option" : ": unexpected argument; every value follows its option")
-            << " (see " << program << " --help)\n";
-        return 2;
+            << " (see " << program_name << " --help)\n";
+        return status_bad_argument;
     } catch (const CLI::ParseError& e) {
-        err << program << ": " << e.what() << " (see " << program << " --help)\n";
-        return 2;
+        err << program_name << ": " << e.what() << " (see " << program_name << " --help)\n";
+        return status_bad_argument;
     }
     const ExtractOptions options = convert(raw);
     if (!options.country && !options.box && !options.elevation) {
-        err << program << ": no criterion: give --country, --box or --elevation, alone or together\n";
-        return 2;
+        err << program_name << ": no criterion: give --country, --box or --elevation, alone or together\n";
+        return status_bad_argument;
     }
     if (raw.data_dir.empty() || raw.out_dir.empty()) {
-        err << program << ": " << (raw.data_dir.empty() ? "--data-dir" : "--out-dir")
+        err << program_name << ": " << (raw.data_dir.empty() ? "--data-dir" : "--out-dir")
             << ": empty directory name; expected a directory\n";
-        return 2;
+        return status_bad_argument;
     }
     return options;
 }

@@ -8,16 +8,17 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/country_list.hpp"
 #include "app/getit.hpp"
 #include "app/run_data.hpp"
 #include "app/search_report.hpp"
 #include "app/variable_table.hpp"
+#include "extract/criteria_from_options.hpp"
 #include "extract/csv_tables.hpp"
 #include "extract/progress.hpp"
 #include "extract/quiet_console.hpp"
+#include "extract/report.hpp"
+#include "extract/run_plan.hpp"
 #include "extract/staging.hpp"
-#include "fmtio/statement_api.hpp"
 #include "units/connection_statements.hpp"
 #include "units/termination.hpp"
 
@@ -26,19 +27,6 @@ namespace corvane::extract {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace fmtio;
-
-constexpr std::string_view program = "corvane-extract";
-constexpr int status_failed = 1;
-constexpr int status_bad_argument = 2;
-
-// What one run reads and writes.
-struct Plan {
-    fs::path data_dir;
-    fs::path out_dir;
-    std::vector<std::string_view> inputs;   // names in data_dir
-    std::vector<std::string_view> outputs;  // names in out_dir
-};
 
 // The state that the end of the program needs when the run-time ends it early.
 struct RunState {
@@ -58,122 +46,6 @@ RunState& run_state() {
 app::RunData& run_data() {
     static app::RunData run;  // the table of stations is large: not on the stack
     return run;
-}
-
-void complain(const std::string& text) { std::cerr << program << ": " << text << '\n' << std::flush; }
-
-Plan make_plan(const ExtractOptions& o) {
-    const app::VariableFiles& v = app::variable_files(o.variable_choice);
-    Plan p;
-    p.data_dir = fs::absolute(o.data_dir).lexically_normal();
-    p.out_dir = fs::absolute(o.out_dir).lexically_normal();
-    if (o.country) p.inputs.push_back(v.country_codes_file);
-    p.inputs.push_back(v.inventory_file);
-    p.inputs.push_back(v.data_file);
-    if (!v.failed_qc_file.empty()) p.inputs.push_back(v.failed_qc_file);
-    p.outputs = {"GHCNv2_Log_File", "GHCNv2_tsf"};
-    if (!v.failed_qc_file.empty()) p.outputs.push_back("GHCNv2_Failed_Values_File");
-    if (o.csv) {
-        p.outputs.push_back(stations_csv);
-        p.outputs.push_back(values_csv);
-    }
-    return p;
-}
-
-// Every input must be a readable file; each one that is not is named.
-int check_inputs(const Plan& p) {
-    int status = 0;
-    for (std::string_view name : p.inputs) {
-        const fs::path path = p.data_dir / name;
-        std::error_code error;
-        const fs::file_status st = fs::status(path, error);
-        if (!fs::exists(st)) complain(path.string() + ": no such file");
-        else if (!fs::is_regular_file(st)) complain(path.string() + ": not a regular file");
-        else if (::access(path.c_str(), R_OK) != 0) complain(path.string() + ": " + std::strerror(errno));
-        else continue;
-        status = status_failed;
-    }
-    return status;
-}
-
-// The output directory must be a directory if it exists, and without --force no output
-// file may exist in it.
-int check_outputs(const Plan& p, bool force) {
-    std::error_code error;
-    const fs::file_status dir = fs::status(p.out_dir, error);
-    if (fs::exists(dir) && !fs::is_directory(dir)) {
-        complain(p.out_dir.string() + ": not a directory");
-        return status_failed;
-    }
-    if (force || !fs::exists(dir)) return 0;
-    int status = 0;
-    for (std::string_view name : p.outputs) {
-        const fs::path path = p.out_dir / name;
-        if (!fs::exists(fs::symlink_status(path, error))) continue;
-        complain(path.string() + ": exists; give --force to replace it");
-        status = status_failed;
-    }
-    return status;
-}
-
-// The name that the dialogue's country step takes for `code`: that of the last entry with
-// the code (the country-code file is read from the working directory).
-std::optional<std::string> country_name(std::int32_t variable_choice, std::int32_t code) {
-    static app::CountryList list;
-    app::read_country_list(list, variable_choice);
-    std::optional<std::string> name;
-    for (int i = 0; i < list.count; ++i) {
-        if (app::country_code_of(list.entries[i]) == code) name = std::string(app::country_name_of(list.entries[i]));
-    }
-    return name;
-}
-
-// A bound as the dialogue reads the answer typed to the nearest hundredth.
-float latitude(std::int32_t hundredths) {
-    const Text<6> answer(hundredths_text(hundredths, 6));
-    float value = 0;
-    read(internal_unit(answer), fmt<"(f6.2)">, value);
-    return value;
-}
-
-float longitude(std::int32_t hundredths) {
-    const Text<7> answer(hundredths_text(hundredths, 7));
-    float value = 0;
-    read(internal_unit(answer), fmt<"(f7.2)">, value);
-    return value;
-}
-
-// The criteria that the dialogue would hold after the equivalent answers; criteria are
-// numbered in the order country, area, elevation.
-app::SelectionCriteria criteria_from(const ExtractOptions& o, std::string_view name) {
-    app::SelectionCriteria c;
-    std::string digits;
-    if (o.country) {
-        c.use_country = 1;
-        c.country_code = *o.country;
-        c.country_name = name;
-        digits += '1';
-    }
-    if (o.box) {
-        c.use_area = 1;
-        c.max_lat = latitude(o.box->north);
-        c.min_lat = latitude(o.box->south);
-        c.max_lon = longitude(o.box->east);
-        c.min_lon = longitude(o.box->west);
-        if (c.max_lon < c.min_lon) c.crosses_dateline = 1;
-        digits += '2';
-    }
-    if (o.elevation) {
-        c.use_elevation = 1;
-        c.min_elevation = o.elevation->min;
-        c.max_elevation = o.elevation->max;
-        digits += '3';
-    }
-    c.criteria_digits = digits;
-    c.selection_score = static_cast<std::int32_t>(digits.size());
-    c.reject_missing_elevation = o.reject_missing_elevation;
-    c.transform_longitude = o.lon360;
-    return c;
 }
 
 std::string trimmed(std::string_view text) {

@@ -1,0 +1,67 @@
+#include "extract/run_plan.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+#include "app/variable_table.hpp"
+#include "extract/csv_tables.hpp"
+#include "extract/report.hpp"
+
+namespace corvane::extract {
+
+namespace fs = std::filesystem;
+
+Plan make_plan(const ExtractOptions& o) {
+    const app::VariableFiles& v = app::variable_files(o.variable_choice);
+    Plan p;
+    p.data_dir = fs::absolute(o.data_dir).lexically_normal();
+    p.out_dir = fs::absolute(o.out_dir).lexically_normal();
+    if (o.country) p.inputs.push_back(v.country_codes_file);
+    p.inputs.push_back(v.inventory_file);
+    p.inputs.push_back(v.data_file);
+    if (!v.failed_qc_file.empty()) p.inputs.push_back(v.failed_qc_file);
+    p.outputs = {"GHCNv2_Log_File", "GHCNv2_tsf"};
+    if (!v.failed_qc_file.empty()) p.outputs.push_back("GHCNv2_Failed_Values_File");
+    if (o.csv) {
+        p.outputs.push_back(stations_csv);
+        p.outputs.push_back(values_csv);
+    }
+    return p;
+}
+
+int check_inputs(const Plan& p) {
+    int status = 0;
+    for (std::string_view name : p.inputs) {
+        const fs::path path = p.data_dir / name;
+        std::error_code error;
+        const fs::file_status st = fs::status(path, error);
+        if (!fs::exists(st)) complain(path.string() + ": no such file");
+        else if (!fs::is_regular_file(st)) complain(path.string() + ": not a regular file");
+        else if (::access(path.c_str(), R_OK) != 0) complain(path.string() + ": " + std::strerror(errno));
+        else continue;
+        status = status_failed;
+    }
+    return status;
+}
+
+int check_outputs(const Plan& p, bool force) {
+    std::error_code error;
+    const fs::file_status dir = fs::status(p.out_dir, error);
+    if (fs::exists(dir) && !fs::is_directory(dir)) {
+        complain(p.out_dir.string() + ": not a directory");
+        return status_failed;
+    }
+    if (force || !fs::exists(dir)) return 0;
+    int status = 0;
+    for (std::string_view name : p.outputs) {
+        const fs::path path = p.out_dir / name;
+        if (!fs::exists(fs::symlink_status(path, error))) continue;
+        complain(path.string() + ": exists; give --force to replace it");
+        status = status_failed;
+    }
+    return status;
+}
+
+}  // namespace corvane::extract
