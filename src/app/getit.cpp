@@ -1,7 +1,10 @@
 #include "app/getit.hpp"
 
 #include <array>
+#include <span>
 
+#include "app/failed_values.hpp"
+#include "app/station_lookup.hpp"
 #include "fmtio/statement_api.hpp"
 #include "units/connection_statements.hpp"
 #include "units/termination.hpp"
@@ -59,20 +62,13 @@ struct DataRecord {
     std::array<std::int32_t, 12> rec_values{};
 };
 
-struct FailedRecord {
-    std::int32_t fail_country = 0;
-    std::int32_t fail_station_id = 0;
-    std::int32_t fail_year = 0;
-    std::int32_t fail_month = 0;
-    std::int32_t fail_value = 0;
-};
-
 enum class ReadResult { record, end_of_file };
 
 // The working state of one extraction.
 class Extraction {
 public:
-    explicit Extraction(RunData& run) : run_(run), s_(run.stations), odd_(run.variable_choice % 2 == 1) {}
+    explicit Extraction(RunData& run)
+        : run_(run), s_(run.stations), odd_(run.variable_choice % 2 == 1), lookup_(run.stations) {}
 
     void run();
 
@@ -80,23 +76,27 @@ private:
     void open_files();
     void start_log_and_titles();
     ReadResult read_data(FormatRef error_message);
+    ReadResult next_scanned_record();
     void write_data_line();
-    bool match_record();
+    void start_series(std::int32_t row);
+    ReadResult copy_series();
     void copy_failed_values();
+    void write_failed_values(std::span<const FailedRecord> records);
     void finish();
     [[noreturn]] void error_exit(FormatRef message, std::int32_t station);
 
     RunData& run_;
     SelectedStations& s_;
     const bool odd_;
+    const StationLookup lookup_;
+    FailedValues failed_values_;
     DataRecord rec_;
+    bool record_held_ = false;  // the main scan takes `rec_` again instead of reading
     FailedRecord fail_;
-    std::int32_t found_flag_ = 0;
     std::int32_t duplicate_pending_ = 0;
     std::int32_t current_station_id_ = 0;
     StationName current_station_name_;
     std::int32_t current_duplicate_ = 0;
-    std::int32_t failed_index_ = 1;
 };
 
 // An output file that cannot be opened is reported and ends the run: its writes must not
@@ -128,63 +128,76 @@ ReadResult Extraction::read_data(FormatRef error_message) {
     return outcome == units::outcome_end ? ReadResult::end_of_file : ReadResult::record;
 }
 
+// The main scan's next record: the one that ended the last series, or a new one. Reading
+// that record again would store the same fields, so it is kept instead.
+ReadResult Extraction::next_scanned_record() {
+    if (record_held_) {
+        record_held_ = false;
+        return ReadResult::record;
+    }
+    return read_data(fmt<"(1x,'From getit error on first read datafile')">);
+}
+
 void Extraction::write_data_line() {
     write(unit(series_unit), fmt<"(i4,12i5)">, rec_.rec_year, rec_.rec_values);
 }
 
-// Compares the record with every row; the first matching row starts a series.
-bool Extraction::match_record() {
-    found_flag_ = 0;
-    for (std::int32_t i = 0; i < s_.selected_count; ++i) {
-        if (s_.station_id[i] != rec_.rec_station_id || found_flag_ == 1) continue;
-        found_flag_ = 1;
-        if (run_.criteria.transform_longitude && s_.station_lon[i] < 0.0f) s_.station_lon[i] += 360.0f;
-        if (duplicate_pending_ == 1) {
-            write(unit(series_unit), fmt<"(f6.2,f7.2,i5,1x,a,1x,i3,i8,2x,a,1x,a)">, s_.station_lon[i],
-                  s_.station_lat[i], s_.station_elevation[i], series_format_note, rec_.rec_country,
-                  rec_.rec_station_id, s_.station_name[i], duplicate_note);
-            write(unit(log_unit), fmt<"(4x,f6.2,f7.2,i5,1x,a,1x,i3,i8,2x,a,1x,a)">, s_.station_lon[i],
-                  s_.station_lat[i], s_.station_elevation[i], series_format_note, rec_.rec_country,
-                  rec_.rec_station_id, s_.station_name[i], duplicate_note);
-            duplicate_pending_ = 0;
-        } else {
-            ++run_.found_count;
-            write(unit(series_unit), fmt<"(f6.2,f7.2,i5,1x,a,1x,i3,i8,1x,2x,a)">, s_.station_lon[i],
-                  s_.station_lat[i], s_.station_elevation[i], series_format_note, rec_.rec_country,
-                  rec_.rec_station_id, s_.station_name[i]);
-            write(unit(log_unit), fmt<"(i4,f6.2,f7.2,i5,1x,a,1x,i3,i8,2x,a)">, run_.found_count,
-                  s_.station_lon[i], s_.station_lat[i], s_.station_elevation[i], series_format_note,
-                  rec_.rec_country, rec_.rec_station_id, s_.station_name[i]);
-        }
-        current_duplicate_ = rec_.rec_duplicate;
-        write_data_line();
-        current_station_id_ = s_.station_id[i];
-        current_station_name_ = s_.station_name[i];
+// The header lines of a series found in `row`, and its first data line.
+void Extraction::start_series(std::int32_t row) {
+    const std::size_t i = static_cast<std::size_t>(row);
+    if (run_.criteria.transform_longitude && s_.station_lon[i] < 0.0f) s_.station_lon[i] += 360.0f;
+    if (duplicate_pending_ == 1) {
+        write(unit(series_unit), fmt<"(f6.2,f7.2,i5,1x,a,1x,i3,i8,2x,a,1x,a)">, s_.station_lon[i], s_.station_lat[i],
+              s_.station_elevation[i], series_format_note, rec_.rec_country, rec_.rec_station_id,
+              s_.station_name[i], duplicate_note);
+        write(unit(log_unit), fmt<"(4x,f6.2,f7.2,i5,1x,a,1x,i3,i8,2x,a,1x,a)">, s_.station_lon[i],
+              s_.station_lat[i], s_.station_elevation[i], series_format_note, rec_.rec_country,
+              rec_.rec_station_id, s_.station_name[i], duplicate_note);
+        duplicate_pending_ = 0;
+    } else {
+        ++run_.found_count;
+        write(unit(series_unit), fmt<"(f6.2,f7.2,i5,1x,a,1x,i3,i8,1x,2x,a)">, s_.station_lon[i], s_.station_lat[i],
+              s_.station_elevation[i], series_format_note, rec_.rec_country, rec_.rec_station_id,
+              s_.station_name[i]);
+        write(unit(log_unit), fmt<"(i4,f6.2,f7.2,i5,1x,a,1x,i3,i8,2x,a)">, run_.found_count, s_.station_lon[i],
+              s_.station_lat[i], s_.station_elevation[i], series_format_note, rec_.rec_country,
+              rec_.rec_station_id, s_.station_name[i]);
     }
-    return found_flag_ == 1;
+    current_duplicate_ = rec_.rec_duplicate;
+    write_data_line();
+    current_station_id_ = s_.station_id[i];
+    current_station_name_ = s_.station_name[i];
 }
 
-// One full scan of the failed-QC file for the current station, then a rewind.
-void Extraction::copy_failed_values() {
-    failed_index_ = 1;
+// Copies the series' further records until a record of another series comes up.
+ReadResult Extraction::copy_series() {
     for (;;) {
-        const int outcome = read(unit(failed_qc_unit), on_end | on_err, fmt<"22(i3,i8,2x,i4,i3,i6)">,
-                                 fail_.fail_country, fail_.fail_station_id, fail_.fail_year, fail_.fail_month,
-                                 fail_.fail_value);
-        if (outcome == units::outcome_error)
-            error_exit(fmt<"(1x,'From getit error on first read flagfile')">, fail_.fail_station_id);
-        if (outcome == units::outcome_end) {
-            units::rewind_unit(failed_qc_unit);
-            return;
-        }
-        if (fail_.fail_station_id != current_station_id_) continue;
-        if (failed_index_ == 1) {
-            write(unit(failed_values_unit), fmt<"(1x,i3,i8,2x,a)">, fail_.fail_country, fail_.fail_station_id,
-                  current_station_name_);
-        }
-        write(unit(failed_values_unit), fmt<"(1x,i4,2x,i2,i6)">, fail_.fail_year, fail_.fail_month,
-              fail_.fail_value);
-        ++failed_index_;
+        if (read_data(fmt<"(1x,'From getit error on second read datafile')">) == ReadResult::end_of_file)
+            return ReadResult::end_of_file;
+        if (rec_.rec_station_id != current_station_id_ || rec_.rec_duplicate != current_duplicate_)
+            return ReadResult::record;
+        write_data_line();
+    }
+}
+
+// The failed values of the current station, in failed-QC file order. The first station
+// that needs them reads the whole file; an unreadable record ends the program there, after
+// the values of the station that came before it.
+void Extraction::copy_failed_values() {
+    const bool first_time = !failed_values_.loaded();
+    const FailedValues::Load load =
+        first_time ? failed_values_.load(failed_qc_unit, fail_) : FailedValues::Load::whole_file;
+    write_failed_values(failed_values_.of_station(current_station_id_));
+    if (load == FailedValues::Load::unreadable_record)
+        error_exit(fmt<"(1x,'From getit error on first read flagfile')">, fail_.fail_station_id);
+}
+
+void Extraction::write_failed_values(std::span<const FailedRecord> records) {
+    if (records.empty()) return;
+    write(unit(failed_values_unit), fmt<"(1x,i3,i8,2x,a)">, records.front().fail_country,
+          records.front().fail_station_id, current_station_name_);
+    for (const FailedRecord& f : records) {
+        write(unit(failed_values_unit), fmt<"(1x,i4,2x,i2,i6)">, f.fail_year, f.fail_month, f.fail_value);
     }
 }
 
@@ -211,28 +224,20 @@ void Extraction::run() {
     start_log_and_titles();
     for (;;) {
         // The main scan: look for the next record of a selected station.
-        if (read_data(fmt<"(1x,'From getit error on first read datafile')">) == ReadResult::end_of_file) break;
+        if (next_scanned_record() == ReadResult::end_of_file) break;
         // Every station found: stop early, but never before the further series of the
         // station just copied.
         if (run_.found_count == s_.selected_count && duplicate_pending_ == 0) break;
-        if (!match_record()) continue;
+        const std::int32_t row = lookup_.first_row(rec_.rec_station_id);
+        if (row == StationLookup::no_row) continue;
+        start_series(row);
         write(default_unit, fmt<"(1x,'Found Station:> ',i8,1x,a)">, current_station_id_, current_station_name_);
 
-        // Copy the series until a record of another series comes up.
-        bool end_of_data = false;
-        for (;;) {
-            if (read_data(fmt<"(1x,'From getit error on second read datafile')">) == ReadResult::end_of_file) {
-                end_of_data = true;
-                break;
-            }
-            if (rec_.rec_station_id != current_station_id_ || rec_.rec_duplicate != current_duplicate_) break;
-            write_data_line();
-        }
-        if (end_of_data) {
+        if (copy_series() == ReadResult::end_of_file) {
             if (odd_) copy_failed_values();  // the last station's failed values are not lost
             break;
         }
-        units::backspace_unit(data_unit);  // the main scan reads this record again
+        record_held_ = true;  // the main scan starts again at this record
         if (rec_.rec_station_id == current_station_id_) {
             duplicate_pending_ = 1;
         } else if (odd_) {
