@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace corvane::fmtio {
 namespace {
@@ -175,6 +177,25 @@ TEST(IntegerToText, DecimalSignAndMinimumDigits) {
     EXPECT_EQ(text_of(INT32_MIN, 4, 10, 1), "-2147483648");
     EXPECT_EQ(text_of(INT64_MIN, 8, 10, 1), "-9223372036854775808");
     EXPECT_EQ(text_of(-128, 1, 10, 1), "-128");
+}
+
+// Every digit count and its edges, both signs, for each item size: the digits come in
+// pairs, so a count that is odd or even, or a pair with a leading zero, must not be lost.
+TEST(IntegerToText, DecimalDigitsAtEveryLength) {
+    for (int size : {1, 2, 4, 8}) {
+        const std::int64_t limit = size == 8 ? INT64_MAX : (std::int64_t{1} << (8 * size - 1)) - 1;
+        std::vector<std::int64_t> values{0, 1, 7, limit, -limit - 1};
+        for (std::int64_t p = 10; p > 0 && p <= limit; p = p <= INT64_MAX / 10 ? p * 10 : -1) {
+            for (std::int64_t v : {p - 1, p, p + 1, p + 5, 2 * p - 1}) {
+                if (v <= limit) values.insert(values.end(), {v, -v});
+            }
+        }
+        for (std::int64_t v : values) {
+            char expected[24];
+            const auto end = std::to_chars(expected, expected + sizeof expected, v).ptr;
+            EXPECT_EQ(text_of(v, size, 10, 1), std::string(expected, end)) << v << " in " << size << " bytes";
+        }
+    }
 }
 
 TEST(IntegerToText, OtherBasesWriteTheBitsOfTheItemSize) {
