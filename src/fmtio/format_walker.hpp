@@ -2,6 +2,7 @@
 // reversion at the end of the format.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "fmtio/format_program.hpp"
@@ -25,6 +26,14 @@ public:
     // start of the format. Fails (10006) when a whole pass of the format met no data
     // descriptor, which would otherwise write records for ever.
     int revert();
+
+    // Takes up to `wanted` of the pending repeats of the descriptor just returned, as if
+    // next() had returned it that many more times; returns how many were taken.
+    std::uint32_t take_repeats(std::uint32_t wanted) {
+        const std::uint32_t n = pending_ < 0 ? 0 : std::min(static_cast<std::uint32_t>(pending_), wanted);
+        pending_ -= static_cast<std::int32_t>(n);
+        return n;
+    }
 
     // At the end of the items: is the next descriptor a control one to be carried out?
     bool more_non_data_ahead() const;

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "fmtio/edit_state.hpp"
@@ -24,23 +25,29 @@ struct RecordReader {
     bool ran_short = false;       // a field reached past the end of the record
 };
 
-// A plain decimal field: leading blanks, an optional sign, then digits to its end. Stores
+// A plain decimal field: leading spaces, an optional sign, then digits to its end. Stores
 // the value, wrapping as the run-time's integers do (modulo 2^32 for items of up to 4
-// bytes, 2^64 for 8); false, with nothing stored, when anything else stands in the field.
+// bytes, 2^64 for 8); false, with nothing stored, when anything else stands in the field
+// (a tab among the blanks included: the general reader takes those).
 inline bool read_plain_decimal(std::string_view field, const IoItem& item, void* element) {
     const char* p = field.data();
     const char* const end = p + field.size();
-    while (p < end && (*p == ' ' || *p == '\t')) ++p;
+    while (p != end && *p == ' ') ++p;
     bool negative = false;
-    if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+    if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
     std::uint64_t value = 0;
-    for (; p < end; ++p) {
+    for (; p != end; ++p) {
         const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};
         if (digit > 9) return false;
         value = value * 10 + digit;
     }
-    if (negative) value = ~value + 1;
-    store_integer(element, item.size, static_cast<std::int64_t>(value));  // cut to the item's size
+    if (negative) value = 0 - value;
+    if (item.size == 4) {
+        const auto v = static_cast<std::int32_t>(value);
+        std::memcpy(element, &v, 4);
+    } else {
+        store_integer(element, item.size, static_cast<std::int64_t>(value));  // cut to the item's size
+    }
     return true;
 }
 

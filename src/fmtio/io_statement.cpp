@@ -141,17 +141,20 @@ int IoStatement::transfer(const IoItem& item) {
     if (!list_ && !walker_.has_data()) return fail(format_error::bad_format);
     auto* base = static_cast<char*>(item.address);
     const std::size_t stride = item.stride();
-    for (std::uint32_t i = 0; i < item.count; ++i) {
-        void* element = base + i * stride;
-        int err;
-        if (item.type == TypeClass::complex && !list_) {  // a complex value takes two real fields
-            const IoItem part{TypeClass::real, static_cast<std::uint8_t>(item.size / 2), nullptr, 0, 1};
-            err = transfer_element(part, element);
-            if (!err) err = transfer_element(part, static_cast<char*>(element) + item.size / 2);
-        } else {
-            err = transfer_element(item, element);
+    if (list_ || item.type == TypeClass::complex) {
+        for (std::uint32_t i = 0; i < item.count; ++i) {
+            if (int err = transfer_element(item, base + i * stride)) return fail(err);
         }
-        if (err) return fail(err);
+    } else {
+        for (std::uint32_t i = 0; i < item.count;) {
+            const FormatEntry* entry = nullptr;
+            if (int err = next_data_descriptor(entry)) return fail(err);
+            // A repeated descriptor serves the following elements without further steps of the walk.
+            const std::uint32_t end = i + 1 + walker_.take_repeats(item.count - i - 1);
+            for (; i < end; ++i) {
+                if (int err = edit_element(*entry, item, base + i * stride)) return fail(err);
+            }
+        }
     }
     if (out_.overflowed) return fail(units::condition::buffer_allocation);
     return units::outcome_ok;
@@ -218,16 +221,30 @@ int IoStatement::fail(int code) {
     return outcome_;
 }
 
-[[gnu::always_inline]] inline int IoStatement::transfer_element(const IoItem& item, void* element) {
+// List-directed elements, and the two real parts of a complex element under a format.
+int IoStatement::transfer_element(const IoItem& item, void* element) {
     if (list_) {
         if (kind_ == StatementKind::write) return list_output(out_, state_, item, element, after_character_);
         return list_input_.read_element(*this, item, element);
     }
-    const FormatEntry* entry = nullptr;
-    if (int err = next_data_descriptor(entry)) return err;
-    if (kind_ == StatementKind::write) return edit_output(out_, state_, *entry, item, element);
-    if (!edit_plain_integer(in_, *entry, item, element)) {
-        if (int err = edit_input(in_, state_, *entry, item, element)) return err;
+    const IoItem part{TypeClass::real, static_cast<std::uint8_t>(item.size / 2), nullptr, 0, 1};
+    for (char* at : {static_cast<char*>(element), static_cast<char*>(element) + item.size / 2}) {
+        const FormatEntry* entry = nullptr;
+        if (int err = next_data_descriptor(entry)) return err;
+        if (int err = edit_element(*entry, part, at)) return err;
+    }
+    return 0;
+}
+
+// One element under its data descriptor; whole decimal integer fields take the direct path.
+[[gnu::always_inline]] inline int IoStatement::edit_element(const FormatEntry& entry, const IoItem& item,
+                                                            void* element) {
+    if (kind_ == StatementKind::write) {
+        if (edit_plain_integer_output(out_, state_, entry, item, element)) return 0;
+        return edit_output(out_, state_, entry, item, element);
+    }
+    if (!edit_plain_integer(in_, entry, item, element)) {
+        if (int err = edit_input(in_, state_, entry, item, element)) return err;
     }
     // Non-advancing input that reaches the end of its record ends there, the item padded.
     return nonadvancing_ && in_.ran_short ? end_of_record_nonadvancing : 0;

@@ -80,6 +80,7 @@ public:
 private:
     int fail(int code);
     int transfer_element(const IoItem& item, void* element);
+    int edit_element(const FormatEntry& entry, const IoItem& item, void* element);
     int next_data_descriptor(const FormatEntry*& entry);
     int execute_control(const FormatEntry& e);
     int end_output_record();

@@ -69,12 +69,11 @@ int edit_integer(RecordWriter& out, const EditState& state, const FormatEntry& e
     if (length == 0 && base == 10 && state.sign_plus) text[length++] = ' ';
     int w = e.width_given ? e.w : integer_default_width(item);
     if (w == 0) w = length;
-    if (length > w) {
-        asterisks(out, w);
-    } else {
-        out.put(' ', static_cast<std::size_t>(w - length));
-        out.put(text, static_cast<std::size_t>(length));
-    }
+    if (length > w) return asterisks(out, w), 0;
+    char* at = out.reserve(static_cast<std::size_t>(w));  // one step: blanks, then the digits
+    std::memset(at, ' ', static_cast<std::size_t>(w - length));
+    std::memcpy(at + (w - length), text, static_cast<std::size_t>(length));
+    out.advance(static_cast<std::size_t>(w));
     return 0;
 }
 

@@ -38,10 +38,11 @@ public:
     }
 
     // Room for n characters at the position, with any gap before it blank-filled; the
-    // caller fills them and calls advance(n).
-    char* reserve(std::size_t n) {
+    // caller fills them and calls advance(n). `scratch` more bytes of storage follow them,
+    // which the caller may use only where they lie past the high-water mark.
+    char* reserve(std::size_t n, std::size_t scratch = 0) {
         if (position > units::max_record_length || n > units::max_record_length - position) overflow();
-        const std::size_t end = position + n;
+        const std::size_t end = position + n + scratch;
         if (end > capacity_) grow(end);
         if (position > high_water) std::memset(storage_.get() + high_water, ' ', position - high_water);
         return storage_.get() + position;

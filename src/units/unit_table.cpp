@@ -86,6 +86,12 @@ int map_unit_number(int unit_number, bool for_read, bool in_data_transfer, int& 
 }
 
 ConnectionRecord* unit_for_transfer(int unit_number, bool for_read, int& error) {
+    if (unit_number >= 0) {  // a connected unit maps to itself: the usual case, found at once
+        if (ConnectionRecord* found = unit_table().find(unit_number)) {
+            error = 0;
+            return found;
+        }
+    }
     const int mapped = map_unit_number(unit_number, for_read, true, error);
     if (error) return nullptr;
     if (mapped < 0) return &console_unit(mapped);

@@ -118,6 +118,19 @@ TEST(OutputEditing, IntegersInEveryBase) {
     options.hex_uppercase = false;
 }
 
+// 4-byte integers under Iw take a direct path; 8-byte ones the general editing. Both must
+// give the same columns for every width, sign and overflow.
+TEST(OutputEditing, IntegerFieldsOfEveryWidthAgreeWithTheGeneralEditing) {
+    const std::int32_t values[] = {0, 7, -7, 42, -42, 9999, -9999, 10000, -10000, 99999, -99999,
+                                   std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min()};
+    for (int w = 1; w <= 12; ++w) {
+        const std::string format = "(i" + std::to_string(w) + ")";
+        for (std::int32_t v : values) {
+            EXPECT_EQ(field(runtime_format(format), v), field(runtime_format(format), std::int64_t{v})) << format << v;
+        }
+    }
+}
+
 TEST(OutputEditing, CharactersAndLogicals) {
     const Text<33> name("HOHENPEISSENBERG");
     EXPECT_EQ(field(fmt<"(a)">, name), "HOHENPEISSENBERG" + std::string(17, ' '));  // all 33
@@ -172,6 +185,9 @@ TEST(OutputEditing, PositioningAndGaps) {
     EXPECT_EQ(field(fmt<"(t5,'X')">), "    X");           // the gap is blank-filled
     EXPECT_EQ(field(fmt<"('a',tr2,'b')">), "a  b");
     EXPECT_EQ(field(fmt<"('a',5x)">), "a");               // a move alone writes nothing
+    EXPECT_EQ(field(fmt<"('abcdefghij',t1,i3)">, 5), "  5defghij");  // a field over text keeps what follows
+    EXPECT_EQ(field(fmt<"('abcdefghij',t2,i3)">, -12345), "a***efghij");
+    EXPECT_EQ(field(fmt<"('abcdefghijklmn',t3,i10)">, -5), "ab        -5mn");
     EXPECT_EQ(written(fmt<"(3x,4(f7.2,2x))">, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f, 8.0f),
               "      1.00     2.00     3.00     4.00\r\n   5.00     6.00     7.00     8.00\r\n");
 }
