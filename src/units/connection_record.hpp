@@ -17,6 +17,7 @@ constexpr int unit_console_out = -3;
 constexpr int unit_console_err = -4;
 
 constexpr int file_buffer_size = 8192;
+constexpr int disk_file_buffer_size = 1 << 18;  // disk files: few, large transfers
 constexpr int console_buffer_size = 256;
 
 enum class Form : std::uint8_t { formatted, unformatted, binary };

@@ -59,4 +59,10 @@ void write_output_message(std::string_view text);
 // The buffer of a new connection: 8192 bytes for files (or the block size), 256 for consoles.
 void allocate_buffer(ConnectionRecord& record, std::int32_t size);
 
+// The buffer of an open file when OPEN gives no block size: large for a disk file, so that
+// records reach the system in few large transfers; 8192 bytes for a pipe or a device.
+inline std::int32_t default_buffer_size(const ConnectionRecord& record) {
+    return record.special.is_disk_file ? disk_file_buffer_size : file_buffer_size;
+}
+
 }  // namespace corvane::units

@@ -260,7 +260,8 @@ int open_unit(const OpenSpec& request) {
 
     if (int err = open_file_by_status(connection, k.status, k.append)) return fail_and_forget(err);
     settle_start_position(connection, k.append);
-    const std::int32_t size = request.block_size && *request.block_size > 0 ? *request.block_size : file_buffer_size;
+    const std::int32_t size = request.block_size && *request.block_size > 0 ? *request.block_size
+                                                                             : default_buffer_size(connection);
     allocate_buffer(connection, size);
     if (!connection.buffer) {
         file_close(connection, false);
@@ -288,7 +289,7 @@ ConnectionRecord* connect_implicitly(int unit_number, int& error) {
         return nullptr;
     }
     settle_start_position(connection, false);
-    allocate_buffer(connection, file_buffer_size);
+    allocate_buffer(connection, default_buffer_size(connection));
     if (!connection.buffer) {
         file_close(connection, false);
         unit_table().remove(&connection);
