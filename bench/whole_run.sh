@@ -52,7 +52,7 @@ best_of() {
         read -r wall kib status < <("$measure" "$@")
         [ "$status" = 0 ] || { echo "exit status $status: $*" >&2; return 1; }
         if [ -z "$best" ] || awk "BEGIN { exit !($wall < $best) }"; then best="$wall"; fi
-        [ "$kib" -gt "$peak" ] && peak="$kib"
+        if [ "$kib" -gt "$peak" ]; then peak="$kib"; fi
     done
     echo "$best $peak"
 }
@@ -69,21 +69,24 @@ for v in 1 2 3 4 5 6 7 8 9; do
     # Variable, confirm, select by area, the whole globe, accept, no longitude change,
     # accept, continue, and Return at the end.
     printf '%s\nT\n2\n90.00\n-90.00\n180.00\n-180.00\nT\nF\nT\nT\n\n' "$v" >"$work/answers"
-    read -r floor_s _ < <(best_of "$repeat" --out /dev/null -- "$build/bench/corvane-floor-copy" "$dir/$data" "$work/floor.out")
+    read -r floor_s _ < <(best_of "$repeat" --out /dev/null -- \
+                              "$build/bench/corvane-floor-copy" "$dir/$data" "$work/floor.out")
     read -r run_s peak < <(cd "$work" && best_of "$repeat" --in answers --out transcript.txt -- \
                                               "$build/corvane-console")
     records=$(wc -l <"$dir/$data")
-    selected=$(tr -d '\r' <"$work/GHCNv2_Log_File" | awk '/Stations listed in inventory file/ && !n { n = $1 } END { print n }')
+    selected=$(tr -d '\r' <"$work/GHCNv2_Log_File" |
+               awk '/Stations listed in inventory file/ && !n { n = $1 } END { print n }')
     found=$(tr -d '\r' <"$work/transcript.txt" | awk '/STATIONS RECORDS FOUND/ { n = $1 } END { print n }')
-    [ "$peak" -gt "$worst_peak" ] && worst_peak="$peak"
+    if [ "$peak" -gt "$worst_peak" ]; then worst_peak="$peak"; fi
     rm -f "$work/floor.out"
     awk -v v="$v" -v d="$data" -v r="$records" -v s="$selected" -v f="$found" -v t="$run_s" -v p="$peak" \
         -v fl="$floor_s" 'BEGIN { printf "%-3s %-12s %9d %8d %7d %10.3f %9.1f %9.3f %7.2f\n",
                                   v, d, r, s, f, t, p / 1024, fl, t / fl }'
-    [ "$v" = 1 ] && mean_floor="$floor_s"
+    if [ "$v" = 1 ]; then mean_floor="$floor_s"; fi
 done
 
-read -r engine_s engine_peak < <(best_of "$repeat" --out /dev/null -- "$build/bench/corvane-engine-copy" "$dir/v2.mean" \
+read -r engine_s engine_peak < <(best_of "$repeat" --out /dev/null -- \
+                                     "$build/bench/corvane-engine-copy" "$dir/v2.mean" \
                                      "$dir/engine.out")
 rm -f "$dir/engine.out"
 awk -v t="$engine_s" -v fl="$mean_floor" -v p="$engine_peak" 'BEGIN {

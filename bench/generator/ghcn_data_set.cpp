@@ -617,7 +617,9 @@ bool write_precipitation(const std::filesystem::path& dir, const DataSetOptions&
                 if (!raw.emit(r, st, s.digit, s.years[i], v, missing_months(r, s, i, 0.02), fail_precipitation, &got)
                     || !series_adj)
                     continue;
-                for (int& x : got) x = (x == missing || x == trace || x == 0) ? x : std::min(99999, tenths(x / 10.0 * factor));
+                for (int& x : got) {
+                    if (x != missing && x != trace && x != 0) x = std::min(99999, tenths(x / 10.0 * factor));
+                }
                 adj.copy(st, s.digit, s.years[i], got);
             }
         }
@@ -660,7 +662,8 @@ bool write_pressure(const std::filesystem::path& dir, const DataSetOptions& o, d
             for (std::size_t i = 0; i < s.years.size(); ++i) {
                 Year v;
                 const double anomaly = r.gauss(0, 0.4);
-                for (int m = 0; m < 12; ++m) v[m] = tenths(base + amp * season(m, 0.5) + anomaly + r.gauss(0, 0.6 + 0.08 * alat));
+                for (int m = 0; m < 12; ++m)
+                    v[m] = tenths(base + amp * season(m, 0.5) + anomaly + r.gauss(0, 0.6 + 0.08 * alat));
                 raw.emit(r, st, s.digit, s.years[i], v, missing_months(r, s, i, 0.025), fail_pressure);
             }
         }

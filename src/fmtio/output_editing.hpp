@@ -28,7 +28,8 @@ inline constexpr struct DecimalPairs {
 } decimal_pairs;
 
 inline int decimal_digit_count(std::uint32_t m) {
-    static constexpr std::uint32_t powers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+    static constexpr std::uint32_t powers[] = {1,      10,      100,      1000,      10000,
+                                               100000, 1000000, 10000000, 100000000, 1000000000};
     const int guess = (std::bit_width(m) * 1233) >> 12;  // 1233/4096 is just above log10(2)
     return guess + (m >= powers[guess] ? 1 : 0);
 }
@@ -40,8 +41,9 @@ inline int decimal_digit_count(std::uint32_t m) {
 // the digits (two at a time, from the right), or asterisks when it does not fit. Anything
 // else is left to edit_output: returns false with nothing written. Inline: data lines are
 // made of these.
-[[gnu::always_inline]] inline bool edit_plain_integer_output(RecordWriter& out, const EditState& state, const FormatEntry& e,
-                                      const IoItem& item, const void* element) {
+[[gnu::always_inline]] inline bool edit_plain_integer_output(RecordWriter& out, const EditState& state,
+                                                             const FormatEntry& e, const IoItem& item,
+                                                             const void* element) {
     if (e.kind != FormatKind::I || !e.width_given || e.w == 0 || e.d != 1 || item.type != TypeClass::integer ||
         item.size != 4 || state.sign_plus)
         return false;

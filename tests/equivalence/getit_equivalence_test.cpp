@@ -286,7 +286,9 @@ Outcome run_extraction(const Case& c, void (*extract)(RunData&), const fs::path&
     return o;
 }
 
-std::size_t line_count(const std::string& text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
+std::size_t line_count(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
 
 constexpr std::string_view scanning_error = " From getit error on first read datafile";
 constexpr std::string_view copying_error = " From getit error on second read datafile";
