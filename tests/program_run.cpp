@@ -94,9 +94,9 @@ void exchange(const RunOptions& options, pid_t pid, Pipes& pipes, RunResult& res
                 if (p.fd != pipes.from_child[k]) continue;
                 char buffer[8192];
                 const ssize_t n = read(p.fd, buffer, sizeof buffer);
-                if (n > 0) {
-                    sinks[k]->append(buffer, static_cast<std::size_t>(n));
-                } else if (n == 0 || errno != EINTR) {
+                if (n > 0) sinks[k]->append(buffer, static_cast<std::size_t>(n));
+                const bool enough = k == 0 && result.out.size() >= options.output_wanted;
+                if (enough || n == 0 || (n < 0 && errno != EINTR)) {
                     close(p.fd);
                     pipes.from_child[k] = -1;
                 }

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,7 @@ struct RunOptions {
     bool keep_input_open = false;      // standard input stays open after `input`
     std::string signal_when_output;    // once standard output contains this text ...
     int signal_number = 0;             // ... this signal is sent to the program
+    std::size_t output_wanted = SIZE_MAX;  // standard output is closed after this many bytes
     std::chrono::seconds deadline{45}; // the program is killed after this (a test fails within a minute)
 };
 

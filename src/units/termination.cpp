@@ -1,6 +1,7 @@
 #include "units/termination.hpp"
 
 #include <cfenv>
+#include <csignal>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -38,6 +39,9 @@ void start_runtime(int argc, char** argv) {
     set_command_line_words(std::move(words));
     start_descriptor_layer();
     install_interruption_handlers();
+    // A console that went away (its reader closed the pipe) makes the next console write
+    // fail and be reported; the signal would end the process with the files' buffers lost.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 std::string stop_text(std::string_view stop_code, bool print_stop) {

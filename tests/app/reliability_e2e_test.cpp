@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -185,6 +186,31 @@ TEST(OutputFiles, AFullDiskIsReportedAndTheOtherFilesKeepWholeRecords) {
             EXPECT_EQ(dir.file(series_file), scenario_file(series_file));
         }
     }
+}
+
+TEST(ClosedConsole, AWriteToAConsoleThatWentAwayIsReportedAndTheFilesAreKept) {
+    DataDirectory dir;
+    // A listing longer than a pipe holds, so that the program is still writing it when the
+    // reader goes away.
+    std::string inventory;
+    char line[96];
+    for (int i = 0; i < 3000; ++i) {
+        std::snprintf(line, sizeof line, "507%08d%-32s%6.2f %7.2f %4d\n", 90000000 + i, " STATION", -41.0, 174.0, 10);
+        inventory += line;
+    }
+    write_file("v2.temperature.inv", inventory);
+    // The reader goes once the console listing begins.
+    const std::size_t listing = scenario_file("stdout").find(" Number or stations searched");
+    const RunResult run = run_console_program({.input = scenario_file("input"), .output_wanted = listing + 1});
+    ASSERT_TRUE(run.failure.empty()) << run.failure;  // not ended by SIGPIPE
+    EXPECT_EQ(run.status, 255);
+    EXPECT_EQ(run.err, "? System Error:\r\n? The request could not be performed because of an I/O device error.\r\n"
+                       "? WRITE(UNIT=*,...\r\n");
+    // The log's listing was complete before the console's began.
+    const std::optional<std::string> log = dir.file(log_file);
+    ASSERT_TRUE(log.has_value());
+    EXPECT_TRUE(log->ends_with(" 3000 507 90002999 -41.00  174.00    10  STATION                         \r\n"))
+        << log->substr(log->size() - std::min<std::size_t>(log->size(), 200));
 }
 
 struct EndlessCase {
