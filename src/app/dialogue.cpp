@@ -115,12 +115,20 @@ Decision decide(RunData& run) {
 
 }  // namespace
 
+static const RunData* running = nullptr;  // the run data of the dialogue in progress
+
 void run_dialogue() {
     static RunData run;  // the run data lives for the whole program
     run_dialogue(run);
 }
 
+const RunData& current_run() {
+    static const RunData none;
+    return running ? *running : none;
+}
+
 void run_dialogue(RunData& run) {
+    running = &run;
     for (;;) {
         write_welcome();
         choose_variable(run);

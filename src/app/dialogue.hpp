@@ -12,4 +12,8 @@ namespace corvane::app {
 // The same on the given run data (the first form lends it its own, for the whole run).
 [[noreturn]] void run_dialogue(RunData& run);
 
+// The run data of the dialogue in progress, for a window that shows it meanwhile (the
+// desktop program's station map). Read-only: only the dialogue changes it.
+const RunData& current_run();
+
 }  // namespace corvane::app

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "console/line_store.hpp"
 #include "console/text_window_view.hpp"
@@ -106,8 +107,16 @@ public:
     // A console read starts waiting here, or is done with the answer.
     void set_reading_line(bool reading) { s_.reading_line = reading; }
     void set_input_start_column(int column) { s_.input_start_column = column; }
-    // Saving wrote the text out.
-    void mark_saved() { s_.modified = false; }
+    // Saving wrote the text out: Save is grayed until the next change.
+    void mark_saved() {
+        s_.modified = false;
+        view_.enable_command(command_save, false);
+    }
+    // The file Save writes to from now on.
+    void set_file_name(std::string path) {
+        s_.file_name = std::move(path);
+        s_.has_file_name = true;
+    }
 
 private:
     bool type_printable(char c);

@@ -1,0 +1,32 @@
+// The frame's event pump over Qt's event loop. The application runs on the GUI thread, so
+// this is the only loop there is: the console hooks run it while a read waits, after
+// writes, at I/O steps and after the program has ended.
+#pragma once
+
+#include <chrono>
+
+#include "console/event_pump.hpp"
+
+namespace corvane::frame {
+
+class QtEventPump : public console::EventPump {
+public:
+    // Handles what is pending. The engine calls this at every I/O step, so a drain within a
+    // few milliseconds of the last one returns at once: the user sees no difference and an
+    // extraction does not spend its time asking the window system for nothing.
+    void drain() override;
+    // Handles pending events and waits for more when there are none.
+    void wait_and_handle() override;
+    void request_quit(int code) override;
+    bool quit_requested() const override { return quit_; }
+    int quit_code() const { return quit_code_; }
+
+private:
+    void handle_pending();
+
+    bool quit_ = false;
+    int quit_code_ = 0;
+    std::chrono::steady_clock::time_point last_drain_{};
+};
+
+}  // namespace corvane::frame

@@ -1,0 +1,21 @@
+// The station map of the desktop program: a "Map" menu whose "Station map" item opens the
+// frame's graphics window on a plate carrée of the globe. Every station of the inventory is
+// a faint grey dot (together they sketch the land), the selected stations are coloured:
+// blue where the extraction found their series, red rings where it found none, orange while
+// the extraction has not run. A graticule with labelled degrees, the selection box, and a
+// legend. A selection across the 180° meridian centres the map on it.
+#pragma once
+
+class QPainter;
+
+namespace corvane::frame {
+
+class DesktopFrame;
+
+// Adds the Map menu with its item.
+void add_station_map(DesktopFrame& frame);
+
+// The graphics window's draw routine.
+void draw_station_map(QPainter& painter);
+
+}  // namespace corvane::frame

@@ -1,0 +1,105 @@
+#include "frame/station_map_data.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <map>
+
+namespace corvane::frame {
+
+namespace {
+
+constexpr std::string_view series_format = "(i4,12f5.1)";
+
+// A decimal field of fixed columns (1-based, inclusive); false when it holds no number.
+bool read_field(const std::string& line, std::size_t first, std::size_t last, double& value) {
+    if (line.size() < last) return false;
+    std::string_view field(line.data() + first - 1, last - first + 1);
+    while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
+    if (field.empty()) return false;
+    return std::from_chars(field.data(), field.data() + field.size(), value).ec == std::errc{};
+}
+
+}  // namespace
+
+std::string inventory_file_name(int variable_choice) {
+    switch (variable_choice) {
+        case 7: return "v2.prcp.inv";
+        case 8: return "v2.prcp.adj.inv";
+        case 9: return "v2.slp.inv";
+        default: return "v2.temperature.inv";
+    }
+}
+
+std::vector<MapPoint> read_inventory_positions(const std::string& path) {
+    std::vector<MapPoint> points;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        MapPoint p;
+        if (read_field(line, 44, 49, p.lat) && read_field(line, 51, 57, p.lon) && std::abs(p.lat) <= 90)
+            points.push_back(p);
+    }
+    return points;
+}
+
+std::set<int> read_found_stations(const std::string& path) {
+    std::set<int> found;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        double id = 0;
+        if (line.size() >= 42 && line.compare(19, series_format.size(), series_format) == 0 && read_field(line, 35, 42, id))
+            found.insert(static_cast<int>(id));
+    }
+    return found;
+}
+
+StationMapData station_map_data(const app::RunData& run) {
+    // The inventory is read once per variable; the found stations once the extraction ran
+    // (it runs once per program and closes the time-series file before it returns).
+    static std::map<int, std::vector<MapPoint>> inventories;
+    static std::set<int> found;
+    static bool found_read = false;
+
+    StationMapData data;
+    const int variable = run.variable_choice;
+    auto cached = inventories.find(variable);
+    if (cached == inventories.end())
+        cached = inventories.emplace(variable, read_inventory_positions(inventory_file_name(variable))).first;
+    data.inventory = cached->second;
+    data.variable = std::string(run.variable_label.trimmed());
+
+    const bool extracted = run.found_count > 0;
+    if (extracted && !found_read) {
+        found = read_found_stations("GHCNv2_tsf");
+        found_read = true;
+    }
+    const app::SelectedStations& s = run.stations;
+    for (int i = 0; i < s.selected_count && i < app::max_stations; ++i) {
+        const auto row = static_cast<std::size_t>(i);
+        StationState state = StationState::selected;
+        if (extracted) state = found.count(s.station_id[row]) ? StationState::found : StationState::no_data;
+        data.stations.push_back({{s.station_lat[row], s.station_lon[row]}, state});
+    }
+    const app::SelectionCriteria& c = run.criteria;
+    data.has_box = c.use_area != 0;
+    data.box = {c.min_lat, c.max_lat, c.min_lon, c.max_lon, c.crosses_dateline != 0};
+    data.centre_lon = data.has_box && data.box.crosses_dateline ? 180 : 0;
+    return data;
+}
+
+double normalised_longitude(double lon) {
+    double l = std::fmod(lon + 180.0, 360.0);
+    if (l < 0) l += 360.0;
+    return l - 180.0;
+}
+
+double PlateCarree::x(double lon) const {
+    const double from_left = normalised_longitude(lon - centre_lon) + 180.0;  // 0 .. 360
+    return left + width * from_left / 360.0;
+}
+
+double PlateCarree::y(double lat) const { return top + height * (90.0 - lat) / 180.0; }
+
+}  // namespace corvane::frame
