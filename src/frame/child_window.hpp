@@ -18,6 +18,8 @@ public:
     std::function<void()> closing;
     // A menu command of the frame while this window is active.
     std::function<void(int)> command;
+    // The window became the active one: it sets the menu's states to its own.
+    std::function<void()> activated;
     // Set when the content refused to close.
     bool* close_accepted = nullptr;
 

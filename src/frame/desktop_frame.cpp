@@ -40,6 +40,10 @@ DesktopFrame::DesktopFrame(const QString& title) : console_(pump_, *this) {
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
+    // The menu bar is shared by all children; each shows its own states when it becomes active.
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* window) {
+        if (auto* child = qobject_cast<ChildWindow*>(window); child && child->activated) child->activated();
+    });
     build_menus();
     resize(800, 560);
 }
@@ -237,6 +241,12 @@ TextWindowWidget* DesktopFrame::make_text_window(const QString& title) {
     child->may_close = [widget] { return widget->may_close(); };
     child->closing = [this, widget] { console_.window_closed(widget->model()); };
     child->command = [widget](int id) { widget->command(id); };
+    child->activated = [this, widget] {
+        const console::TextWindowState& s = widget->model().state();
+        enable_command(console::command_save, s.modified);
+        for (int id : {console::command_cut, console::command_copy, console::command_delete})
+            enable_command(id, s.edit_commands_enabled);
+    };
     child->show();
     return widget;
 }

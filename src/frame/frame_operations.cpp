@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "console/text_window.hpp"
+#include "console/text_window_view.hpp"
 #include "frame/about_box.hpp"
 #include "frame/child_window.hpp"
 #include "frame/desktop_frame.hpp"
@@ -182,6 +183,10 @@ int DesktopFrame::open_graphics_window(int& width, int& height, std::string_view
     ChildWindow* child = add_child(widget, from_bytes(name));
     child->may_close = [widget] { return widget->may_close(); };
     child->command = [widget](int id) { widget->command(id); };
+    child->activated = [this] {
+        enable_command(console::command_save, !graphics_.bitmap_saved);
+        for (int id : {console::command_cut, console::command_copy, console::command_delete}) enable_command(id, false);
+    };
     child->move(15, 15);
     child->resize(width, height);
     child->show();

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
+#include <memory>
 
 #include "console/frame_console.hpp"
 #include "console/window_text_file.hpp"
@@ -141,7 +142,7 @@ bool GraphicsWidget::may_close() {
 void GraphicsWidget::print() {
     QPrinter printer(QPrinter::HighResolution);
     if (!run_print_dialog(printer, this, false)) return;
-    PrintingBox box(this);
+    const auto box = std::make_unique<PrintingBox>(nullptr);
     printer.setDocName(QStringLiteral("Tessel Graphic"));
     printer.setCopyCount(1);  // copies and page range are not used: one page
     QPainter painter;

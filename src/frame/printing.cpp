@@ -38,7 +38,7 @@ PrintingBox::PrintingBox(QWidget* owner) : QDialog(owner) {
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     layout->addWidget(cancel);
     connect(cancel, &QPushButton::clicked, this, [this] { printing_ = false; });
-    setModal(false);
+    setModal(true);
     show();
 }
 

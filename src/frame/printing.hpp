@@ -20,8 +20,9 @@ struct PrintChoice {
 };
 std::optional<PrintChoice> run_print_dialog(QPrinter& printer, QWidget* owner, bool offer_selection);
 
-// The "Printing..." box: shown while the job runs; `go_on` turns false once Cancel was
-// pressed. `pump` handles the events pending meanwhile (the box's among them).
+// The "Printing..." box: shown while the job runs; `go_on` handles the events pending
+// meanwhile and turns false once Cancel was pressed. The box is modal, so that no menu
+// command closes the window being printed under the job.
 class PrintingBox : public QDialog {
     Q_OBJECT
 public:

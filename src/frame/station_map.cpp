@@ -28,7 +28,12 @@ QString degrees(int value, char positive, char negative) {
     return QStringLiteral("%1°%2").arg(std::abs(value)).arg(QLatin1Char(value > 0 ? positive : negative));
 }
 
-// The largest 2:1 rectangle inside `area` that leaves room for the labels and the legend.
+double label_height_for(double device_height) {
+    QFont font;
+    font.setPixelSize(std::max(8, static_cast<int>(device_height / 28)));
+    return QFontMetricsF(font).height();
+}
+
 PlateCarree fit_projection(const QRectF& area, double label_height, double centre_lon) {
     const QRectF inner = area.adjusted(label_height * 3, label_height * 1.5, -label_height * 1.5, -label_height * 3.5);
     double width = inner.width();
@@ -85,7 +90,8 @@ void draw_box(QPainter& p, const PlateCarree& map, const MapBox& box) {
 void draw_stations(QPainter& p, const PlateCarree& map, const StationMapData& data, double dot) {
     p.setPen(Qt::NoPen);
     p.setBrush(inventory_grey);
-    for (const MapPoint& s : data.inventory) p.drawEllipse(QPointF(map.x(s.lon), map.y(s.lat)), dot * 0.5, dot * 0.5);
+    const double grey_radius = std::max(1.2, dot * 0.7);
+    for (const MapPoint& s : data.inventory) p.drawEllipse(QPointF(map.x(s.lon), map.y(s.lat)), grey_radius, grey_radius);
     for (const MapStation& s : data.stations) {
         const QPointF at(map.x(s.at.lon), map.y(s.at.lat));
         switch (s.state) {
@@ -147,15 +153,19 @@ void add_station_map(DesktopFrame& frame) {
     frame.append_menu_item(map_popup, 0, QStringLiteral("&Station map"), station_map_command);
 }
 
+PlateCarree station_map_projection(double width, double height, double centre_lon) {
+    return fit_projection(QRectF(0, 0, width, height), label_height_for(height), centre_lon);
+}
+
 void draw_station_map(QPainter& painter) {
     const StationMapData data = station_map_data(app::current_run());
     const QRectF area(0, 0, painter.device()->width(), painter.device()->height());
     painter.setRenderHint(QPainter::Antialiasing);
-    QFont font = painter.font();
+    QFont font;
     font.setPixelSize(std::max(8, static_cast<int>(area.height() / 28)));
     painter.setFont(font);
-    const double label_height = QFontMetricsF(font).height();
-    const PlateCarree map = fit_projection(area, label_height, data.centre_lon);
+    const double label_height = label_height_for(area.height());
+    const PlateCarree map = station_map_projection(area.width(), area.height(), data.centre_lon);
     draw_graticule(painter, map, label_height);
     if (data.has_box) draw_box(painter, map, data.box);
     draw_stations(painter, map, data, std::max(1.5, map.width / 300));

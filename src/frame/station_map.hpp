@@ -6,6 +6,8 @@
 // legend. A selection across the 180° meridian centres the map on it.
 #pragma once
 
+#include "frame/station_map_data.hpp"
+
 class QPainter;
 
 namespace corvane::frame {
@@ -14,6 +16,10 @@ class DesktopFrame;
 
 // Adds the Map menu with its item.
 void add_station_map(DesktopFrame& frame);
+
+// Where the globe goes on a device of the given size: the largest 2:1 rectangle that leaves
+// room for the degree labels and the legend.
+PlateCarree station_map_projection(double width, double height, double centre_lon);
 
 // The graphics window's draw routine.
 void draw_station_map(QPainter& painter);

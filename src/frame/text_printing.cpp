@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPrinter>
+#include <memory>
 
 #include "console/print_layout.hpp"
 #include "frame/dialogs.hpp"
@@ -80,10 +81,11 @@ void print_text_window(TextWindowWidget& window) {
         console::lines_per_page(printer.pageRect(QPrinter::DevicePixel).toRect().height(), printer.logicalDpiY(),
                                 printed_line_height(window)),
         window.model().state().last_line(), choice->pages);
-    PrintingBox box(&window);
+    const auto box = std::make_unique<PrintingBox>(nullptr);
     window.setEnabled(false);
     const TextPrintResult result = print_text_lines(
-        window, printer, lines.first, lines.last, [](void* b) { return static_cast<PrintingBox*>(b)->go_on(); }, &box);
+        window, printer, lines.first, lines.last, [](void* b) { return static_cast<PrintingBox*>(b)->go_on(); },
+        box.get());
     window.setEnabled(true);
     if (!result.started)
         show_box(&window, framework_caption, QStringLiteral("Cannot obtain Printer DC"), QMessageBox::Warning);

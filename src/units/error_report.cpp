@@ -73,11 +73,22 @@ std::string format_condition_report(int code, const ConditionContext* context, s
     return report;
 }
 
+// Line by line: a window console ends its line at each write's line end, and would show a
+// line end in the middle of a write as a blank.
+static void write_report(std::string_view report, std::string_view line_end) {
+    while (!report.empty()) {
+        const std::size_t end = report.find(line_end);
+        const std::size_t length = end == std::string_view::npos ? report.size() : end + line_end.size();
+        write_error_message(report.substr(0, length));
+        report.remove_prefix(length);
+    }
+}
+
 void report_condition_and_end(int code, const ConditionContext* context) {
     const int close_error = close_all_units(true);
     const std::string_view line_end = output_line_end(console_unit(unit_console_err));
-    write_error_message(format_condition_report(code, context, line_end));
-    if (close_error) write_error_message(format_condition_report(close_error, nullptr, line_end));
+    write_report(format_condition_report(code, context, line_end), line_end);
+    if (close_error) write_report(format_condition_report(close_error, nullptr, line_end), line_end);
     terminate_program(-1);
 }
 

@@ -1,0 +1,371 @@
+// The desktop program played by a user: real key events type the answers of a whole
+// extraction on the sample data into "Input/Output"; then the user saves the transcript,
+// prints it to a PDF file, opens the station map and saves it as a bitmap, and answers the
+// save question of Exit with Cancel and then Yes. Other sessions choose Exit or close the
+// console while a read waits, or meet a run-time error. Each session runs in a fresh
+// process, since the program ends it; what the session saw is written to a facts file.
+#include <gtest/gtest.h>
+
+#include <QFileDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTest>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+
+#include "app/dialogue.hpp"
+#include "frame/child_window.hpp"
+#include "frame/desktop_frame.hpp"
+#include "frame/graphics_window.hpp"
+#include "frame/scripted_user.hpp"
+#include "frame/station_map.hpp"
+#include "frame/station_map_data.hpp"
+#include "frame/text_window_widget.hpp"
+#include "test_support.hpp"
+#include "transcript_support.hpp"
+#include "units/runtime_options.hpp"
+#include "units/termination.hpp"
+
+namespace corvane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using frame::DesktopFrame;
+
+constexpr std::string_view output_files[] = {"GHCNv2_Log_File", "GHCNv2_tsf", "GHCNv2_Failed_Values_File"};
+constexpr int station_map_command = 800;  // the first menu item an application adds
+
+using Script = std::function<void(DesktopFrame&, ScriptedUser&)>;
+
+// The desktop program in this process, as its main function runs it, with a user.
+[[noreturn]] void run_desktop(const Script& script) {
+    units::reset_runtime_options();
+    char name[] = "corvane";
+    char* argv[] = {name, nullptr};
+    units::start_runtime(1, argv);
+    DesktopFrame frame(QStringLiteral("corvane"));
+    if (!frame.start()) std::_Exit(6);
+    frame::add_station_map(frame);
+    ScriptedUser user;
+    script(frame, user);
+    user.start();
+    app::run_dialogue();
+}
+
+bool reading(DesktopFrame& f) { return f.console_window() && f.console_window()->model().state().reading_line; }
+bool no_dialog() { return QApplication::activeModalWidget() == nullptr; }
+
+std::map<std::string, std::string> read_facts(const fs::path& path) {
+    std::map<std::string, std::string> facts;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::size_t eq = line.find('=');
+        if (eq != std::string::npos) facts[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    return facts;
+}
+
+// The answers, typed where the program reads them; each answer's place is kept.
+void answer_all(DesktopFrame& f, ScriptedUser& user, const std::vector<std::string>& answers,
+                std::vector<TypedAnswer>& typed) {
+    for (const std::string& answer : answers) {
+        user.then("answer " + answer, [&f] { return reading(f); }, [&f, &typed, answer] {
+            const console::TextWindowState& s = f.console_window()->model().state();
+            const int row = s.new_line_pending ? s.last_line() : s.last_line() - 1;
+            typed.push_back({row, s.new_line_pending ? 0 : s.caret_column, s.new_line_pending, answer});
+            type_line(f.console_window(), QString::fromStdString(answer));
+        });
+    }
+}
+
+std::uint32_t u32(const std::string& b, std::size_t at) {
+    return std::uint8_t(b[at]) | std::uint8_t(b[at + 1]) << 8 | std::uint8_t(b[at + 2]) << 16 |
+           std::uint32_t(std::uint8_t(b[at + 3])) << 24;
+}
+
+int pdf_pages(const std::string& pdf) {
+    const std::regex page(R"(/Type\s*/Page[^s])");
+    return static_cast<int>(std::distance(std::sregex_iterator(pdf.begin(), pdf.end(), page), std::sregex_iterator()));
+}
+
+// The directory of one session. The copy of this program that plays the session runs the
+// test from its start again; it finds the directory the test made through the environment,
+// which it inherits, and works there.
+class SessionDirectory {
+public:
+    SessionDirectory() {
+        if (const char* made = std::getenv(variable)) {
+            path_ = made;
+        } else {
+            owner_ = true;
+            std::string pattern = (fs::temp_directory_path() / "corvane-session-XXXXXX").string();
+            path_ = ::mkdtemp(pattern.data());
+            ::setenv(variable, path_.c_str(), 1);
+        }
+        fs::current_path(path_);
+    }
+    ~SessionDirectory() {
+        if (!owner_) return;
+        ::unsetenv(variable);
+        fs::current_path(fs::temp_directory_path());
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& path() const { return path_; }
+    // True in the test itself, false in the program playing the session.
+    bool owner() const { return owner_; }
+
+private:
+    static constexpr const char* variable = "CORVANE_SESSION_DIR";
+    fs::path path_;
+    bool owner_ = false;
+};
+
+struct SessionFiles {
+    fs::path console_dir, frame_dir;
+};
+
+// The console program's run of the scenario, and a copy of the data set for the desktop's.
+SessionFiles prepare(const SessionDirectory& session, const char* scenario) {
+    const fs::path input = fs::path(CORVANE_FIXTURES_DIR) / scenario / "input";
+    SessionFiles s{session.path() / "console", session.path() / "frame"};
+    if (session.owner()) {
+        copy_data_set(fs::path(CORVANE_EXAMPLES_DIR) / "ghcn-v2-sample", s.console_dir);
+        copy_data_set(fs::path(CORVANE_EXAMPLES_DIR) / "ghcn-v2-sample", s.frame_dir);
+        EXPECT_EQ(run_console_program(s.console_dir, input), 0);
+    }
+    fs::current_path(s.frame_dir);
+    return s;
+}
+
+TEST(DesktopSessionDeathTest, AUserExtractsSavesPrintsMapsAndExits) {
+    SessionDirectory session;
+    const SessionFiles dirs = prepare(session, "sample_samoa");
+    // The answers end with the Return at "hit RETURN to exit".
+    const std::vector<std::string> answers =
+        split_lines(read_file((fs::path(CORVANE_FIXTURES_DIR) / "sample_samoa" / "input").string()), "\n");
+    const QString dir = QString::fromStdString(dirs.frame_dir.string());
+
+    EXPECT_EXIT(run_desktop([&](DesktopFrame& f, ScriptedUser& user) {
+        static std::vector<TypedAnswer> typed;
+        answer_all(f, user, answers, typed);
+        user.then("the program has ended", [&f] { return f.console().program_ended(); }, [&f] {
+                std::ofstream lines("window_lines", std::ios::binary);
+                const console::TextWindow& w = f.console_window()->model();
+                for (int row = 0; row < w.state().last_line(); ++row) lines << w.line(row) << '\n';
+                write_answers("answers", typed);
+                record_fact("char_height", std::to_string(w.state().char_height));
+                record_fact("save_enabled_before", std::to_string(f.action(console::command_save)->isEnabled()));
+                f.action(console::command_save)->trigger();
+            })
+            .then("the save dialog", [] { return modal<QFileDialog>() != nullptr; }, [dir] {
+                record_fact("save_caption", modal<QFileDialog>()->windowTitle().toStdString());
+                record_fact("save_filters", modal<QFileDialog>()->nameFilters().join('|').toStdString());
+                choose_file(dir + "/transcript.txt");
+            })
+            .then("print", no_dialog, [&f] {
+                record_fact("title_after_save", f.console_window()->child()->windowTitle().toStdString());
+                record_fact("save_enabled_after", std::to_string(f.action(console::command_save)->isEnabled()));
+                f.action(console::command_print)->trigger();
+            })
+            .then("the print dialog", [] { return modal<QPrintDialog>() != nullptr; }, [dir] {
+                auto* dialog = modal<QPrintDialog>();
+                QPrinter* printer = dialog->printer();
+                printer->setOutputFormat(QPrinter::PdfFormat);
+                printer->setOutputFileName(dir + "/transcript.pdf");
+                printer->setPageSize(QPageSize(QPageSize::A6));
+                printer->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+                record_fact("page_height_inches",
+                            std::to_string(printer->pageLayout().paintRect(QPageLayout::Inch).height()));
+                dialog->done(QDialog::Accepted);
+            })
+            .then("the station map", no_dialog, [&f] { f.action(station_map_command)->trigger(); })
+            .then("save the map", [&f] { return f.graphics().window != nullptr; }, [&f] {
+                QWidget* map = f.graphics().window->widget();
+                record_fact("map_width", std::to_string(map->width()));
+                record_fact("map_height", std::to_string(map->height()));
+                f.action(console::command_save)->trigger();
+            })
+            .then("the bitmap dialog", [] { return modal<QFileDialog>() != nullptr; }, [dir] {
+                record_fact("bitmap_filters", modal<QFileDialog>()->nameFilters().join('|').toStdString());
+                choose_file(dir + "/map.bmp");
+            })
+            .then("type into the console and choose Exit", no_dialog, [&f] {
+                f.mdi_area()->setActiveSubWindow(f.console_window()->child());
+                QTest::keyClicks(f.console_window(), "x");
+                f.action(frame::command_exit)->trigger();
+            })
+            .then("the save question: Cancel", [] { return modal<QMessageBox>() != nullptr; }, [] {
+                record_fact("question_caption", modal<QMessageBox>()->windowTitle().toStdString());
+                record_fact("question", answer_box(QMessageBox::Cancel).toStdString());
+            })
+            .then("Exit again", no_dialog, [&f] {
+                record_fact("open_after_cancel", std::to_string(f.console().registry().open_windows()));
+                record_fact("frame_visible_after_cancel", std::to_string(f.isVisible()));
+                f.action(frame::command_exit)->trigger();
+            })
+            .then("the save question: Yes", [] { return modal<QMessageBox>() != nullptr; },
+                  [] { answer_box(QMessageBox::Yes); });
+    }),
+                ::testing::ExitedWithCode(0), "");
+
+    // The output files are those of the console program.
+    for (std::string_view file : output_files) {
+        EXPECT_TRUE(read_file((dirs.console_dir / file).string()) == read_file((dirs.frame_dir / file).string())) << file;
+    }
+    const std::map<std::string, std::string> facts = read_facts(dirs.frame_dir / "facts");
+
+    // The transcript saved, then saved again by the Yes of Exit with the x typed after it.
+    const std::vector<TypedAnswer> typed = read_answers(dirs.frame_dir / "answers");
+    EXPECT_EQ(typed.size(), answers.size());
+    std::string saved = read_file((dirs.frame_dir / "transcript.txt").string());
+    ASSERT_TRUE(saved.ends_with("\r\nx\r\n")) << saved.substr(saved.size() - std::min<std::size_t>(saved.size(), 40));
+    saved.resize(saved.size() - 3);
+    const std::vector<std::string> window = split_lines(read_file((dirs.frame_dir / "window_lines").string()), "\n");
+    EXPECT_EQ(split_lines(saved, "\r\n"), window);
+    EXPECT_EQ(without_answers(window, typed), split_lines(read_file((dirs.console_dir / "stdout").string()), "\r\n"));
+    EXPECT_EQ(facts.at("save_caption"), "Untitled");
+    EXPECT_EQ(facts.at("save_filters"), "Text Files (*.txt)|All Files (*.*)");
+    EXPECT_EQ(facts.at("title_after_save"), "transcript.txt");
+    EXPECT_EQ(facts.at("save_enabled_before"), "1");
+    EXPECT_EQ(facts.at("save_enabled_after"), "0");
+
+    // Exit: Cancel kept everything open; the question names the window.
+    EXPECT_EQ(facts.at("question_caption"), "Tessel");
+    EXPECT_EQ(facts.at("question"), "Save changes to transcript.txt?");
+    EXPECT_EQ(facts.at("open_after_cancel"), "1");
+    EXPECT_EQ(facts.at("frame_visible_after_cancel"), "1");
+
+    // The printout: as many pages as lines of the window's height fit on the paper.
+    const int lines = static_cast<int>(window.size());
+    const double page_hundredths = std::stod(facts.at("page_height_inches")) * 100;
+    const int per_page = static_cast<int>(page_hundredths / std::stoi(facts.at("char_height")));
+    ASSERT_GT(per_page, 0);
+    EXPECT_LT(per_page, lines);  // a test of page breaks, not of one page
+    EXPECT_EQ(pdf_pages(read_file((dirs.frame_dir / "transcript.pdf").string())), (lines + per_page - 1) / per_page);
+
+    // The map as a bitmap: the headers by their formulas, blue dots at the found stations.
+    EXPECT_EQ(facts.at("bitmap_filters"), "BitMap Files (*.bmp)|All Files (*.*)");
+    const std::string bmp = read_file((dirs.frame_dir / "map.bmp").string());
+    ASSERT_GE(bmp.size(), 54u);
+    const std::uint32_t width = std::stoul(facts.at("map_width"));
+    const std::uint32_t height = std::stoul(facts.at("map_height"));
+    const std::uint32_t image_size = height * ((width + 7) / 8) * 32;
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    EXPECT_EQ(u32(bmp, 2), 54 + image_size);
+    EXPECT_EQ(u32(bmp, 10), 54u);
+    EXPECT_EQ(u32(bmp, 14), 40u);
+    EXPECT_EQ(u32(bmp, 18), width);
+    EXPECT_EQ(u32(bmp, 22), height);
+    EXPECT_EQ(u32(bmp, 26), 1u | 32u << 16);  // planes, bits per pixel
+    EXPECT_EQ(u32(bmp, 30), 0u);
+    EXPECT_EQ(u32(bmp, 34), image_size);
+    EXPECT_EQ(u32(bmp, 46), 0u);
+    ASSERT_EQ(bmp.size(), 54 + image_size);
+    auto pixel = [&](long x, long y) {  // rows bottom-up, B G R 0
+        const std::size_t at = 54 + (std::size_t(height - 1 - y) * width + x) * 4;
+        return QColor(std::uint8_t(bmp[at + 2]), std::uint8_t(bmp[at + 1]), std::uint8_t(bmp[at]));
+    };
+    // The darkest pixel around a point: the centre of a dot, wherever it rounded to.
+    auto dot_at = [&](double x, double y) {
+        QColor darkest(Qt::white);
+        for (long dy = -1; dy <= 1; ++dy) {
+            for (long dx = -1; dx <= 1; ++dx) {
+                const QColor c = pixel(std::lround(x) + dx, std::lround(y) + dy);
+                if (c.lightness() < darkest.lightness()) darkest = c;
+            }
+        }
+        return darkest;
+    };
+    const frame::PlateCarree map = frame::station_map_projection(width, height, 0);
+    const std::set<int> found = frame::read_found_stations((dirs.frame_dir / "GHCNv2_tsf").string());
+    ASSERT_FALSE(found.empty());
+    std::ifstream inventory(dirs.frame_dir / "v2.temperature.inv");
+    std::string line;
+    int found_checked = 0, grey_checked = 0;
+    while (std::getline(inventory, line)) {
+        const int id = std::stoi(line.substr(3, 8));
+        const QColor c = dot_at(map.x(std::stod(line.substr(50, 7))), map.y(std::stod(line.substr(43, 6))));
+        if (found.count(id)) {
+            EXPECT_GT(c.blue(), 150) << id;
+            EXPECT_LT(c.red(), 100) << id;
+            ++found_checked;
+        } else if (c.red() == c.green() && c.green() == c.blue()) {
+            EXPECT_LT(c.red(), 200) << "an inventory station is a grey dot: " << id;
+            ++grey_checked;
+        }
+    }
+    EXPECT_EQ(found_checked, static_cast<int>(found.size()));
+    EXPECT_GT(grey_checked, 10);
+    EXPECT_EQ(dot_at(map.x(-25), map.y(-45)), QColor(Qt::white));  // open ocean, off the graticule
+}
+
+TEST(DesktopSessionDeathTest, ExitWhileAReadWaitsStopsTheProgram) {
+    SessionDirectory session;
+    EXPECT_EXIT(run_desktop([](DesktopFrame& f, ScriptedUser& user) {
+        user.then("Exit at the first prompt", [&f] { return reading(f); },
+                  [&f] { f.action(frame::command_exit)->trigger(); })
+            .then("the save question: No", [] { return modal<QMessageBox>() != nullptr; }, [] {
+                record_fact("question", answer_box(QMessageBox::No).toStdString());
+            });
+    }),
+                ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(read_facts("facts").at("question"), "Save changes to Input/Output?");
+}
+
+TEST(DesktopSessionDeathTest, ClosingTheConsoleWhileAReadWaitsEndsTheProgram) {
+    SessionDirectory session;
+    EXPECT_EXIT(run_desktop([](DesktopFrame& f, ScriptedUser& user) {
+        user.then("close the console", [&f] { return reading(f); }, [&f] { f.console_window()->child()->close(); })
+            .then("the save question: No", [] { return modal<QMessageBox>() != nullptr; },
+                  [] { answer_box(QMessageBox::No); })
+            .then("the window error", [] { return modal<QMessageBox>() != nullptr; }, [] {
+                record_fact("caption", modal<QMessageBox>()->windowTitle().toStdString());
+                record_fact("text", answer_box(QMessageBox::Ok).toStdString());
+            });
+    }),
+                ::testing::ExitedWithCode(255), "");
+    const auto facts = read_facts("facts");
+    EXPECT_EQ(facts.at("caption"), "Window Handler Error");
+    EXPECT_EQ(facts.at("text"), "Not a valid window, program exited.");
+}
+
+TEST(DesktopSessionDeathTest, ARunTimeErrorIsReportedInTheConsoleUntilExit) {
+    SessionDirectory session;
+    EXPECT_EXIT(run_desktop([](DesktopFrame& f, ScriptedUser& user) {
+        user.then("a letter for the variable", [&f] { return reading(f); }, [&f] { type_line(f.console_window(), "x"); })
+            .then("the report stays on screen", [&f] { return f.console().program_ended(); }, [&f] {
+                const console::TextWindow& w = f.console_window()->model();
+                std::string report;
+                for (int row = 0; row < w.state().last_line(); ++row) {
+                    if (w.line(row).starts_with("? ")) report += std::string(w.line(row)) + "|";
+                }
+                record_fact("report", report);
+                f.close();  // closing the frame is Exit
+            })
+            .then("the save question: No", [] { return modal<QMessageBox>() != nullptr; },
+                  [] { answer_box(QMessageBox::No); });
+    }),
+                ::testing::ExitedWithCode(255), "");
+    EXPECT_EQ(read_facts("facts").at("report"),
+              "? FORTRAN Runtime Error:|? Illegal character in numeric input|? READ(UNIT=*,...|");
+}
+
+TEST(DesktopProgram, WithoutAWindowSystemTheProgramEndsWithStatus6) {
+    ScratchDirectory scratch;
+    const std::string command = std::string("QT_QPA_PLATFORM=no-such-platform ") + CORVANE_DESKTOP_PROGRAM + " 2>/dev/null";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 6);
+}
+
+}  // namespace
+}  // namespace corvane::testing
