@@ -63,6 +63,7 @@ public:
     console::FrameConsole& console() { return console_; }
     QtEventPump& pump() { return pump_; }
     QMdiArea* mdi_area() const { return mdi_; }
+    QMenu* window_menu() const { return window_menu_; }
     TextWindowWidget* console_window() const { return console_window_; }
     console::SavePaths& save_paths() { return save_paths_; }
     GraphicsState& graphics() { return graphics_; }
