@@ -5,13 +5,22 @@
 #include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 
 #include "app/dialogue.hpp"
+#include "app/program_options.hpp"
 #include "frame/desktop_frame.hpp"
 #include "frame/station_map.hpp"
 #include "units/termination.hpp"
 
 namespace {
+
+constexpr corvane::app::InteractiveProgram desktop_program{
+    "corvane",
+    "Runs the GHCN version 2 extraction dialogue in the \"Input/Output\" window of a desktop\n"
+    "frame: choose one of nine variables, state the criteria, see the stations that match,\n"
+    "and extract their monthly series into three files. The transcript can be saved and\n"
+    "printed, and Map > Station map shows the stations on a world map.\n"};
 
 // The frame or its console could not be created.
 constexpr int frame_failed = 6;
@@ -27,6 +36,9 @@ void startup_messages(QtMsgType type, const QMessageLogContext&, const QString& 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const auto status = corvane::app::take_program_options(desktop_program, argc, argv, std::cout, std::cerr)) {
+        return *status;
+    }
     qInstallMessageHandler(startup_messages);
     QApplication application(argc, argv);
     // Toolkit options are gone from argv now; the rest are the run-time's command-line words.

@@ -359,8 +359,14 @@ TEST(DesktopSessionDeathTest, ARunTimeErrorIsReportedInTheConsoleUntilExit) {
               "? FORTRAN Runtime Error:|? Illegal character in numeric input|? READ(UNIT=*,...|");
 }
 
-TEST(DesktopProgram, WithoutAWindowSystemTheProgramEndsWithStatus6) {
+TEST(DesktopProgram, HelpVersionAndWithoutAWindowSystemStatus6) {
     ScratchDirectory scratch;
+    // --help and --version need no window system.
+    for (const char* option : {"--help", "--version"}) {
+        const std::string run = std::string("QT_QPA_PLATFORM=no-such-platform ") + CORVANE_DESKTOP_PROGRAM + " " + option + " > out";
+        EXPECT_EQ(std::system(run.c_str()), 0) << option;
+        EXPECT_NE(read_file("out").find("corvane"), std::string::npos) << option;
+    }
     const std::string command = std::string("QT_QPA_PLATFORM=no-such-platform ") + CORVANE_DESKTOP_PROGRAM + " 2>/dev/null";
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
