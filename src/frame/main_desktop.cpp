@@ -6,11 +6,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <new>
 
 #include "app/dialogue.hpp"
 #include "app/program_options.hpp"
 #include "frame/desktop_frame.hpp"
 #include "frame/station_map.hpp"
+#include "units/conditions.hpp"
+#include "units/error_report.hpp"
 #include "units/termination.hpp"
 
 namespace {
@@ -48,5 +51,10 @@ int main(int argc, char** argv) {
     frame_started = true;
     qInstallMessageHandler(nullptr);
     corvane::frame::add_station_map(frame);
-    corvane::app::run_dialogue();
+    try {
+        corvane::app::run_dialogue();
+    } catch (const std::bad_alloc&) {
+        // Outside any statement: the report has no statement line.
+        corvane::units::report_condition_and_end(corvane::units::condition::memory_allocation, nullptr);
+    }
 }

@@ -9,9 +9,20 @@ namespace corvane::frame {
 
 namespace {
 constexpr std::chrono::milliseconds drain_interval{5};
-}
+constexpr std::chrono::milliseconds tick_interval{10};
+}  // namespace
+
+QtEventPump::QtEventPump()
+    : ticker_([this](std::stop_token stop) {
+          std::unique_lock lock(ticker_mutex_);
+          while (!ticker_wake_.wait_for(lock, stop, tick_interval, [] { return false; })) {
+              if (stop.stop_requested()) return;
+              set_events_pending(true);
+          }
+      }) {}
 
 void QtEventPump::handle_pending() {
+    set_events_pending(false);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     // Windows closed by the user are deleted here: no nested loop of ours ever returns to
     // a Qt loop that would do it.

@@ -4,6 +4,10 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <stop_token>
+#include <thread>
 
 #include "console/event_pump.hpp"
 
@@ -11,6 +15,8 @@ namespace corvane::frame {
 
 class QtEventPump : public console::EventPump {
 public:
+    QtEventPump();
+
     // Handles what is pending. The engine calls this at every I/O step, so a drain within a
     // few milliseconds of the last one returns at once: the user sees no difference and an
     // extraction does not spend its time asking the window system for nothing.
@@ -27,6 +33,12 @@ private:
     bool quit_ = false;
     int quit_code_ = 0;
     std::chrono::steady_clock::time_point last_drain_{};
+    // Qt cannot say cheaply whether events wait, so a ticker raises the pending flag a
+    // hundred times a second: a long run of file I/O with no console output still lets
+    // the windows repaint and the menus answer. Declared last: it stops first.
+    std::mutex ticker_mutex_;
+    std::condition_variable_any ticker_wake_;
+    std::jthread ticker_;
 };
 
 }  // namespace corvane::frame

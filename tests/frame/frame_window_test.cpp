@@ -3,6 +3,8 @@
 // applications, the graphics window and its mapping modes, and the About box.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -21,6 +23,7 @@
 #include "frame/desktop_frame.hpp"
 #include "frame/graphics_window.hpp"
 #include "frame/scripted_user.hpp"
+#include "fmtio/statement_api.hpp"
 #include "frame/system_info.hpp"
 #include "frame/text_window_widget.hpp"
 #include "test_support.hpp"
@@ -219,6 +222,22 @@ TEST(FrameOperations, MenuItemsTimersAndClear) {
     f.frame.wait();
     EXPECT_FALSE(f.frame.console().state().timer_elapsed);
     QTRY_VERIFY_WITH_TIMEOUT(f.frame.console().state().timer_elapsed, 5000);
+}
+
+TEST(FrameOperations, TimersRunDuringALongRunOfStatementsWithoutConsoleOutput) {
+    // An extraction writes its files for minutes without a word on the console; the frame
+    // must still repaint and answer, so statements alone must let its events through.
+    Frame f;
+    static int ticks = 0;
+    ticks = 0;
+    ASSERT_EQ(f.frame.set_timer(1, 1, [] { ++ticks; }), 1);
+    fmtio::Text<4> field;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (ticks == 0 && std::chrono::steady_clock::now() < deadline) {
+        fmtio::write(fmtio::internal_unit(field), fmtio::fmt<"(i4)">, 42);
+    }
+    f.frame.kill_timer(1);
+    EXPECT_GT(ticks, 0);
 }
 
 TEST(GraphicsWindow, OpenedOncePerRunWithItsSizeTitleAndMappingMode) {
