@@ -7,6 +7,7 @@
 #include "console/window_spec.hpp"
 #include "fmtio/statement_api.hpp"
 #include "units/console_hooks.hpp"
+#include "units/interruption.hpp"
 #include "units/runtime_options.hpp"
 #include "units/termination.hpp"
 
@@ -99,8 +100,10 @@ std::size_t FrameConsole::read_line(char* buffer, std::size_t size, units::Conne
     if (window) {
         window->set_reading_line(true);
         // The window is looked up again after every event: the user may have closed it.
-        while ((window = registry_.find(unit)) && window->state().reading_line && !pump_.quit_requested())
+        while ((window = registry_.find(unit)) && window->state().reading_line && !pump_.quit_requested()) {
             pump_.wait_and_handle();
+            units::end_if_interrupted();  // a wait for an answer is a safe point
+        }
         window = registry_.find(unit);
     }
     if (!window) window_gone();
@@ -137,7 +140,10 @@ std::size_t FrameConsole::write_bytes(const char* bytes, std::size_t count, int,
 void FrameConsole::program_end(int) {
     if (state_.program_ended) return;
     state_.program_ended = true;
-    while (!pump_.quit_requested()) pump_.wait_and_handle();
+    while (!pump_.quit_requested()) {
+        pump_.wait_and_handle();
+        units::end_if_interrupted();  // the units are closed: this only exits with 128 + n
+    }
 }
 
 int FrameConsole::open_window(units::ConnectionRecord& record, std::string_view title, std::string_view window_spec) {

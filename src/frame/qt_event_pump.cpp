@@ -5,6 +5,8 @@
 #include <QEvent>
 #include <QThread>
 
+#include "units/interruption.hpp"
+
 namespace corvane::frame {
 
 namespace {
@@ -13,13 +15,19 @@ constexpr std::chrono::milliseconds tick_interval{10};
 }  // namespace
 
 QtEventPump::QtEventPump()
-    : ticker_([this](std::stop_token stop) {
+    : gui_thread_(QThread::currentThread()), ticker_([this](std::stop_token stop) {
           std::unique_lock lock(ticker_mutex_);
           while (!ticker_wake_.wait_for(lock, stop, tick_interval, [] { return false; })) {
               if (stop.stop_requested()) return;
               set_events_pending(true);
+              // A wait for events would not end for a signal: wake it so that the run ends.
+              if (units::detail::interruption_signal != 0) wake_gui_thread();
           }
       }) {}
+
+void QtEventPump::wake_gui_thread() {
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(gui_thread_)) dispatcher->wakeUp();
+}
 
 void QtEventPump::handle_pending() {
     set_events_pending(false);
@@ -44,8 +52,7 @@ void QtEventPump::wait_and_handle() {
 void QtEventPump::request_quit(int code) {
     quit_ = true;
     quit_code_ = code;
-    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(QThread::currentThread()))
-        dispatcher->wakeUp();
+    wake_gui_thread();
 }
 
 }  // namespace corvane::frame

@@ -11,6 +11,8 @@
 
 #include "console/event_pump.hpp"
 
+class QThread;
+
 namespace corvane::frame {
 
 class QtEventPump : public console::EventPump {
@@ -29,13 +31,16 @@ public:
 
 private:
     void handle_pending();
+    void wake_gui_thread();
 
     bool quit_ = false;
     int quit_code_ = 0;
     std::chrono::steady_clock::time_point last_drain_{};
+    QThread* gui_thread_;
     // Qt cannot say cheaply whether events wait, so a ticker raises the pending flag a
     // hundred times a second: a long run of file I/O with no console output still lets
-    // the windows repaint and the menus answer. Declared last: it stops first.
+    // the windows repaint and the menus answer. It also wakes a wait for events once an
+    // interrupting signal has arrived. Declared last: it stops first.
     std::mutex ticker_mutex_;
     std::condition_variable_any ticker_wake_;
     std::jthread ticker_;

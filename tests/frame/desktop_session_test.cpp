@@ -14,11 +14,14 @@
 #include <QPrinter>
 #include <QTest>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <regex>
+
+#include <unistd.h>
 
 #include "app/dialogue.hpp"
 #include "frame/child_window.hpp"
@@ -319,6 +322,27 @@ TEST(DesktopSessionDeathTest, ExitWhileAReadWaitsStopsTheProgram) {
     }),
                 ::testing::ExitedWithCode(0), "");
     EXPECT_EQ(read_facts("facts").at("question"), "Save changes to Input/Output?");
+}
+
+TEST(DesktopSessionDeathTest, ATerminatingSignalWhileAReadWaitsEndsTheRunWithItsFilesWhole) {
+    // Interrupted at "hit RETURN to exit", after a whole extraction: the signal ends the
+    // wait for the answer at once, and the files are those of the complete run.
+    SessionDirectory session;
+    const SessionFiles dirs = prepare(session, "sample_samoa");
+    std::vector<std::string> answers =
+        split_lines(read_file((fs::path(CORVANE_FIXTURES_DIR) / "sample_samoa" / "input").string()), "\n");
+    ASSERT_FALSE(answers.empty());
+    answers.pop_back();  // the Return at "hit RETURN to exit"
+
+    EXPECT_EXIT(run_desktop([&](DesktopFrame& f, ScriptedUser& user) {
+        static std::vector<TypedAnswer> typed;
+        answer_all(f, user, answers, typed);
+        user.then("SIGTERM at the last prompt", [&f] { return reading(f); }, [] { ::kill(::getpid(), SIGTERM); });
+    }),
+                ::testing::ExitedWithCode(128 + SIGTERM), "");
+    for (std::string_view name : output_files) {
+        EXPECT_EQ(read_file((dirs.frame_dir / name).string()), read_file((dirs.console_dir / name).string())) << name;
+    }
 }
 
 TEST(DesktopSessionDeathTest, ClosingTheConsoleWhileAReadWaitsEndsTheProgram) {
