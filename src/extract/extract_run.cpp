@@ -71,7 +71,7 @@ void at_program_end(int exit_code) {
 
 std::string stations(int count) { return std::to_string(count) + (count == 1 ? " station" : " stations"); }
 
-std::string summary(const app::RunData& run, const ExtractOptions& o, const Plan& p) {
+std::string summary(const app::RunData& run, const ExtractOptions& o, const Plan& p, bool all_moved) {
     const app::SelectedStations& st = run.stations;
     std::string line = std::string(run.variable_label.trimmed()) + ": " + stations(st.selected_count) + " selected, " +
                        std::to_string(run.found_count) + " found";
@@ -82,7 +82,8 @@ std::string summary(const app::RunData& run, const ExtractOptions& o, const Plan
         line += ", " + stations(st.left_out_count) + " more left out (the list holds " +
                 std::to_string(app::max_stations) + ")";
     }
-    return line + "; " + std::to_string(p.outputs.size()) + " files written in " + o.out_dir.string();
+    line += "; " + std::to_string(p.outputs.size()) + " files written";
+    return line + (all_moved ? " in " + o.out_dir.string() : ", not all of them moved into " + o.out_dir.string());
 }
 
 int enter(const fs::path& dir) {
@@ -154,11 +155,10 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     s.finished = true;
     progress.clear();
     if (int error = enter(s.plan.out_dir)) status = error;  // leave the working directory before it goes
-    for (const std::string& failure : s.staging.publish(s.plan.outputs, o.force)) {
-        complain(failure);
-        status = status_failed;
-    }
-    complain(summary(run, o, s.plan));
+    const std::vector<std::string> failures = s.staging.publish(s.plan.outputs, o.force);
+    for (const std::string& failure : failures) complain(failure);
+    if (!failures.empty()) status = status_failed;
+    complain(summary(run, o, s.plan, failures.empty()));
     return status;
 }
 

@@ -5,6 +5,9 @@
 #include <cstring>
 #include <unistd.h>
 
+#include "app/run_data.hpp"
+#include "units/file_layer.hpp"
+
 namespace corvane::extract {
 
 namespace fs = std::filesystem;
@@ -40,6 +43,17 @@ std::string Staging::create(const fs::path& out_dir, const fs::path& data_dir,
 
 std::vector<std::string> Staging::publish(const std::vector<std::string_view>& outputs, bool replace) {
     std::vector<std::string> failures;
+    // A dialogue writing its files in the output directory holds its log locked; replacing
+    // its files would leave it writing into files no longer there. (The lock, once taken,
+    // keeps a dialogue from starting there until this process ends.)
+    const fs::path log = out_dir_ / app::log_file_name;
+    std::error_code ignored;
+    if (replace && !outputs.empty() && fs::exists(log, ignored) &&
+        units::lock_for_process(log.string()) == units::ProcessLock::busy) {
+        failures.push_back(out_dir_.string() + ": another run is writing the output files there; the new files are in " +
+                           dir_.string());
+        return failures;
+    }
     for (std::string_view output : outputs) {
         const fs::path from = dir_ / output;
         std::error_code ignored;

@@ -1,8 +1,12 @@
 // corvane-extract's refusals and failures: a bad argument is one line naming the option,
 // the value and what is accepted (status 2); a missing input file is named with its full
-// path (status 1); an existing output is kept without --force (status 1). None of them
-// writes anything. And the cases where a file that looks needed is not.
+// path (status 1); an existing output is kept without --force (status 1), and with it
+// while a dialogue is writing it (status 1). None of them writes anything in its place. And the cases where a file that looks needed is not.
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -32,6 +36,7 @@ enum class Setup {
     old_outputs,      // out/ holds the three output files from an earlier run
     out_is_file,      // out is a regular file
     garbage_at_end,   // v2.mean ends with a record that cannot be read
+    dialogue_running, // as old_outputs, and a dialogue holds out/GHCNv2_Log_File locked
 };
 
 struct Case {
@@ -95,6 +100,9 @@ const std::vector<Case>& cases() {
         {"outputs_exist", Setup::old_outputs, {"--variable", "mean", "--country", "507"}, 1,
          {"$OUT/GHCNv2_Log_File: exists; give --force to replace it", "$OUT/GHCNv2_tsf: exists",
           "$OUT/GHCNv2_Failed_Values_File: exists"}},
+        {"dialogue_running_in_out", Setup::dialogue_running, {"--variable", "mean", "--country", "507", "--force"}, 1,
+         {"$OUT: another run is writing the output files there; the new files are in $OUT/.corvane-extract-",
+          "3 files written, not all of them moved into out\n"}},
         {"out_is_a_file", Setup::out_is_file, {"--variable", "mean", "--country", "507"}, 1,
          {"$OUT: not a directory"}},
         // Files that are not needed.
@@ -124,6 +132,7 @@ void prepare(Setup setup, const fs::path& data, const fs::path& out) {
         case Setup::no_failed_qc: fs::remove(data / "v2.mean.failed.qc"); break;
         case Setup::no_country_codes: fs::remove(data / "v2.country.codes"); break;
         case Setup::old_outputs:
+        case Setup::dialogue_running:
             fs::create_directory(out);
             for (std::string_view name : main_outputs) write_file((out / name).string(), "old\n");
             break;
@@ -151,9 +160,17 @@ TEST_P(ExtractErrors, ReportsAndWritesNothingItMustNot) {
     const fs::path out = fs::path(scratch.path()) / "out";
     ASSERT_NO_FATAL_FAILURE(prepare(c.setup, data, out));
 
+    // The claim of a dialogue running in out/: an exclusive lock on its log.
+    int dialogue_claim = -1;
+    if (c.setup == Setup::dialogue_running) {
+        dialogue_claim = ::open((out / "GHCNv2_Log_File").c_str(), O_RDONLY | O_CLOEXEC);
+        ASSERT_GE(dialogue_claim, 0);
+        ASSERT_EQ(::flock(dialogue_claim, LOCK_EX | LOCK_NB), 0);
+    }
     std::vector<std::string> args = c.args;
     args.insert(args.end(), {"--data-dir", "data", "--out-dir", "out"});
     const RunResult run = run_program(CORVANE_EXTRACT_PROGRAM, args);
+    if (dialogue_claim >= 0) ::close(dialogue_claim);
     ASSERT_TRUE(run.failure.empty()) << run.failure;
     EXPECT_EQ(run.status, c.status) << run.err;
     EXPECT_EQ(run.out, "");
@@ -181,12 +198,12 @@ TEST_P(ExtractErrors, ReportsAndWritesNothingItMustNot) {
                 EXPECT_NE(read_file((out / name).string()), "old\n") << name;
             }
         }
-    } else if (c.setup == Setup::old_outputs) {
+    } else if (c.setup == Setup::old_outputs || c.setup == Setup::dialogue_running) {
         for (std::string_view name : main_outputs) EXPECT_EQ(read_file((out / name).string()), "old\n") << name;
     } else {
         EXPECT_FALSE(fs::exists(out)) << "nothing is written after a refusal";
     }
-    if (fs::is_directory(out)) {
+    if (fs::is_directory(out) && c.setup != Setup::dialogue_running) {  // that one says where its files are
         for (const fs::directory_entry& e : fs::directory_iterator(out)) {
             EXPECT_FALSE(e.path().filename().string().starts_with(".")) << "left behind: " << e.path();
         }

@@ -2,6 +2,10 @@
 // moved into place without replacing a file that appeared meanwhile, unless asked to.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "extract/staging.hpp"
@@ -43,6 +47,34 @@ TEST(Staging, LinksInputsAndMovesOutputsIntoPlace) {
     EXPECT_EQ(read_file((out / "GHCNv2_tsf").string()), "new series\n");
     EXPECT_FALSE(fs::exists(staging.dir())) << "the working directory and its links are gone";
     EXPECT_EQ(read_file((data / "v2.mean").string()), "records\n");
+}
+
+TEST(Staging, DoesNotReplaceTheFilesOfADialogueRunningInTheOutputDirectory) {
+    testing::ScratchDirectory scratch;
+    const fs::path out = fs::path(scratch.path()) / "out";
+    fs::create_directories(out);
+    write_file((out / "GHCNv2_Log_File").string(), "the dialogue's log\n");
+    // The dialogue's claim: an exclusive lock on its log, held while it runs.
+    const int dialogue = ::open((out / "GHCNv2_Log_File").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(dialogue, 0);
+    ASSERT_EQ(::flock(dialogue, LOCK_EX | LOCK_NB), 0);
+
+    Staging staging;
+    ASSERT_EQ(staging.create(out, scratch.path(), {}), "");
+    write_file((staging.dir() / "GHCNv2_Log_File").string(), "new log\n");
+    const std::vector<std::string> refused = staging.publish({"GHCNv2_Log_File"}, true);
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_NE(refused[0].find("another run is writing the output files there; the new files are in " +
+                              staging.dir().string()),
+              std::string::npos)
+        << refused[0];
+    EXPECT_EQ(read_file((out / "GHCNv2_Log_File").string()), "the dialogue's log\n");
+    EXPECT_EQ(read_file((staging.dir() / "GHCNv2_Log_File").string()), "new log\n");
+
+    // Once the dialogue has ended, the files are replaced.
+    ::close(dialogue);
+    EXPECT_TRUE(staging.publish({"GHCNv2_Log_File"}, true).empty());
+    EXPECT_EQ(read_file((out / "GHCNv2_Log_File").string()), "new log\n");
 }
 
 TEST(Staging, RefusesAnUnwritableOrMissingPlace) {
