@@ -107,18 +107,16 @@ std::size_t FrameConsole::read_line(char* buffer, std::size_t size, units::Conne
         window = registry_.find(unit);
     }
     if (!window) window_gone();
+    const bool entered = !window->state().reading_line;
     window->set_reading_line(false);
     if (size < 2) return 0;
 
-    // The answer is what stands right of the prompt, cut so that it and CR LF fit.
-    const TextWindowState& s = window->state();
-    const std::string_view last = s.last_line() > 0 ? window->line(s.last_line() - 1) : std::string_view{};
-    const auto start = static_cast<std::size_t>(std::max(0, s.input_start_column));
-    std::size_t placed = 0;
-    if (last.size() > start) {
-        placed = std::min(last.size() - start, size - 2);
-        std::memcpy(buffer, last.data() + start, placed);
-    }
+    // The answer is what stood right of the prompt when Enter was pressed (or stands there
+    // now when the loop was told to quit), cut so that it and CR LF fit.
+    const std::string_view answer = entered ? std::string_view(window->state().answer) : window->typed_answer();
+    const std::size_t placed_answer = std::min(answer.size(), size - 2);
+    std::memcpy(buffer, answer.data(), placed_answer);
+    std::size_t placed = placed_answer;
     buffer[placed++] = '\r';
     buffer[placed++] = '\n';
     window->set_input_start_column(0);

@@ -90,6 +90,8 @@ bool TextWindow::type_printable(char c) {
 }
 
 void TextWindow::enter() {
+    // The answer is taken now: a paste may type more lines before the read looks at it.
+    if (s_.reading_line) s_.answer.assign(typed_answer());
     if (s_.new_line_pending) {  // an empty line ends
         if (s_.vertical_offset + s_.visible_rows + 2 < s_.last_line()) vertical_scroll(ScrollRequest::bottom);
         start_new_line();
@@ -107,6 +109,13 @@ void TextWindow::enter() {
         if (s_.vertical_offset != wanted) view_.invalidate_all();
     }
     s_.reading_line = false;
+}
+
+std::string_view TextWindow::typed_answer() const {
+    if (s_.new_line_pending) return {};  // nothing typed since the last line ended
+    const std::string_view last = s_.last_line() > 0 ? line(s_.last_line() - 1) : std::string_view{};
+    const auto start = static_cast<std::size_t>(std::max(0, s_.input_start_column));
+    return last.size() > start ? last.substr(start) : std::string_view{};
 }
 
 void TextWindow::start_new_line() {

@@ -62,6 +62,7 @@ struct TextWindowState {
     LineStore lines;               // last_line is lines.line_count()
     bool reading_line = false;     // a console read waits for Enter here
     int input_start_column = 0;    // where the answer to the last prompt begins
+    std::string answer;            // right of the prompt on the last line when Enter ended the read
     bool modified = true;
     bool has_file_name = false;
     std::string file_name;
@@ -105,7 +106,12 @@ public:
     void clear();
 
     // A console read starts waiting here, or is done with the answer.
-    void set_reading_line(bool reading) { s_.reading_line = reading; }
+    void set_reading_line(bool reading) {
+        s_.reading_line = reading;
+        if (reading) s_.answer.clear();
+    }
+    // What stands right of the prompt on the last line now.
+    std::string_view typed_answer() const;
     void set_input_start_column(int column) { s_.input_start_column = column; }
     // Saving wrote the text out: Save is grayed until the next change.
     void mark_saved() {

@@ -78,6 +78,30 @@ TEST(FrameConsole, APasteEndingInCarriageReturnCompletesAWaitingRead) {
     EXPECT_TRUE(w->state().new_line_pending);
 }
 
+TEST(FrameConsole, APasteWithTextAfterItsCarriageReturnAnswersWithTheTextBefore) {
+    // The answer is what stood right of the prompt when Enter was pressed: the text the
+    // paste types after its CR goes into the window, not into this answer.
+    FrameFixture f;
+    f.console_window->write_text("Answer :> ", 10);
+    console::TextWindow* w = f.console_window;
+    f.pump.on_idle = [w](ScriptedPump& p) {
+        p.post([w] { w->command(console::command_paste); });
+    };
+    f.host.clipboard_of(*w).content = "pasted answer\rmore text after it";
+    units::ConnectionRecord record = console_input_record();
+    char buffer[256];
+    const std::size_t n = f.frame.read_line(buffer, sizeof buffer, record);
+    EXPECT_EQ(std::string(buffer, n), "pasted answer\r\n");
+    EXPECT_EQ(lines_of(*w), (std::vector<std::string>{"Answer :> pasted answer", "more text after it"}));
+
+    // A read whose prompt ended its line, answered by Enter alone, gets an empty answer.
+    w->write_text("Next:\r\n", 7);
+    f.pump.on_idle = [w](ScriptedPump& p) {
+        p.post([w] { w->character('\r'); });
+    };
+    EXPECT_EQ(std::string(buffer, f.frame.read_line(buffer, sizeof buffer, record)), "\r\n");
+}
+
 TEST(FrameConsole, PollDrainsPendingEventsAndProgramEndPumpsUntilQuit) {
     FrameFixture f;
     int handled = 0;
