@@ -251,6 +251,16 @@ std::vector<Station> data_stations(Random& r, const std::vector<Station>& invent
     return out;
 }
 
+// " lat lon elev": the columns both kinds of inventory line share after the name.
+void put_position(std::string& s, const Station& st) {
+    s += ' ';
+    put_fixed2(s, st.lat, 6);
+    s += ' ';
+    put_fixed2(s, st.lon, 7, st.negative_zero_lon);
+    s += ' ';
+    put_int(s, st.elevation, 4);
+}
+
 bool write_temperature_inventory(const std::filesystem::path& path, bool crlf, const std::vector<Station>& stations) {
     LineFile f(path, crlf);
     for (const Station& st : stations) {
@@ -258,12 +268,7 @@ bool write_temperature_inventory(const std::filesystem::path& path, bool crlf, c
         put_station_id(s, st);
         s += ' ';
         put_padded(s, st.name, 30);
-        s += ' ';
-        put_fixed2(s, st.lat, 6);
-        s += ' ';
-        put_fixed2(s, st.lon, 7, st.negative_zero_lon);
-        s += ' ';
-        put_int(s, st.elevation, 4);
+        put_position(s, st);
         s += "    0R   -9FLxxno-9x-9MIXED           A    0";  // columns 63-106, not read
         f.end_line();
     }
@@ -287,12 +292,7 @@ bool write_short_inventory(const std::filesystem::path& path, bool crlf, const s
         s += ' ';
         put_padded(s, st.name, 20);
         put_padded(s, country_name(countries, st.country), 10);
-        s += ' ';
-        put_fixed2(s, st.lat, 6);
-        s += ' ';
-        put_fixed2(s, st.lon, 7, st.negative_zero_lon);
-        s += ' ';
-        put_int(s, st.elevation, 4);
+        put_position(s, st);
         f.end_line();
     }
     return f.close();

@@ -33,8 +33,8 @@ void hook_poll() {
     if (active_pump->events_pending()) active_pump->drain();
 }
 void hook_program_end(int exit_code) { active->program_end(exit_code); }
-int hook_open_window(units::ConnectionRecord& record, std::string_view title, std::string_view spec) {
-    return active->open_window(record, title, spec);
+int hook_open_window(units::ConnectionRecord& record, std::string_view title, std::string_view size_text) {
+    return active->open_window(record, title, size_text);
 }
 int hook_close_window(units::ConnectionRecord& record) { return active->close_window(record); }
 bool hook_prompt_file_name(int unit, units::OpenStatus status, std::string& name) {
@@ -114,9 +114,8 @@ std::size_t FrameConsole::read_line(char* buffer, std::size_t size, units::Conne
     // The answer is what stood right of the prompt when Enter was pressed (or stands there
     // now when the loop was told to quit), cut so that it and CR LF fit.
     const std::string_view answer = entered ? std::string_view(window->state().answer) : window->typed_answer();
-    const std::size_t placed_answer = std::min(answer.size(), size - 2);
-    std::memcpy(buffer, answer.data(), placed_answer);
-    std::size_t placed = placed_answer;
+    std::size_t placed = std::min(answer.size(), size - 2);
+    std::memcpy(buffer, answer.data(), placed);
     buffer[placed++] = '\r';
     buffer[placed++] = '\n';
     window->set_input_start_column(0);

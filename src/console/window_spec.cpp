@@ -6,7 +6,7 @@ namespace corvane::console {
 
 namespace {
 
-constexpr std::size_t spec_limit = 100;
+constexpr std::size_t size_text_limit = 100;
 constexpr int largest_size = 1 << 20;
 
 int piece_value(std::string_view piece) {
@@ -22,14 +22,14 @@ int piece_value(std::string_view piece) {
 
 }  // namespace
 
-std::optional<WindowSize> parse_window_size(std::string_view spec) {
-    spec = spec.substr(0, spec_limit);
+std::optional<WindowSize> parse_window_size(std::string_view size_text) {
+    size_text = size_text.substr(0, size_text_limit);
     std::vector<std::string_view> pieces;
     for (;;) {
-        const std::size_t comma = spec.find(',');
-        pieces.push_back(spec.substr(0, comma));
+        const std::size_t comma = size_text.find(',');
+        pieces.push_back(size_text.substr(0, comma));
         if (comma == std::string_view::npos) break;
-        spec.remove_prefix(comma + 1);
+        size_text.remove_prefix(comma + 1);
     }
     if (pieces.size() < 3) return std::nullopt;
     const WindowSize size{piece_value(pieces[1]), piece_value(pieces[2])};

@@ -17,6 +17,6 @@ struct WindowSize {
 // skipped; any other character (a sign, a letter) makes it 0, as does a number too large
 // for a window. Nothing (the default size) with fewer than three pieces, or when the two
 // numbers have no set bit in common.
-std::optional<WindowSize> parse_window_size(std::string_view spec);
+std::optional<WindowSize> parse_window_size(std::string_view size_text);
 
 }  // namespace corvane::console

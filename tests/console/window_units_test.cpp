@@ -19,10 +19,10 @@ using console::WindowRegistry;
 // Units above the console's numbers (0, 5, 6 and 9 name the console).
 constexpr int first_window_unit = 100;
 
-int open_window_unit(int unit, std::string_view title = "Plot", std::string_view spec = "") {
+int open_window_unit(int unit, std::string_view title = "Plot", std::string_view size_text = "") {
     std::int32_t status = -99;
     units::open_unit({.unit = unit, .control = units::with_iostat(status), .access = "WINDOW", .title = title,
-                      .window_spec = spec});
+                      .window_spec = size_text});
     return status;
 }
 
@@ -64,7 +64,7 @@ TEST(WindowRegistry, SlotsOnlyGrowAndNegativeCodesMeanTheConsole) {
 
 TEST(WindowRegistry, SizeTextGivesWidthAndHeightOrTheDefault) {
     struct Case {
-        std::string_view spec;
+        std::string_view size_text;
         std::optional<console::WindowSize> size;
     };
     const Case cases[] = {
@@ -79,7 +79,7 @@ TEST(WindowRegistry, SizeTextGivesWidthAndHeightOrTheDefault) {
         {"x,257,255", console::WindowSize{257, 255}},
         {"x,99999999999999999999,300", std::nullopt},     // too large for a window
     };
-    for (const Case& c : cases) EXPECT_EQ(console::parse_window_size(c.spec), c.size) << c.spec;
+    for (const Case& c : cases) EXPECT_EQ(console::parse_window_size(c.size_text), c.size) << c.size_text;
 
     // Only the first 100 characters count.
     const std::string padded = std::string(98, 'x') + ",300,200";
