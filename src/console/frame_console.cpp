@@ -18,7 +18,7 @@ namespace {
 FrameConsole* active = nullptr;
 EventPump* active_pump = nullptr;
 
-// Any status but the default hook's -10 makes the OPEN report a bad window specification.
+// Any status but the default hook's -10 makes the OPEN report a bad window.
 constexpr int window_refused = 1;
 constexpr std::size_t fatal_text_length = 100;
 constexpr std::int32_t console_output_unit = -3;

@@ -104,7 +104,7 @@ TEST(WindowUnits, OpenMakesATitledWindowThatTheUnitWritesAndReads) {
     EXPECT_EQ(lines_of(*w), (std::vector<std::string>{"Size? 12"}));
     EXPECT_EQ(f.console_window->state().last_line(), 0);
 
-    // CLOSE leaves the window open; a window the host cannot make is a bad specification.
+    // CLOSE leaves the window open; a window the host cannot make fails its OPEN as a bad window.
     EXPECT_EQ(units::close_unit(20), units::outcome_ok);
     EXPECT_EQ(f.frame.registry().find(20), w);
     f.host.refuse_windows = true;
