@@ -4,8 +4,9 @@
 #include "app/run_data.hpp"
 #include "app/search_report.hpp"
 #include "app/select_stations.hpp"
-#include "app/variable_table.hpp"
+#include "app/variable_names.hpp"
 #include "fmtio/statement_api.hpp"
+#include "ghcn/variables.hpp"
 #include "units/connection_statements.hpp"
 #include "units/termination.hpp"
 
@@ -67,7 +68,7 @@ void choose_variable(RunData& run) {
             write(default_unit, fmt<"(//1x,'Program Terminated')">);
             units::stop_program();
         }
-        if (run.variable_choice >= first_variable && run.variable_choice <= last_variable) break;
+        if (run.variable_choice >= ghcn::first_variable && run.variable_choice <= ghcn::last_variable) break;
         write(default_unit, fmt<"(/4x,'Unknown Responce.',i1,/4x,' Please enter a number')">, run.variable_choice);
         write(default_unit, fmt<"(4x,'between 1 and 8')">);
         units::pause_statement(" ");

@@ -2,19 +2,15 @@
 
 #include <algorithm>
 
-#include "fmtio/statement_api.hpp"
+#include "units/statement_context.hpp"
 
 namespace corvane::app {
-
-using namespace fmtio;
 
 FailedValues::Load FailedValues::load(int unit_number, FailedRecord& last) {
     loaded_ = true;
     Load result = Load::whole_file;
     for (;;) {
-        const int outcome = read(unit(unit_number), on_end | on_err, fmt<"22(i3,i8,2x,i4,i3,i6)">,
-                                 last.fail_country, last.fail_station_id, last.fail_year, last.fail_month,
-                                 last.fail_value);
+        const auto outcome = ghcn::read_failed_record(unit_number, last);
         if (outcome == units::outcome_end) break;
         if (outcome == units::outcome_error) {
             result = Load::unreadable_record;

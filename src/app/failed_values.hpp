@@ -7,16 +7,11 @@
 #include <span>
 #include <vector>
 
+#include "ghcn/v2_records.hpp"
+
 namespace corvane::app {
 
-// One failed-QC record, as the READ stores it.
-struct FailedRecord {
-    std::int32_t fail_country = 0;
-    std::int32_t fail_station_id = 0;
-    std::int32_t fail_year = 0;
-    std::int32_t fail_month = 0;
-    std::int32_t fail_value = 0;
-};
+using ghcn::FailedRecord;
 
 class FailedValues {
 public:

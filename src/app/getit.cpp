@@ -6,6 +6,9 @@
 #include "app/failed_values.hpp"
 #include "app/station_lookup.hpp"
 #include "fmtio/statement_api.hpp"
+#include "ghcn/selection_rules.hpp"
+#include "ghcn/v2_output_files.hpp"
+#include "ghcn/v2_records.hpp"
 #include "units/connection_statements.hpp"
 #include "units/termination.hpp"
 
@@ -19,7 +22,8 @@ constexpr int data_unit = 14;
 constexpr int series_unit = 15;
 constexpr int failed_values_unit = 16;
 constexpr int failed_qc_unit = 17;
-constexpr std::string_view series_format_note = "(i4,12f5.1)";
+using ghcn::DataRecord;
+using ghcn::series_format_note;
 constexpr std::string_view duplicate_note = "*DUPLICATE RECORD*";
 
 // The texts of each variable: its console line and the titles of the two output files.
@@ -54,21 +58,13 @@ constexpr VariableTexts variable_texts[] = {
      fmt<"(1x,'GHCNv2 Mean SLP: Failed Values')">},
 };
 
-struct DataRecord {
-    std::int32_t rec_country = 0;
-    std::int32_t rec_station_id = 0;
-    std::int32_t rec_duplicate = 0;
-    std::int32_t rec_year = 0;
-    std::array<std::int32_t, 12> rec_values{};
-};
-
 enum class ReadResult { record, end_of_file };
 
 // The working state of one extraction.
 class Extraction {
 public:
-    explicit Extraction(RunData& run)
-        : run_(run), s_(run.stations), odd_(run.variable_choice % 2 == 1), lookup_(run.stations) {}
+    Extraction(RunData& run, DataRecordSink* sink)
+        : run_(run), s_(run.stations), odd_(run.variable_choice % 2 == 1), lookup_(run.stations), sink_(sink) {}
 
     void run();
 
@@ -82,6 +78,7 @@ private:
     ReadResult copy_series();
     void copy_failed_values();
     void write_failed_values(std::span<const FailedRecord> records);
+    void read_rest_for_sink();
     void finish();
     [[noreturn]] void error_exit(FormatRef message, std::int32_t station);
 
@@ -89,6 +86,8 @@ private:
     SelectedStations& s_;
     const bool odd_;
     const StationLookup lookup_;
+    DataRecordSink* const sink_;
+    bool at_end_ = false;  // the data file's end was read
     FailedValues failed_values_;
     DataRecord rec_;
     bool record_held_ = false;  // the main scan takes `rec_` again instead of reading
@@ -102,12 +101,11 @@ private:
 // An output file that cannot be opened is reported and ends the run: its writes must not
 // go to a default file while the run reports success.
 void Extraction::open_files() {
-    units::open_unit({.unit = data_unit, .file = run_.data_file_name.view(), .status = "OLD", .action = "READ"});
-    units::open_unit({.unit = series_unit, .file = "GHCNv2_tsf", .status = "UNKNOWN"});
+    ghcn::open_records_file(data_unit, run_.data_file_name.view());
+    units::open_unit({.unit = series_unit, .file = ghcn::series_file_name, .status = "UNKNOWN"});
     if (odd_) {
-        units::open_unit(
-            {.unit = failed_qc_unit, .file = run_.failed_qc_file_name.view(), .status = "OLD", .action = "READ"});
-        units::open_unit({.unit = failed_values_unit, .file = "GHCNv2_Failed_Values_File", .status = "UNKNOWN"});
+        ghcn::open_records_file(failed_qc_unit, run_.failed_qc_file_name.view());
+        units::open_unit({.unit = failed_values_unit, .file = ghcn::failed_values_file_name, .status = "UNKNOWN"});
     }
 }
 
@@ -122,10 +120,26 @@ void Extraction::start_log_and_titles() {
 }
 
 ReadResult Extraction::read_data(FormatRef error_message) {
-    const int outcome = read(unit(data_unit), on_end | on_err, fmt<"15(I3,I8,i1,i4,12I5)">, rec_.rec_country,
-                             rec_.rec_station_id, rec_.rec_duplicate, rec_.rec_year, rec_.rec_values);
+    const auto outcome = ghcn::read_data_record(data_unit, rec_);
     if (outcome == units::outcome_error) error_exit(error_message, rec_.rec_station_id);
-    return outcome == units::outcome_end ? ReadResult::end_of_file : ReadResult::record;
+    if (outcome == units::outcome_end) {
+        at_end_ = true;
+        return ReadResult::end_of_file;
+    }
+    if (sink_) sink_->record(rec_);
+    return ReadResult::record;
+}
+
+// The records after the extraction's last station, for the sink alone: one that cannot be
+// read ends them without ending the run, whose own files are complete.
+void Extraction::read_rest_for_sink() {
+    if (!sink_ || at_end_) return;
+    for (;;) {
+        const auto outcome = ghcn::read_data_record(data_unit, rec_);
+        if (outcome == units::outcome_end) return;
+        if (outcome == units::outcome_error) return sink_->unreadable(rec_.rec_station_id);
+        sink_->record(rec_);
+    }
 }
 
 // The main scan's next record: the one that ended the last series, or a new one. Reading
@@ -145,7 +159,7 @@ void Extraction::write_data_line() {
 // The header lines of a series found in `row`, and its first data line.
 void Extraction::start_series(std::int32_t row) {
     const std::size_t i = static_cast<std::size_t>(row);
-    if (run_.criteria.transform_longitude && s_.station_lon[i] < 0.0f) s_.station_lon[i] += 360.0f;
+    if (run_.criteria.transform_longitude) s_.station_lon[i] = ghcn::longitude_360(s_.station_lon[i]);
     if (duplicate_pending_ == 1) {
         write(unit(series_unit), fmt<"(f6.2,f7.2,i5,1x,a,1x,i3,i8,2x,a,1x,a)">, s_.station_lon[i], s_.station_lat[i],
               s_.station_elevation[i], series_format_note, rec_.rec_country, rec_.rec_station_id,
@@ -244,11 +258,14 @@ void Extraction::run() {
             copy_failed_values();
         }
     }
+    read_rest_for_sink();
     finish();
 }
 
 }  // namespace
 
-void getit(RunData& run) { Extraction(run).run(); }
+void getit(RunData& run) { Extraction(run, nullptr).run(); }
+
+void getit(RunData& run, DataRecordSink& sink) { Extraction(run, &sink).run(); }
 
 }  // namespace corvane::app

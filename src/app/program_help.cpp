@@ -3,12 +3,17 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/variable_table.hpp"
 #include "app/build_info.hpp"
+#include "ghcn/variables.hpp"
 
 namespace corvane::app {
 
 namespace {
+
+using ghcn::first_variable;
+using ghcn::last_variable;
+using ghcn::variable_files;
+using ghcn::VariableFiles;
 
 // The distinct names of one kind of file, in menu order, as one wrapped group.
 std::string file_group(std::string_view heading, std::string_view VariableFiles::*file) {

@@ -7,6 +7,8 @@
 
 #include "fmtio/io_item.hpp"
 #include "fmtio/text_ops.hpp"
+#include "ghcn/v2_output_files.hpp"
+#include "ghcn/v2_records.hpp"
 
 namespace corvane::app {
 
@@ -15,14 +17,14 @@ using fmtio::Text;
 
 constexpr int max_stations = 8000;
 constexpr int log_unit = 13;
-constexpr std::string_view log_file_name = "GHCNv2_Log_File";
+constexpr std::string_view log_file_name = ghcn::log_file_name;
 
 // Exit status of a run that stopped short: a record the extraction could not read, or
 // output files in use by another run.
 constexpr int exit_stopped = 1;
 
 using FileName = Text<33>;
-using StationName = Text<33>;
+using StationName = ghcn::StationName;
 using CountryName = Text<50>;
 using VariableLabel = Text<15>;
 

@@ -2,8 +2,9 @@
 
 #include "app/area_picture.hpp"
 #include "app/output_claim.hpp"
-#include "app/variable_table.hpp"
 #include "fmtio/statement_api.hpp"
+#include "ghcn/selection_rules.hpp"
+#include "ghcn/variables.hpp"
 #include "units/connection_statements.hpp"
 
 namespace corvane::app {
@@ -72,16 +73,13 @@ bool station_selected(const SelectionCriteria& c, std::int32_t country, float la
         if (lat > c.max_lat || lat < c.min_lat) {
             --hit_count;
         } else {
-            const bool passes = c.crosses_dateline == 1
-                ? (lon >= c.min_lon && lon <= 180.0f) || (lon >= -180.0f && lon <= c.max_lon)
-                : lon >= c.min_lon && lon <= c.max_lon;
-            if (passes) ++hit_count;
+            if (ghcn::longitude_in_box(lon, c.min_lon, c.max_lon, c.crosses_dateline == 1)) ++hit_count;
         }
     }
     if (c.use_elevation != 0) {
-        if (elevation < -900 && hit_count == c.selection_score - 1 && !c.reject_missing_elevation) {
+        if (ghcn::elevation_unknown(elevation) && hit_count == c.selection_score - 1 && !c.reject_missing_elevation) {
             hit_count += include_station_without_elevation(name) ? 1 : -1;
-        } else if (elevation != -999) {
+        } else if (ghcn::elevation_takes_range_test(elevation)) {
             hit_count += (elevation >= c.min_elevation && elevation <= c.max_elevation) ? 1 : -1;
         }
     }
@@ -93,25 +91,22 @@ void search_inventory(RunData& run) {
     write(default_unit, fmt<"(/3x,'Searching Inventory File:')">);
     s.selected_count = 0;
     s.left_out_count = 0;
-    units::open_unit({.unit = inventory_unit, .file = variable_files(run.variable_choice).inventory_file, .status = "OLD",
-                      .action = "READ"});
+    units::open_unit({.unit = inventory_unit, .file = ghcn::variable_files(run.variable_choice).inventory_file,
+                      .status = "OLD", .action = "READ"});
     std::int32_t stations_searched = 0;
-    Text<100> line;
-    std::int32_t country = 0, id = 0, elevation = 0;
-    float lat = 0, lon = 0;
-    StationName name;
+    ghcn::InventoryLine line;
+    ghcn::InventoryStation st;
     while (read(unit(inventory_unit), on_end, fmt<"(a)">, line) != units::outcome_end) {
-        read(internal_unit(line), fmt<"20(I3,I8,A32,F6.2, 1X, F7.2, 1X, I4)">, country, id, name, lat, lon,
-             elevation);
-        if (station_selected(run.criteria, country, lat, lon, elevation, name)) {
+        ghcn::read_inventory_line(line, st);
+        if (station_selected(run.criteria, st.country, st.lat, st.lon, st.elevation, st.name)) {
             if (s.selected_count < max_stations) {
                 const std::int32_t r = s.selected_count++;
-                s.station_id[r] = id;
-                s.station_country[r] = country;
-                s.station_name[r] = name;
-                s.station_lat[r] = lat;
-                s.station_lon[r] = lon;
-                s.station_elevation[r] = elevation;
+                s.station_id[r] = st.id;
+                s.station_country[r] = st.country;
+                s.station_name[r] = st.name;
+                s.station_lat[r] = st.lat;
+                s.station_lon[r] = st.lon;
+                s.station_elevation[r] = st.elevation;
             } else {
                 ++s.left_out_count;
             }

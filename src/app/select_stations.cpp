@@ -1,8 +1,9 @@
 #include "app/select_stations.hpp"
 
 #include "app/area_picture.hpp"
-#include "app/country_list.hpp"
 #include "fmtio/statement_api.hpp"
+#include "ghcn/selection_rules.hpp"
+#include "ghcn/v2_country_list.hpp"
 #include "units/connection_statements.hpp"
 #include "units/termination.hpp"
 
@@ -11,6 +12,8 @@ namespace corvane::app {
 namespace {
 
 using namespace fmtio;
+using ghcn::CountryEntry;
+using ghcn::CountryList;
 
 // The dialogue's one working true/false answer, read by the area confirmation and by the
 // final acceptance alike: an answer that leaves the item as it was (a null value such as a
@@ -43,7 +46,7 @@ void remind_to_choose() {
 
 void list_countries(const CountryList& list) {
     const CountryEntry blank;
-    auto entry = [&](int i) -> const CountryEntry& { return i < country_capacity ? list.entries[i] : blank; };
+    auto entry = [&](int i) -> const CountryEntry& { return i < ghcn::country_capacity ? list.entries[i] : blank; };
     int line = 0;
     for (int i = 0; i < list.count; i += 3) {
         if (line == 0) write(default_unit, fmt<"(/,3(1x,a))">, entry(i), entry(i + 1), entry(i + 2));
@@ -58,7 +61,7 @@ void list_countries(const CountryList& list) {
 
 void country_step(SelectionCriteria& c, CountryList& list, std::int32_t variable_choice) {
     c.use_country = 1;
-    read_country_list(list, variable_choice);
+    ghcn::read_country_list(list, variable_choice);
     for (;;) {
         list_countries(list);
         write(default_unit, fmt<"(/1x,'Enter 999 to see the list again')">);
@@ -66,13 +69,14 @@ void country_step(SelectionCriteria& c, CountryList& list, std::int32_t variable
         read(default_unit, fmt<"(i3)">, c.country_code);
         if (c.country_code != 999) break;
     }
-    // Every matching entry is announced; the last one's name stays.
+    // Every matching entry is announced; the winning one's name stays.
     for (int i = 0; i < list.count; ++i) {
-        if (country_code_of(list.entries[i]) == c.country_code) {
-            const std::string_view name = country_name_of(list.entries[i]);
-            write(default_unit, fmt<"(/1x,'Extracting data from:',1x,a)">, name);
-            c.country_name = name;
+        if (ghcn::country_code_of(list.entries[i]) == c.country_code) {
+            write(default_unit, fmt<"(/1x,'Extracting data from:',1x,a)">, ghcn::country_name_of(list.entries[i]));
         }
+    }
+    if (const int winner = ghcn::winning_country_entry(list, c.country_code); winner != ghcn::no_entry) {
+        c.country_name = ghcn::country_name_of(list.entries[winner]);
     }
     ++c.selection_score;
 }
@@ -121,7 +125,7 @@ void area_step(SelectionCriteria& c) {
         write(default_unit, fmt<"(1x,' [T]rue or [F]alse  :> ',$)">);
         read(default_unit, list_directed, working_answer);
     } while (!working_answer);
-    if (c.max_lon < c.min_lon) c.crosses_dateline = 1;
+    if (ghcn::crosses_dateline(c.max_lon, c.min_lon)) c.crosses_dateline = 1;
     ++c.selection_score;
 }
 

@@ -1,8 +1,9 @@
 #include "extract/criteria_from_options.hpp"
 
-#include "app/country_list.hpp"
 #include "extract/argument_values.hpp"
 #include "fmtio/statement_api.hpp"
+#include "ghcn/selection_rules.hpp"
+#include "ghcn/v2_country_list.hpp"
 
 namespace corvane::extract {
 
@@ -28,13 +29,11 @@ float longitude(std::int32_t hundredths) {
 }  // namespace
 
 std::optional<std::string> country_name(std::int32_t variable_choice, std::int32_t code) {
-    static app::CountryList list;
-    app::read_country_list(list, variable_choice);
-    std::optional<std::string> name;
-    for (int i = 0; i < list.count; ++i) {
-        if (app::country_code_of(list.entries[i]) == code) name = std::string(app::country_name_of(list.entries[i]));
-    }
-    return name;
+    static ghcn::CountryList list;
+    ghcn::read_country_list(list, variable_choice);
+    const int winner = ghcn::winning_country_entry(list, code);
+    if (winner == ghcn::no_entry) return std::nullopt;
+    return std::string(ghcn::country_name_of(list.entries[winner]));
 }
 
 app::SelectionCriteria criteria_from(const ExtractOptions& o, std::string_view name) {
@@ -52,7 +51,7 @@ app::SelectionCriteria criteria_from(const ExtractOptions& o, std::string_view n
         c.min_lat = latitude(o.box->south);
         c.max_lon = longitude(o.box->east);
         c.min_lon = longitude(o.box->west);
-        if (c.max_lon < c.min_lon) c.crosses_dateline = 1;
+        if (ghcn::crosses_dateline(c.max_lon, c.min_lon)) c.crosses_dateline = 1;
         digits += '2';
     }
     if (o.elevation) {

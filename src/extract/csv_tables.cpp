@@ -1,13 +1,10 @@
 #include "extract/csv_tables.hpp"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
-#include <fstream>
-#include <unordered_map>
-#include <vector>
 
 #include "fmtio/statement_api.hpp"
+#include "ghcn/selection_rules.hpp"
 #include "units/connection_statements.hpp"
 
 namespace corvane::extract {
@@ -16,14 +13,11 @@ namespace {
 
 using namespace fmtio;
 
-constexpr int data_unit = 14;
-constexpr std::int32_t missing_value = -9999;
-constexpr std::int32_t missing_elevation = -999;
+constexpr int values_unit = 20;
+constexpr int stations_unit = 21;
 
-struct DataRecord {
-    std::int32_t country = 0, station = 0, duplicate = 0, year = 0;
-    std::array<std::int32_t, 12> values{};
-};
+// A built row, written as one record.
+void write_row(int unit_number, std::string_view row) { write(unit(unit_number), fmt<"(a)">, row); }
 
 // A coordinate as the log and the series headers write it, without the field's blanks.
 std::string coordinate_text(float value) {
@@ -33,32 +27,27 @@ std::string coordinate_text(float value) {
     return std::string(text.substr(text.find_first_not_of(' ')));
 }
 
-bool write_stations(const app::RunData& run, const std::unordered_map<std::int32_t, int>& series,
-                    const std::filesystem::path& path) {
-    std::ofstream out(path, std::ios::binary);
-    out << "id,country,name,latitude,longitude,elevation,series\n";
+std::string station_row(const app::RunData& run, std::int32_t r, int series) {
     const app::SelectedStations& s = run.stations;
-    for (std::int32_t r = 0; r < s.selected_count; ++r) {
-        float lon = s.station_lon[r];
-        if (run.criteria.transform_longitude && lon < 0.0f) lon += 360.0f;  // as the extraction shifts it
-        std::string_view name = s.station_name[r].trimmed();
-        name.remove_prefix(std::min(name.size(), name.find_first_not_of(' ')));
-        const auto found = series.find(s.station_id[r]);
-        out << station_id_text(s.station_country[r], s.station_id[r]) << ',' << s.station_country[r] << ','
-            << csv_field(name) << ',' << coordinate_text(s.station_lat[r]) << ',' << coordinate_text(lon) << ',';
-        if (s.station_elevation[r] != missing_elevation) out << s.station_elevation[r];
-        out << ',' << (found == series.end() ? 0 : found->second) << '\n';
-    }
-    out.flush();
-    return static_cast<bool>(out);
+    float lon = s.station_lon[r];
+    if (run.criteria.transform_longitude) lon = ghcn::longitude_360(lon);  // as the extraction shifts it
+    std::string_view name = s.station_name[r].trimmed();
+    name.remove_prefix(std::min(name.size(), name.find_first_not_of(' ')));
+    std::string row = station_id_text(s.station_country[r], s.station_id[r]) + ',' +
+                      std::to_string(s.station_country[r]) + ',' + csv_field(name) + ',' +
+                      coordinate_text(s.station_lat[r]) + ',' + coordinate_text(lon) + ',';
+    if (s.station_elevation[r] != ghcn::missing_elevation) row += std::to_string(s.station_elevation[r]);
+    return row + ',' + std::to_string(series);
 }
 
-void write_value_rows(std::ostream& out, const DataRecord& rec) {
-    const std::string id = station_id_text(rec.country, rec.station);
+void write_value_rows(const ghcn::DataRecord& rec) {
+    const std::string start = station_id_text(rec.rec_country, rec.rec_station_id) + ',' +
+                              std::to_string(rec.rec_duplicate) + ',' + std::to_string(rec.rec_year) + ',';
+    std::string row;
     for (int month = 0; month < 12; ++month) {
-        out << id << ',' << rec.duplicate << ',' << rec.year << ',' << month + 1 << ',';
-        if (rec.values[month] != missing_value) out << rec.values[month];
-        out << '\n';
+        row = start + std::to_string(month + 1) + ',';
+        if (rec.rec_values[month] != ghcn::missing_value) row += std::to_string(rec.rec_values[month]);
+        write_row(values_unit, row);
     }
 }
 
@@ -80,44 +69,34 @@ std::string csv_field(std::string_view text) {
     return quoted + '"';
 }
 
-CsvResult write_csv_tables(const app::RunData& run, const std::filesystem::path& into) {
-    CsvResult result;
-    std::unordered_map<std::int32_t, int> series;  // per selected station number
-    for (std::int32_t r = 0; r < run.stations.selected_count; ++r) series.emplace(run.stations.station_id[r], 0);
+CsvTables::CsvTables(const app::SelectedStations& stations) {
+    for (std::int32_t r = 0; r < stations.selected_count; ++r) series_.emplace(stations.station_id[r], 0);
+    units::open_unit({.unit = values_unit, .file = values_csv, .status = "UNKNOWN"});
+    write_row(values_unit, "station,duplicate,year,month,value");
+}
 
-    std::ofstream values(into / values_csv, std::ios::binary);
-    values << "station,duplicate,year,month,value\n";
-    units::open_unit({.unit = data_unit, .file = run.data_file_name.view(), .status = "OLD", .action = "READ"});
-    DataRecord rec;
-    std::int32_t last_station = 0, last_duplicate = -1;
-    for (;;) {
-        const int outcome = read(unit(data_unit), on_end | on_err, fmt<"15(I3,I8,i1,i4,12I5)">, rec.country,
-                                 rec.station, rec.duplicate, rec.year, rec.values);
-        if (outcome == units::outcome_end) break;
-        if (outcome == units::outcome_error) {
-            result.unreadable_after = rec.station;
-            break;
-        }
-        const bool series_starts = rec.station != last_station || rec.duplicate != last_duplicate;
-        last_station = rec.station;
-        last_duplicate = rec.duplicate;
-        const auto row = series.find(rec.station);
-        if (row == series.end()) continue;
-        if (series_starts) ++row->second;
-        write_value_rows(values, rec);
+void CsvTables::record(const ghcn::DataRecord& rec) {
+    const bool series_starts = rec.rec_station_id != last_station_ || rec.rec_duplicate != last_duplicate_;
+    last_station_ = rec.rec_station_id;
+    last_duplicate_ = rec.rec_duplicate;
+    const auto row = series_.find(rec.rec_station_id);
+    if (row == series_.end()) return;
+    if (series_starts) ++row->second;
+    write_value_rows(rec);
+}
+
+void CsvTables::unreadable(std::int32_t last_station) { unreadable_after_ = last_station; }
+
+CsvResult CsvTables::finish(const app::RunData& run) {
+    units::close_unit(values_unit);
+    units::open_unit({.unit = stations_unit, .file = stations_csv, .status = "UNKNOWN"});
+    write_row(stations_unit, "id,country,name,latitude,longitude,elevation,series");
+    for (std::int32_t r = 0; r < run.stations.selected_count; ++r) {
+        const auto found = series_.find(run.stations.station_id[r]);
+        write_row(stations_unit, station_row(run, r, found == series_.end() ? 0 : found->second));
     }
-    units::close_unit(data_unit);
-    values.flush();
-    if (!values) {
-        result.error = (into / values_csv).string() + ": cannot be written";
-        return result;
-    }
-    if (!write_stations(run, series, into / stations_csv)) {
-        result.error = (into / stations_csv).string() + ": cannot be written";
-        return result;
-    }
-    result.written = !result.unreadable_after;
-    return result;
+    units::close_unit(stations_unit);
+    return {.complete = !unreadable_after_, .unreadable_after = unreadable_after_};
 }
 
 }  // namespace corvane::extract

@@ -1,13 +1,18 @@
 // stations.csv and values.csv: the selected stations and the monthly values of their
 // series, as comma-separated tables with a header row that spreadsheet and data-frame
-// readers take without options.
+// readers take without options. The rows come from the extraction's own pass over the data
+// file, and are written through the record run-time's units: a row is a record, so an
+// interruption, a full disk or an error exit leaves each table ending on a whole row, as
+// it leaves the GHCN files.
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
+#include "app/getit.hpp"
 #include "app/run_data.hpp"
 
 namespace corvane::extract {
@@ -16,21 +21,38 @@ constexpr std::string_view stations_csv = "stations.csv";
 constexpr std::string_view values_csv = "values.csv";
 
 struct CsvResult {
-    bool written = false;
-    std::string error;                          // why not, when not written
+    bool complete = false;
     std::optional<std::int32_t> unreadable_after;  // a data record that could not be read
 };
 
-// Reads the data file `run.data_file_name` from the working directory again and writes
-// both tables into `into`: one row per selected station (longitudes shifted into 0..360
-// when the run asks for it; a missing elevation empty), one row per month of every record
-// of a selected station number (a missing value, -9999, empty).
-CsvResult write_csv_tables(const app::RunData& run, const std::filesystem::path& into);
+// The tables of one run, in the working directory. values.csv takes one row per month of
+// every record of a selected station number (a missing value, -9999, empty) as the record
+// is read; stations.csv, written at the end, one row per selected station with its number
+// of series (longitudes shifted into 0..360 when the run asks for it; a missing elevation
+// empty).
+class CsvTables : public app::DataRecordSink {
+public:
+    // Opens values.csv and writes its header row.
+    explicit CsvTables(const app::SelectedStations& stations);
+
+    void record(const ghcn::DataRecord& record) override;
+    void unreadable(std::int32_t last_station) override;
+
+    // Closes values.csv and writes stations.csv.
+    CsvResult finish(const app::RunData& run);
+
+private:
+    std::unordered_map<std::int32_t, int> series_;  // per selected station number
+    std::int32_t last_station_ = 0;
+    std::int32_t last_duplicate_ = -1;
+    std::optional<std::int32_t> unreadable_after_;
+};
 
 // The eleven-digit station id: the country code and the station number.
 std::string station_id_text(std::int32_t country, std::int32_t station);
 
-// A field quoted as RFC 4180 asks when it holds a comma, a quote or a line end.
+// A field quoted as RFC 4180 asks when it holds a comma, a quote or a line-end character
+// (a CR or an LF, each alone too).
 std::string csv_field(std::string_view text);
 
 }  // namespace corvane::extract

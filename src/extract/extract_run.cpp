@@ -11,7 +11,7 @@
 #include "app/getit.hpp"
 #include "app/run_data.hpp"
 #include "app/search_report.hpp"
-#include "app/variable_table.hpp"
+#include "app/variable_names.hpp"
 #include "extract/criteria_from_options.hpp"
 #include "extract/csv_tables.hpp"
 #include "extract/progress.hpp"
@@ -19,6 +19,7 @@
 #include "extract/report.hpp"
 #include "extract/run_plan.hpp"
 #include "extract/staging.hpp"
+#include "ghcn/variables.hpp"
 #include "units/connection_statements.hpp"
 #include "units/termination.hpp"
 
@@ -71,7 +72,8 @@ void at_program_end(int exit_code) {
 
 std::string stations(int count) { return std::to_string(count) + (count == 1 ? " station" : " stations"); }
 
-std::string summary(const app::RunData& run, const ExtractOptions& o, const Plan& p, bool all_moved) {
+// `complete`: how many of the plan's outputs hold everything they should.
+std::string summary(const app::RunData& run, const ExtractOptions& o, std::size_t complete, bool all_moved) {
     const app::SelectedStations& st = run.stations;
     std::string line = std::string(run.variable_label.trimmed()) + ": " + stations(st.selected_count) + " selected, " +
                        std::to_string(run.found_count) + " found";
@@ -82,7 +84,7 @@ std::string summary(const app::RunData& run, const ExtractOptions& o, const Plan
         line += ", " + stations(st.left_out_count) + " more left out (the list holds " +
                 std::to_string(app::max_stations) + ")";
     }
-    line += "; " + std::to_string(p.outputs.size()) + " files written";
+    line += "; " + std::to_string(complete) + " files written";
     return line + (all_moved ? " in " + o.out_dir.string() : ", not all of them moved into " + o.out_dir.string());
 }
 
@@ -100,7 +102,7 @@ int prepare_run(const ExtractOptions& o, app::RunData& run) {
     if (o.country) {
         const std::optional<std::string> found = country_name(o.variable_choice, *o.country);
         if (!found) {
-            const fs::path list = p.data_dir / app::variable_files(o.variable_choice).country_codes_file;
+            const fs::path list = p.data_dir / ghcn::variable_files(o.variable_choice).country_codes_file;
             complain("--country: " + std::to_string(*o.country) + ": expected a code listed in " + list.string());
             return status_bad_argument;
         }
@@ -136,21 +138,24 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     progress.set_phase(Progress::Phase::searching);
     app::search_report(run);
     progress.set_phase(Progress::Phase::extracting);
-    app::getit(run);
+    // The tables take their rows from the extraction's pass over the data file.
+    std::optional<CsvTables> tables;
+    if (o.csv) tables.emplace(run.stations);
+    if (tables) app::getit(run, *tables);
+    else app::getit(run);
     units::close_unit(app::log_unit);
 
     int status = 0;
-    if (o.csv) {
-        const CsvResult csv = write_csv_tables(run, s.staging.dir());
+    std::size_t complete = s.plan.outputs.size();
+    if (tables) {
+        const CsvResult csv = tables->finish(run);
         if (csv.unreadable_after) {
             complain((s.plan.data_dir / run.data_file_name.trimmed()).string() +
                      ": a record cannot be read (the last station number read is " +
                      std::to_string(*csv.unreadable_after) + "); values.csv ends before it");
             status = status_failed;
-        } else if (!csv.error.empty()) {
-            complain(csv.error);
-            status = status_failed;
         }
+        if (!csv.complete) complete -= 2;  // both tables miss what lay beyond that record
     }
     s.finished = true;
     progress.clear();
@@ -158,7 +163,7 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     const std::vector<std::string> failures = s.staging.publish(s.plan.outputs, o.force);
     for (const std::string& failure : failures) complain(failure);
     if (!failures.empty()) status = status_failed;
-    complain(summary(run, o, s.plan, failures.empty()));
+    complain(summary(run, o, complete, failures.empty()));
     return status;
 }
 

@@ -5,16 +5,17 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/variable_table.hpp"
 #include "extract/csv_tables.hpp"
 #include "extract/report.hpp"
+#include "ghcn/v2_output_files.hpp"
+#include "ghcn/variables.hpp"
 
 namespace corvane::extract {
 
 namespace fs = std::filesystem;
 
 Plan make_plan(const ExtractOptions& o) {
-    const app::VariableFiles& v = app::variable_files(o.variable_choice);
+    const ghcn::VariableFiles& v = ghcn::variable_files(o.variable_choice);
     Plan p;
     p.data_dir = fs::absolute(o.data_dir).lexically_normal();
     p.out_dir = fs::absolute(o.out_dir).lexically_normal();
@@ -22,8 +23,8 @@ Plan make_plan(const ExtractOptions& o) {
     p.inputs.push_back(v.inventory_file);
     p.inputs.push_back(v.data_file);
     if (!v.failed_qc_file.empty()) p.inputs.push_back(v.failed_qc_file);
-    p.outputs = {"GHCNv2_Log_File", "GHCNv2_tsf"};
-    if (!v.failed_qc_file.empty()) p.outputs.push_back("GHCNv2_Failed_Values_File");
+    p.outputs = {ghcn::log_file_name, ghcn::series_file_name};
+    if (!v.failed_qc_file.empty()) p.outputs.push_back(ghcn::failed_values_file_name);
     if (o.csv) {
         p.outputs.push_back(stations_csv);
         p.outputs.push_back(values_csv);

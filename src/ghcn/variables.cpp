@@ -1,6 +1,7 @@
-#include "app/variable_table.hpp"
+// The table of the nine variables.
+#include "ghcn/variables.hpp"
 
-namespace corvane::app {
+namespace corvane::ghcn {
 
 namespace {
 
@@ -23,11 +24,9 @@ constexpr VariableFiles variables[] = {
 
 const VariableFiles& variable_files(std::int32_t variable_choice) { return variables[variable_choice - 1]; }
 
-void assign_variable_names(RunData& run) {
-    const VariableFiles& v = variable_files(run.variable_choice);
-    run.data_file_name = v.data_file;
-    run.variable_label = v.label;
-    if (!v.failed_qc_file.empty()) run.failed_qc_file_name = v.failed_qc_file;
+std::string_view inventory_file_name(std::int32_t variable_choice) {
+    if (variable_choice < first_variable || variable_choice > last_variable) return temperature_inventory;
+    return variable_files(variable_choice).inventory_file;
 }
 
-}  // namespace corvane::app
+}  // namespace corvane::ghcn

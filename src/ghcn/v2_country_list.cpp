@@ -1,10 +1,11 @@
-#include "app/country_list.hpp"
+// Reading the country-code list, and the entry a code selects.
+#include "ghcn/v2_country_list.hpp"
 
-#include "app/variable_table.hpp"
 #include "fmtio/statement_api.hpp"
+#include "ghcn/variables.hpp"
 #include "units/connection_statements.hpp"
 
-namespace corvane::app {
+namespace corvane::ghcn {
 
 namespace {
 constexpr int country_unit = 18;
@@ -35,4 +36,12 @@ std::int32_t country_code_of(const CountryEntry& entry) {
     return code;
 }
 
-}  // namespace corvane::app
+int winning_country_entry(const CountryList& list, std::int32_t code) {
+    int winner = no_entry;
+    for (int i = 0; i < list.count; ++i) {
+        if (country_code_of(list.entries[i]) == code) winner = i;
+    }
+    return winner;
+}
+
+}  // namespace corvane::ghcn

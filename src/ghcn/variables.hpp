@@ -1,13 +1,12 @@
-// The nine variables and their files: the data file, its failed-QC companion (the odd
-// variables only), the station inventory, the country-code list and the variable's label.
+// The nine variables of the version 2 data set and their files: the data file, its
+// failed-QC companion (the odd variables only), the station inventory, the country-code
+// list, and the variable's label as the log and the summary name it.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 
-#include "app/run_data.hpp"
-
-namespace corvane::app {
+namespace corvane::ghcn {
 
 struct VariableFiles {
     std::string_view data_file;
@@ -23,8 +22,7 @@ constexpr std::int32_t last_variable = 9;
 // The files of variable 1..9.
 const VariableFiles& variable_files(std::int32_t variable_choice);
 
-// Assigns the data file name, the label and, for the odd variables, the failed-QC file name
-// of `run.variable_choice`, as the menu does; an even variable leaves the failed-QC name.
-void assign_variable_names(RunData& run);
+// The inventory of any choice: the temperature inventory before a variable is chosen.
+std::string_view inventory_file_name(std::int32_t variable_choice);
 
-}  // namespace corvane::app
+}  // namespace corvane::ghcn
