@@ -7,7 +7,7 @@
 #include "app/dialogue.hpp"
 #include "frame/child_window.hpp"
 #include "frame/desktop_frame.hpp"
-#include "frame/station_map_data.hpp"
+#include "app/station_map_data.hpp"
 
 namespace corvane::frame {
 

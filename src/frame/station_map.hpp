@@ -6,11 +6,21 @@
 // legend. A selection across the 180° meridian centres the map on it.
 #pragma once
 
-#include "frame/station_map_data.hpp"
+#include "app/station_map_data.hpp"
 
 class QPainter;
 
 namespace corvane::frame {
+
+// What the map shows is gathered beside the run data, without the toolkit.
+using app::MapBox;
+using app::MapPoint;
+using app::MapStation;
+using app::normalised_longitude;
+using app::PlateCarree;
+using app::read_found_stations;
+using app::StationMapData;
+using app::StationState;
 
 class DesktopFrame;
 

@@ -24,12 +24,12 @@
 #include <unistd.h>
 
 #include "app/dialogue.hpp"
+#include "app/station_map_data.hpp"
 #include "frame/child_window.hpp"
 #include "frame/desktop_frame.hpp"
 #include "frame/graphics_window.hpp"
 #include "frame/scripted_user.hpp"
 #include "frame/station_map.hpp"
-#include "frame/station_map_data.hpp"
 #include "frame/text_window_widget.hpp"
 #include "test_support.hpp"
 #include "transcript_support.hpp"

@@ -1,15 +1,17 @@
-#include "frame/station_map_data.hpp"
+#include "app/station_map_data.hpp"
 
 #include <charconv>
 #include <cmath>
 #include <fstream>
 #include <map>
 
-namespace corvane::frame {
+#include "ghcn/v2_output_files.hpp"
+#include "ghcn/v2_records.hpp"
+#include "ghcn/variables.hpp"
+
+namespace corvane::app {
 
 namespace {
-
-constexpr std::string_view series_format = "(i4,12f5.1)";
 
 // A decimal field of fixed columns (1-based, inclusive); false when it holds no number.
 bool read_field(const std::string& line, std::size_t first, std::size_t last, double& value) {
@@ -22,22 +24,14 @@ bool read_field(const std::string& line, std::size_t first, std::size_t last, do
 
 }  // namespace
 
-std::string inventory_file_name(int variable_choice) {
-    switch (variable_choice) {
-        case 7: return "v2.prcp.inv";
-        case 8: return "v2.prcp.adj.inv";
-        case 9: return "v2.slp.inv";
-        default: return "v2.temperature.inv";
-    }
-}
-
 std::vector<MapPoint> read_inventory_positions(const std::string& path) {
     std::vector<MapPoint> points;
     std::ifstream in(path, std::ios::binary);
     std::string line;
     while (std::getline(in, line)) {
         MapPoint p;
-        if (read_field(line, 44, 49, p.lat) && read_field(line, 51, 57, p.lon) && std::abs(p.lat) <= 90)
+        if (read_field(line, ghcn::inventory_lat_first, ghcn::inventory_lat_last, p.lat) &&
+            read_field(line, ghcn::inventory_lon_first, ghcn::inventory_lon_last, p.lon) && std::abs(p.lat) <= 90)
             points.push_back(p);
     }
     return points;
@@ -49,13 +43,16 @@ std::set<int> read_found_stations(const std::string& path) {
     std::string line;
     while (std::getline(in, line)) {
         double id = 0;
-        if (line.size() >= 42 && line.compare(19, series_format.size(), series_format) == 0 && read_field(line, 35, 42, id))
+        const std::string_view note = ghcn::series_format_note;
+        if (line.size() >= ghcn::series_station_last &&
+            line.compare(ghcn::series_note_column - 1, note.size(), note) == 0 &&
+            read_field(line, ghcn::series_station_first, ghcn::series_station_last, id))
             found.insert(static_cast<int>(id));
     }
     return found;
 }
 
-StationMapData station_map_data(const app::RunData& run) {
+StationMapData station_map_data(const RunData& run) {
     // The inventory is read once per variable; the found stations once the extraction ran
     // (it runs once per program and closes the time-series file before it returns).
     static std::map<int, std::vector<MapPoint>> inventories;
@@ -66,23 +63,23 @@ StationMapData station_map_data(const app::RunData& run) {
     const int variable = run.variable_choice;
     auto cached = inventories.find(variable);
     if (cached == inventories.end())
-        cached = inventories.emplace(variable, read_inventory_positions(inventory_file_name(variable))).first;
+        cached = inventories.emplace(variable, read_inventory_positions(std::string(ghcn::inventory_file_name(variable)))).first;
     data.inventory = cached->second;
     data.variable = std::string(run.variable_label.trimmed());
 
     const bool extracted = run.found_count > 0;
     if (extracted && !found_read) {
-        found = read_found_stations("GHCNv2_tsf");
+        found = read_found_stations(std::string(ghcn::series_file_name));
         found_read = true;
     }
-    const app::SelectedStations& s = run.stations;
-    for (int i = 0; i < s.selected_count && i < app::max_stations; ++i) {
+    const SelectedStations& s = run.stations;
+    for (int i = 0; i < s.selected_count && i < max_stations; ++i) {
         const auto row = static_cast<std::size_t>(i);
         StationState state = StationState::selected;
         if (extracted) state = found.count(s.station_id[row]) ? StationState::found : StationState::no_data;
         data.stations.push_back({{s.station_lat[row], s.station_lon[row]}, state});
     }
-    const app::SelectionCriteria& c = run.criteria;
+    const SelectionCriteria& c = run.criteria;
     data.has_box = c.use_area != 0;
     data.box = {c.min_lat, c.max_lat, c.min_lon, c.max_lon, c.crosses_dateline != 0};
     data.centre_lon = data.has_box && data.box.crosses_dateline ? 180 : 0;
@@ -102,4 +99,4 @@ double PlateCarree::x(double lon) const {
 
 double PlateCarree::y(double lat) const { return top + height * (90.0 - lat) / 180.0; }
 
-}  // namespace corvane::frame
+}  // namespace corvane::app

@@ -2,7 +2,7 @@
 // of the chosen variable's inventory, the selected stations and whether the extraction found
 // data for them, the selection box, and where the map is centred. The files are read
 // directly, never through the record layer: the map is drawn while the dialogue may be
-// inside a statement.
+// inside a statement. Plain C++: the desktop frame draws it, and its tests need no toolkit.
 #pragma once
 
 #include <set>
@@ -11,7 +11,7 @@
 
 #include "app/run_data.hpp"
 
-namespace corvane::frame {
+namespace corvane::app {
 
 struct MapPoint {
     double lat = 0;
@@ -39,14 +39,12 @@ struct StationMapData {
     std::string variable;   // the variable's label, blank before one is chosen
 };
 
-// The inventory of a variable (1 to 9); the temperature inventory before one is chosen.
-std::string inventory_file_name(int variable_choice);
 // Latitude (columns 44-49) and longitude (51-57) of every inventory line that has both.
 std::vector<MapPoint> read_inventory_positions(const std::string& path);
 // The station numbers in the header lines of a time-series file (columns 35-42).
 std::set<int> read_found_stations(const std::string& path);
 
-StationMapData station_map_data(const app::RunData& run);
+StationMapData station_map_data(const RunData& run);
 
 // A plate carrée projection of the whole globe onto a rectangle, centred on `centre_lon`.
 struct PlateCarree {
@@ -60,4 +58,4 @@ struct PlateCarree {
 // A longitude in [-180, 180).
 double normalised_longitude(double lon);
 
-}  // namespace corvane::frame
+}  // namespace corvane::app
