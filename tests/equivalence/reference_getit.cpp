@@ -1,6 +1,10 @@
 // The extraction as it was first designed, kept as the reference of the fast one: every
 // data record is compared with every row of the table, and the failed-QC file is read from
 // its beginning for each station found. The fast extraction must write the same bytes.
+// It is a frozen copy on purpose: it keeps its own record layouts, formats, file names and
+// rules rather than calling src/ghcn, so that a change made there cannot change the
+// reference along with what it checks. (The data set's own reading has since become
+// stricter: a record cut short is unreadable there; the reference's cases hold none.)
 #include "equivalence/reference_getit.hpp"
 
 #include <array>

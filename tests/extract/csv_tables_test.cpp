@@ -24,5 +24,14 @@ TEST(CsvTables, FieldsAreQuotedOnlyWhenTheyMustBe) {
     for (const auto& [text, field] : cases) EXPECT_EQ(csv_field(text), field) << text;
 }
 
+TEST(CsvTables, ALoneLineEndCharacterCommaOrQuoteAnywhereIsQuoted) {
+    // A lone CR left bare would end the row for a reader that takes CR, LF or CR LF as a line end.
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"\r", "\"\r\""},          {"A\rB", "\"A\rB\""}, {"AB\r", "\"AB\r\""}, {"\rAB", "\"\rAB\""},
+        {"A\r\nB", "\"A\r\nB\""}, {"\n", "\"\n\""},    {",", "\",\""},         {"\"", "\"\"\"\""},
+    };
+    for (const auto& [text, field] : cases) EXPECT_EQ(csv_field(text), field) << text.size();
+}
+
 }  // namespace
 }  // namespace corvane::extract
