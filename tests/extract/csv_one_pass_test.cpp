@@ -131,6 +131,14 @@ TEST_F(CsvTablesRun, AFullDiskUnderEitherTableIsReportedAndTheTableEndsOnAWholeR
     }
 }
 
+TEST_F(CsvTablesRun, TablesCutBeforeAnUnreadableRecordAreNotCountedAsWritten) {
+    // The extraction's own files are complete before the record; the tables are not.
+    write_file("data/v2.mean", read_file("data/v2.mean") + "80099914001195O    0\n");
+    EXPECT_EXIT(run_in_child(csv_run()), ::testing::ExitedWithCode(1),
+                "values.csv ends before it\n.*; 3 files written in out\n");
+    EXPECT_EQ(read_file("data_opens"), "o");
+}
+
 TEST_F(CsvTablesRun, AnInterruptionWhileATableIsWrittenEndsTheRunWithTheTableWhole) {
     watch.full_file = "values.csv";
     watch.signal_at_write = SIGTERM;
