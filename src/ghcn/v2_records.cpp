@@ -12,12 +12,12 @@ void open_records_file(int unit, std::string_view name) {
     units::open_unit({.unit = unit, .file = name, .status = "OLD", .action = "READ", .pad = "NO"});
 }
 
-int read_data_record(int u, DataRecord& r) {
+ReadOutcome read_data_record(int u, DataRecord& r) {
     return read(unit(u), on_end | on_err, data_record_format, r.rec_country, r.rec_station_id, r.rec_duplicate,
                 r.rec_year, r.rec_values);
 }
 
-int read_failed_record(int u, FailedRecord& r) {
+ReadOutcome read_failed_record(int u, FailedRecord& r) {
     return read(unit(u), on_end | on_err, failed_record_format, r.fail_country, r.fail_station_id, r.fail_year,
                 r.fail_month, r.fail_value);
 }

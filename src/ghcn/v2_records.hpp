@@ -8,9 +8,11 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
 
 #include "fmtio/constant_format.hpp"
 #include "fmtio/text_ops.hpp"
+#include "units/statement_context.hpp"
 
 namespace corvane::ghcn {
 
@@ -65,11 +67,14 @@ inline constexpr std::size_t series_station_first = 35, series_station_last = 42
 // record cut short takes the READ's ERR branch. A missing file ends the run, as any OPEN.
 void open_records_file(int unit, std::string_view name);
 
+// A READ's outcome, of the type the run-time gives it.
+using ReadOutcome = std::remove_cv_t<decltype(units::outcome_end)>;
+
 // The next record of the file on `unit`: units::outcome_end at the end of the file,
 // units::outcome_error for a record that cannot be read (the fields before the fault
-// stored), 0 otherwise.
-int read_data_record(int unit, DataRecord& record);
-int read_failed_record(int unit, FailedRecord& record);
+// stored), the statement's success otherwise.
+ReadOutcome read_data_record(int unit, DataRecord& record);
+ReadOutcome read_failed_record(int unit, FailedRecord& record);
 
 // The fields of an inventory line.
 void read_inventory_line(const InventoryLine& line, InventoryStation& station);

@@ -19,12 +19,12 @@ const std::string whole_a = "5079378000001937  100  110  120  130  140  150  160
 const std::string whole_b = "5079378000001938  101  111  121  131  141  151  161  171  181  191  201  211";
 const std::string failed_a = "507937800000 1937  4   520";
 
-enum Read { record = 0, end = units::outcome_end, error = units::outcome_error };
+const ReadOutcome record = units::outcome_ok, end = units::outcome_end, error = units::outcome_error;
 
 struct Case {
     const char* name;
     std::string text;
-    std::vector<Read> reads;
+    std::vector<ReadOutcome> reads;
     std::int32_t last_station;  // what the last READ stored
 };
 
@@ -38,7 +38,7 @@ void run_case(const Case& c, Reader read_next, std::int32_t Record::*station) {
     for (std::size_t i = 0; i < c.reads.size(); ++i) {
         const auto outcome = read_next(records_unit, r);
         EXPECT_EQ(outcome, c.reads[i]) << "read " << i + 1;
-        if (outcome != 0) break;
+        if (outcome != record) break;
     }
     EXPECT_EQ(r.*station, c.last_station);
     units::close_unit(records_unit);
@@ -63,7 +63,7 @@ TEST(V2Records, AWholeDataRecordKeepsEveryField) {
     testing::write_file("records", whole_a);
     open_records_file(records_unit, "records");
     DataRecord r;
-    ASSERT_EQ(read_data_record(records_unit, r), 0);
+    ASSERT_EQ(read_data_record(records_unit, r), record);
     EXPECT_EQ(r.rec_country, 507);
     EXPECT_EQ(r.rec_station_id, 93780000);
     EXPECT_EQ(r.rec_duplicate, 0);
