@@ -66,7 +66,6 @@ public:
     QMdiArea* mdi_area() const { return mdi_; }
     QMenu* window_menu() const { return window_menu_; }
     TextWindowWidget* console_window() const { return console_window_; }
-    console::SavePaths& save_paths() { return save_paths_; }
     GraphicsState& graphics() { return graphics_; }
 
     // A menu command, as chosen from the menu or through an accelerator.
