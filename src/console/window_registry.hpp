@@ -33,9 +33,6 @@ public:
     std::int32_t unit_code(int slot) const { return unit_code_[static_cast<std::size_t>(slot)]; }
     TextWindow* window(int slot) const { return window_[static_cast<std::size_t>(slot)]; }
 
-    // Set before each child is asked to close during Exit; a child that refuses clears it.
-    bool close_accepted = false;
-
 private:
     std::array<std::int32_t, slot_count> unit_code_{};
     std::array<TextWindow*, slot_count> window_{};

@@ -4,8 +4,8 @@
 
 namespace corvane::frame {
 
-ChildWindow::ChildWindow(QWidget* content) {
-    setWidget(content);
+ChildWindow::ChildWindow(QWidget* widget, ChildContent& content) : content_(content) {
+    setWidget(widget);
     setAttribute(Qt::WA_DeleteOnClose);
 }
 
@@ -14,13 +14,12 @@ void ChildWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (may_close && !may_close()) {
-        if (close_accepted) *close_accepted = false;
+    if (!content_.may_close()) {
         event->ignore();
         return;
     }
     closed_ = true;
-    if (closing) closing();
+    emit closing();
     QMdiSubWindow::closeEvent(event);
 }
 

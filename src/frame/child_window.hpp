@@ -1,32 +1,32 @@
 // A child window of the frame: the sub-window that carries a text or graphics window in
-// the MDI area. Closing asks the content first; a refusal tells the frame's Exit to stop.
+// the MDI area. A close is carried out only when the content's save question allows it;
+// QWidget::close() then returns false, which is how the frame's Exit learns of a refusal.
 #pragma once
 
 #include <QMdiSubWindow>
-#include <functional>
+
+#include "frame/child_content.hpp"
 
 namespace corvane::frame {
 
 class ChildWindow : public QMdiSubWindow {
     Q_OBJECT
 public:
-    explicit ChildWindow(QWidget* content);
+    // `widget` is shown; `content` (the same object) answers for it.
+    ChildWindow(QWidget* widget, ChildContent& content);
 
-    // The content's save question: true when the window may close.
-    std::function<bool()> may_close;
-    // The window is closing for good.
-    std::function<void()> closing;
-    // A menu command of the frame while this window is active.
-    std::function<void(int)> command;
-    // The window became the active one: it sets the menu's states to its own.
-    std::function<void()> activated;
-    // Set when the content refused to close.
-    bool* close_accepted = nullptr;
+    ChildContent& content() const { return content_; }
+
+signals:
+    // The close was accepted: the window goes for good, deleted once control returns to
+    // the event loop.
+    void closing();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    ChildContent& content_;
     bool closed_ = false;
 };
 

@@ -42,7 +42,7 @@ DesktopFrame::DesktopFrame(const QString& title) : console_(pump_, *this) {
     setCentralWidget(mdi_);
     // The menu bar is shared by all children; each shows its own states when it becomes active.
     connect(mdi_, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* window) {
-        if (auto* child = qobject_cast<ChildWindow*>(window); child && child->activated) child->activated();
+        if (auto* child = qobject_cast<ChildWindow*>(window)) child->content().show_command_states();
     });
     build_menus();
     resize(800, 560);
@@ -173,27 +173,26 @@ void DesktopFrame::command(int id) {
         if (index < children.size()) mdi_->setActiveSubWindow(children[index]);
         return;
     }
-    if (auto* child = qobject_cast<ChildWindow*>(active_child()); child && child->command) child->command(id);
+    if (auto* child = qobject_cast<ChildWindow*>(active_child())) child->content().command(id);
 }
 
-void DesktopFrame::exit_frame() {
-    console::WindowRegistry& registry = console_.registry();
-    for (;;) {
-        registry.close_accepted = true;
-        if (registry.open_windows() == 0) break;
+bool DesktopFrame::exit_frame() {
+    const console::WindowRegistry& registry = console_.registry();
+    while (registry.open_windows() > 0) {
         QMdiSubWindow* child = active_child();
         if (!child) break;
-        child->close();
-        if (!registry.close_accepted) return;  // a window refused: everything stays open
+        // A child whose save question was cancelled ignores the close: everything stays open.
+        const bool close_accepted = child->close();
+        if (!close_accepted) return false;
     }
     hide();
     pump_.request_quit(0);
     if (!console_.program_ended()) units::stop_program(" ");
+    return true;
 }
 
 void DesktopFrame::closeEvent(QCloseEvent* event) {
-    exit_frame();
-    if (console_.registry().close_accepted) event->accept();
+    if (exit_frame()) event->accept();
     else event->ignore();
 }
 
@@ -227,26 +226,22 @@ void DesktopFrame::arrange_icons() {
     }
 }
 
-ChildWindow* DesktopFrame::add_child(QWidget* content, const QString& title) {
-    auto* child = new ChildWindow(content);
+ChildWindow* DesktopFrame::add_child(QWidget* widget, ChildContent& content, const QString& title) {
+    auto* child = new ChildWindow(widget, content);
     child->setWindowTitle(title);
-    child->close_accepted = &console_.registry().close_accepted;
     mdi_->addSubWindow(child);
     return child;
 }
 
+CommandStateCallback DesktopFrame::command_state_callback() {
+    return [this](int id, bool enabled) { enable_command(id, enabled); };
+}
+
 TextWindowWidget* DesktopFrame::make_text_window(const QString& title) {
-    auto* widget = new TextWindowWidget(*this, QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    ChildWindow* child = add_child(widget, title);
-    child->may_close = [widget] { return widget->may_close(); };
-    child->closing = [this, widget] { console_.window_closed(widget->model()); };
-    child->command = [widget](int id) { widget->command(id); };
-    child->activated = [this, widget] {
-        const console::TextWindowState& s = widget->model().state();
-        enable_command(console::command_save, s.modified);
-        for (int id : {console::command_cut, console::command_copy, console::command_delete})
-            enable_command(id, s.edit_commands_enabled);
-    };
+    auto* widget =
+        new TextWindowWidget(save_paths_, command_state_callback(), QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    ChildWindow* child = add_child(widget, *widget, title);
+    connect(child, &ChildWindow::closing, this, [this, widget] { console_.window_closed(widget->model()); });
     child->show();
     return widget;
 }

@@ -16,6 +16,7 @@
 #include "console/frame_console.hpp"
 #include "console/frame_host.hpp"
 #include "console/text_saving.hpp"
+#include "frame/child_content.hpp"
 #include "frame/graphics_window.hpp"
 #include "frame/qt_event_pump.hpp"
 
@@ -65,14 +66,14 @@ public:
     QMdiArea* mdi_area() const { return mdi_; }
     QMenu* window_menu() const { return window_menu_; }
     TextWindowWidget* console_window() const { return console_window_; }
-    console::SavePaths& save_paths() { return save_paths_; }
     GraphicsState& graphics() { return graphics_; }
 
     // A menu command, as chosen from the menu or through an accelerator.
     void command(int id);
     // The Exit command: closes every child (each may ask to save; a refusal ends the Exit
-    // with everything open), then quits; a program still running is stopped.
-    void exit_frame();
+    // with everything open), then quits; a program still running is stopped. False when a
+    // child refused.
+    bool exit_frame();
     // Enables or grays a menu command of the menu bar.
     void enable_command(int id, bool enabled);
     QAction* action(int id) const;
@@ -110,7 +111,8 @@ private:
     void rebuild_window_list();
     void tile(bool side_by_side);
     void arrange_icons();
-    ChildWindow* add_child(QWidget* content, const QString& title);
+    ChildWindow* add_child(QWidget* widget, ChildContent& content, const QString& title);
+    CommandStateCallback command_state_callback();
     TextWindowWidget* make_text_window(const QString& title);
     QAction* item_at(int popup, int item) const;
     QAction* added_action(unsigned flags, const QString& text, CommandRoutine routine);

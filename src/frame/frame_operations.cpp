@@ -179,14 +179,8 @@ int DesktopFrame::open_graphics_window(int& width, int& height, std::string_view
         width = graphics_default_width;
         height = graphics_default_height;
     }
-    auto* widget = new GraphicsWidget(*this);
-    ChildWindow* child = add_child(widget, from_bytes(name));
-    child->may_close = [widget] { return widget->may_close(); };
-    child->command = [widget](int id) { widget->command(id); };
-    child->activated = [this] {
-        enable_command(console::command_save, !graphics_.bitmap_saved);
-        for (int id : {console::command_cut, console::command_copy, console::command_delete}) enable_command(id, false);
-    };
+    auto* widget = new GraphicsWidget(graphics_, command_state_callback());
+    ChildWindow* child = add_child(widget, *widget, from_bytes(name));
     child->move(15, 15);
     child->resize(width, height);
     child->show();

@@ -11,7 +11,6 @@
 #include "console/window_text_file.hpp"
 #include "console/text_window_view.hpp"
 #include "frame/child_window.hpp"
-#include "frame/desktop_frame.hpp"
 #include "frame/dialogs.hpp"
 #include "frame/printing.hpp"
 
@@ -72,7 +71,8 @@ console::BitmapCapture capture_bitmap(QWidget& widget) {
     return capture;
 }
 
-GraphicsWidget::GraphicsWidget(DesktopFrame& frame) : frame_(frame) {
+GraphicsWidget::GraphicsWidget(GraphicsState& graphics, CommandStateCallback command_state)
+    : graphics_(graphics), command_state_(std::move(command_state)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -82,19 +82,18 @@ QString GraphicsWidget::title() const { return parentWidget() ? parentWidget()->
 void GraphicsWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    draw_graphics(frame_.graphics(), painter, *this);
+    draw_graphics(graphics_, painter, *this);
 }
 
 bool GraphicsWidget::run_bitmap_dialog() {
-    GraphicsState& g = frame_.graphics();
-    const std::string default_name = directory_part(g.bitmap_path) + to_path(title());
+    const std::string default_name = directory_part(graphics_.bitmap_path) + to_path(title());
     const std::optional<QString> chosen =
         run_file_dialog({.filters = {QStringLiteral("BitMap Files (*.bmp)"), QStringLiteral("All Files (*.*)")},
                          .default_suffix = QStringLiteral("bmp"),
                          .initial_name = QFile::decodeName(QByteArray::fromStdString(default_name))});
     if (!chosen) return false;
-    g.bitmap_path = to_path(*chosen);
-    g.bitmap_saved = true;
+    graphics_.bitmap_path = to_path(*chosen);
+    graphics_.bitmap_saved = true;
     if (parentWidget()) parentWidget()->setWindowTitle(QFileInfo(*chosen).fileName());
     return true;
 }
@@ -110,16 +109,15 @@ void GraphicsWidget::save_bitmap(const std::string& path) {
 }
 
 void GraphicsWidget::command(int id) {
-    GraphicsState& g = frame_.graphics();
     switch (id) {
         case console::command_save:
-            if (!g.bitmap_saved && !run_bitmap_dialog()) return;
-            save_bitmap(g.bitmap_path);
-            frame_.enable_command(console::command_save, false);
+            if (!graphics_.bitmap_saved && !run_bitmap_dialog()) return;
+            save_bitmap(graphics_.bitmap_path);
+            command_state_(console::command_save, false);
             return;
         case console::command_save_as:
-            if (run_bitmap_dialog()) save_bitmap(g.bitmap_path);
-            frame_.enable_command(console::command_save, false);
+            if (run_bitmap_dialog()) save_bitmap(graphics_.bitmap_path);
+            command_state_(console::command_save, false);
             return;
         case console::command_print: print(); return;
         case console::command_font:
@@ -129,14 +127,19 @@ void GraphicsWidget::command(int id) {
 }
 
 bool GraphicsWidget::may_close() {
-    if (frame_.graphics().bitmap_saved) return true;
+    if (graphics_.bitmap_saved) return true;
     switch (ask_yes_no_cancel(this, from_bytes(console::save_question_text(to_bytes(title()))))) {
         case console::SaveAnswer::cancel: return false;
         case console::SaveAnswer::no: return true;
         case console::SaveAnswer::yes: break;
     }
-    if (run_bitmap_dialog()) save_bitmap(frame_.graphics().bitmap_path);
+    if (run_bitmap_dialog()) save_bitmap(graphics_.bitmap_path);
     return true;
+}
+
+void GraphicsWidget::show_command_states() {
+    command_state_(console::command_save, !graphics_.bitmap_saved);
+    for (int id : {console::command_cut, console::command_copy, console::command_delete}) command_state_(id, false);
 }
 
 void GraphicsWidget::print() {
@@ -147,7 +150,7 @@ void GraphicsWidget::print() {
     printer.setCopyCount(1);  // copies and page range are not used: one page
     QPainter painter;
     if (!painter.begin(&printer)) return;
-    draw_graphics(frame_.graphics(), painter, printer);
+    draw_graphics(graphics_, painter, printer);
     painter.end();
 }
 

@@ -9,13 +9,13 @@
 #include <string>
 
 #include "console/bitmap_file.hpp"
+#include "frame/child_content.hpp"
 
 class QPainter;
 class QPaintDevice;
 
 namespace corvane::frame {
 
-class DesktopFrame;
 class ChildWindow;
 
 using DrawRoutine = void (*)(QPainter& painter);
@@ -47,13 +47,16 @@ struct GraphicsState {
     std::string bitmap_path;             // last bitmap file chosen
 };
 
-class GraphicsWidget : public QWidget {
+// The widget sees only the run's graphics state and a callback for the menu's states.
+class GraphicsWidget : public QWidget, public ChildContent {
     Q_OBJECT
 public:
-    explicit GraphicsWidget(DesktopFrame& frame);
-    // Save, Save As, Print; Font and Colour only beep.
-    void command(int id);
-    bool may_close();
+    GraphicsWidget(GraphicsState& graphics, CommandStateCallback command_state);
+    // ChildContent: the commands are Save, Save As and Print (Font and Colour only beep);
+    // Save is enabled until the bitmap is saved, the edit commands never are.
+    void command(int id) override;
+    bool may_close() override;
+    void show_command_states() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -64,7 +67,8 @@ private:
     void print();
     QString title() const;
 
-    DesktopFrame& frame_;
+    GraphicsState& graphics_;
+    CommandStateCallback command_state_;
 };
 
 // Draws the frame's graphics picture on `device` (a window or a printer page).

@@ -12,7 +12,6 @@
 #include <QScrollBar>
 
 #include "frame/child_window.hpp"
-#include "frame/desktop_frame.hpp"
 #include "frame/dialogs.hpp"
 #include "frame/text_printing.hpp"
 
@@ -113,8 +112,9 @@ public:
     }
 };
 
-TextWindowWidget::TextWindowWidget(DesktopFrame& frame, const QFont& font)
-    : frame_(frame), clipboard_(std::make_unique<Clipboard>()), font_(font) {
+TextWindowWidget::TextWindowWidget(console::SavePaths& save_paths, CommandStateCallback command_state,
+                                   const QFont& font)
+    : save_paths_(save_paths), command_state_(std::move(command_state)), clipboard_(std::make_unique<Clipboard>()), font_(font) {
     const QSize cell = character_cell(font_);
     model_ = std::make_unique<console::TextWindow>(*this, *clipboard_, cell.width(), cell.height());
     setFocusPolicy(Qt::StrongFocus);
@@ -149,7 +149,7 @@ void TextWindowWidget::command(int id) {
     switch (id) {
         case console::command_save:
         case console::command_save_as:
-            console::save_window(*model_, *this, frame_.save_paths(), id == console::command_save_as);
+            console::save_window(*model_, *this, save_paths_, id == console::command_save_as);
             return;
         case console::command_print: print_text_window(*this); return;
         case console::command_font: choose_font(); return;
@@ -158,7 +158,14 @@ void TextWindowWidget::command(int id) {
     }
 }
 
-bool TextWindowWidget::may_close() { return console::close_question(*model_, *this, frame_.save_paths()); }
+bool TextWindowWidget::may_close() { return console::close_question(*model_, *this, save_paths_); }
+
+void TextWindowWidget::show_command_states() {
+    const console::TextWindowState& s = model_->state();
+    command_state_(console::command_save, s.modified);
+    for (int id : {console::command_cut, console::command_copy, console::command_delete})
+        command_state_(id, s.edit_commands_enabled);
+}
 
 void TextWindowWidget::set_text_font(const QFont& font) {
     font_ = font;
@@ -217,7 +224,7 @@ void TextWindowWidget::place_caret(int x, int y) {
 
 QRect TextWindowWidget::caret_rect() const { return {caret_at_, caret_size_}; }
 
-void TextWindowWidget::enable_command(console::Command command, bool enabled) { frame_.enable_command(command, enabled); }
+void TextWindowWidget::enable_command(console::Command command, bool enabled) { command_state_(command, enabled); }
 
 // --- SaveHost
 

@@ -2,7 +2,8 @@
 // Key, character, mouse, wheel, scroll-bar, focus and resize events become model events;
 // the model's requests (invalidate, scroll, scroll-bar ranges, caret, menu states) are
 // carried out here, and its paint runs are drawn with the window's fixed-pitch font.
-// Save, Save As, Print, Font and Colour are the window's own commands.
+// Save, Save As, Print, Font and Colour are the window's own commands. The widget sees only
+// the save paths it shares with the other windows and a callback for the menu's states.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -13,16 +14,19 @@
 
 #include "console/text_saving.hpp"
 #include "console/text_window.hpp"
+#include "frame/child_content.hpp"
 
 namespace corvane::frame {
 
-class DesktopFrame;
 class ChildWindow;
 
-class TextWindowWidget : public QAbstractScrollArea, public console::TextWindowView, public console::SaveHost {
+class TextWindowWidget : public QAbstractScrollArea,
+                         public console::TextWindowView,
+                         public console::SaveHost,
+                         public ChildContent {
     Q_OBJECT
 public:
-    TextWindowWidget(DesktopFrame& frame, const QFont& font);
+    TextWindowWidget(console::SavePaths& save_paths, CommandStateCallback command_state, const QFont& font);
     ~TextWindowWidget() override;
 
     console::TextWindow& model() { return *model_; }
@@ -31,11 +35,12 @@ public:
     QColor text_colour() const;
     ChildWindow* child() const;
 
-    // A frame command while this window is active: Save, Save As, Print, the edit
-    // commands, Font and Colour.
-    void command(int id);
-    // The save question; true when the window may close.
-    bool may_close();
+    // ChildContent: the commands are Save, Save As, Print, the edit commands, Font and
+    // Colour; the states shown are Save (when modified) and the edit commands.
+    void command(int id) override;
+    bool may_close() override;
+    void show_command_states() override;
+
     void set_text_font(const QFont& font);
 
     // TextWindowView
@@ -76,7 +81,8 @@ private:
     void choose_colour();
     QRect caret_rect() const;
 
-    DesktopFrame& frame_;
+    console::SavePaths& save_paths_;
+    CommandStateCallback command_state_;
     std::unique_ptr<Clipboard> clipboard_;
     QFont font_;
     std::unique_ptr<console::TextWindow> model_;

@@ -168,6 +168,50 @@ TEST(TextWindowSelection, DeleteClosesTheGapAndMovesTheCaretAndLaterLines) {
     EXPECT_EQ(m.clipboard.content, "d");
 }
 
+// The Delete key shortens the last line under a selection, down to its start column and
+// below: Copy and Cut take only what is left of the segment, Delete removes only that,
+// and neither reaches into another line or past the end of this one.
+TEST(TextWindowSelection, ASelectionTheDeleteKeyCutShortCopiesAndDeletesOnlyWhatIsLeft) {
+    struct Case {
+        const char* name;
+        int caret;    // where the Delete key is pressed, left of "world" (columns 14 to 19)
+        int deletes;
+        std::string copied;
+        std::string after_delete;
+    };
+    const Case cases[] = {
+        {"the line ends inside the segment", 10, 3, "ld", "prompt> he wor"},
+        {"the line ends at the segment's start", 10, 5, "", "prompt> heorld"},
+        {"the line ends before the segment's start", 10, 9, "", "prompt> he"},
+        {"the line is empty", 0, 19, "", ""},
+    };
+    for (const int command : {console::command_copy, console::command_cut, console::command_delete}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + ", command " + std::to_string(command));
+            ModelWindow m;
+            m.write("first line\r\n");
+            m.write("prompt> hello world");
+            m.window.double_click(15 * cw, ch);
+            m.window.button_up();
+            for (int i = 19; i > c.caret; --i) m.window.key_down(console::keys::left);
+            for (int i = 0; i < c.deletes; ++i) m.window.key_down(console::keys::del);
+            const std::string shortened(m.window.line(1));
+            m.clipboard.content = "earlier";
+
+            EXPECT_TRUE(m.window.command(command));
+            const bool copies = command != console::command_delete;
+            const bool deletes = command != console::command_copy;
+            std::string last = deletes ? c.after_delete : shortened;
+            EXPECT_EQ(m.clipboard.content, copies ? c.copied : "earlier");
+            EXPECT_EQ(lines_of(m.window), (std::vector<std::string>{"first line", last}));
+            EXPECT_EQ(m.window.state().caret_column, c.caret);
+            EXPECT_EQ(selection_of(m.window).count, deletes ? 0 : 1);
+            m.type("X");  // the caret still types where it stood
+            EXPECT_EQ(m.window.line(1), last.insert(static_cast<std::size_t>(c.caret), "X"));
+        }
+    }
+}
+
 TEST(TextWindowSelection, TypingDropsTheSelection) {
     ModelWindow m;
     m.write("alpha beta\r\n");

@@ -1,9 +1,11 @@
 // The frame and its windows without a whole session: the menu table, keys and the mouse in
 // a text window, Paste, window units and the file-name dialog, the operations offered to
-// applications, the graphics window and its mapping modes, and the About box.
+// applications, the graphics window and its mapping modes, a child window over its content
+// with no frame at all, and the About box.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
 
 #include <QAction>
 #include <QApplication>
@@ -13,6 +15,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QPointer>
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QTest>
@@ -275,6 +278,50 @@ TEST(GraphicsWindow, OpenedOncePerRunWithItsSizeTitleAndMappingMode) {
                          Row{8, {3, 4}, {3, 4}}, Row{0, {3, 4}, {3, 4}}}) {
         EXPECT_EQ(frame::mapping_transform(r.mode, 254, 254).map(r.logical), r.device) << r.mode;
     }
+}
+
+TEST(ChildContent, AChildNeedsOnlyItsStateAndACallbackAndReportsARefusedClose) {
+    // No frame: each widget gets the state it works on and a callback for the menu's states.
+    std::map<int, bool> states;
+    const frame::CommandStateCallback record = [&states](int id, bool enabled) { states[id] = enabled; };
+    console::SavePaths paths;
+    auto* text = new frame::TextWindowWidget(paths, record, QFont(QStringLiteral("Monospace")));
+    frame::ChildWindow text_child(text, *text);
+    text->model().write_text("abc\r\n", 5);
+    text->show_command_states();
+    EXPECT_EQ(states, (std::map<int, bool>{{console::command_save, true},
+                                           {console::command_cut, false},
+                                           {console::command_copy, false},
+                                           {console::command_delete, false}}));
+
+    frame::GraphicsState graphics;
+    auto* picture = new frame::GraphicsWidget(graphics, record);
+    QPointer<frame::ChildWindow> child = new frame::ChildWindow(picture, *picture);
+    child->setWindowTitle(QStringLiteral("Picture"));
+    child->show();
+    picture->show_command_states();
+    EXPECT_TRUE(states[console::command_save]);
+    int closings = 0;
+    QObject::connect(child, &frame::ChildWindow::closing, [&closings] { ++closings; });
+
+    // Cancel in the save question: close() says so and nothing is closed.
+    ScriptedUser user;
+    std::string question;
+    user.then("the save question", [] { return modal<QMessageBox>() != nullptr; },
+              [&] { question = answer_box(QMessageBox::Cancel).toStdString(); });
+    user.start();
+    EXPECT_FALSE(child->close());
+    EXPECT_EQ(question, "Save changes to Picture?");
+    EXPECT_EQ(closings, 0);
+    EXPECT_TRUE(child->isVisible());
+
+    // A saved picture closes without a question, once.
+    graphics.bitmap_saved = true;
+    picture->show_command_states();
+    EXPECT_FALSE(states[console::command_save]);
+    EXPECT_TRUE(child->close());
+    EXPECT_EQ(closings, 1);
+    QTRY_VERIFY_WITH_TIMEOUT(child.isNull(), 5000);  // deleted once the event loop runs
 }
 
 TEST(AboutBox, TitleTextsAndTheMachine) {
