@@ -1,5 +1,6 @@
 #include "extract/extract_run.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <iostream>
@@ -71,7 +72,22 @@ void at_program_end(int exit_code) {
 
 std::string stations(int count) { return std::to_string(count) + (count == 1 ? " station" : " stations"); }
 
-std::string summary(const app::RunData& run, const ExtractOptions& o, const Plan& p, bool all_moved) {
+// The files of the whole set (every variable's outputs, the tables) that this run did not
+// write but that stand in the output directory: an earlier run's, not this one's.
+std::string left_from_earlier_run(const Plan& p) {
+    std::vector<std::string_view> all = {"GHCNv2_Log_File", "GHCNv2_tsf", "GHCNv2_Failed_Values_File", stations_csv,
+                                         values_csv};
+    std::string names;
+    for (std::string_view name : all) {
+        std::error_code ignored;
+        if (std::find(p.outputs.begin(), p.outputs.end(), name) != p.outputs.end()) continue;
+        if (!fs::exists(fs::symlink_status(p.out_dir / name, ignored))) continue;
+        names += (names.empty() ? "" : ", ") + std::string(name);
+    }
+    return names.empty() ? names : "; " + names + " left from an earlier run";
+}
+
+std::string summary(const app::RunData& run, const ExtractOptions& o, const Plan& p, int in_place) {
     const app::SelectedStations& st = run.stations;
     std::string line = std::string(run.variable_label.trimmed()) + ": " + stations(st.selected_count) + " selected, " +
                        std::to_string(run.found_count) + " found";
@@ -82,8 +98,10 @@ std::string summary(const app::RunData& run, const ExtractOptions& o, const Plan
         line += ", " + stations(st.left_out_count) + " more left out (the list holds " +
                 std::to_string(app::max_stations) + ")";
     }
-    line += "; " + std::to_string(p.outputs.size()) + " files written";
-    return line + (all_moved ? " in " + o.out_dir.string() : ", not all of them moved into " + o.out_dir.string());
+    line += "; " + std::to_string(in_place) + " files written in " + o.out_dir.string();
+    const auto not_moved = static_cast<int>(p.outputs.size()) - in_place;
+    if (not_moved > 0) line += ", " + std::to_string(not_moved) + " not moved there";
+    return line + left_from_earlier_run(p);
 }
 
 int enter(const fs::path& dir) {
@@ -158,7 +176,7 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     const std::vector<std::string> failures = s.staging.publish(s.plan.outputs, o.force);
     for (const std::string& failure : failures) complain(failure);
     if (!failures.empty()) status = status_failed;
-    complain(summary(run, o, s.plan, failures.empty()));
+    complain(summary(run, o, s.plan, s.staging.in_place()));
     return status;
 }
 
