@@ -92,6 +92,10 @@ TEST(Staging, TheClaimsEmptyLogGivesWayToTheRunsLogAndToNoOneElses) {
     Staging staging;
     ASSERT_EQ(staging.create(out, scratch.path(), {}), "");
     EXPECT_EQ(read_file((out / "GHCNv2_Log_File").string()), "") << "the claim's lock makes the name";
+    const int other_run = ::open((out / "GHCNv2_Log_File").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(other_run, 0);
+    EXPECT_NE(::flock(other_run, LOCK_EX | LOCK_NB), 0) << "the claim is held from the start of the run";
+    ::close(other_run);
     write_file((staging.dir() / "GHCNv2_Log_File").string(), "new log\n");
     write_file((staging.dir() / "GHCNv2_tsf").string(), "new series\n");
     EXPECT_TRUE(staging.publish({"GHCNv2_Log_File", "GHCNv2_tsf"}, false).empty());
