@@ -184,6 +184,7 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
 
 int run_extraction(const ExtractOptions& options, char* program_path) {
     RunState& s = run_state();
+    s = RunState{};  // a harness may run the extraction again in one process
     s.plan = make_plan(options);
     s.force = options.force;
     const int inputs = check_inputs(s.plan);
@@ -191,6 +192,7 @@ int run_extraction(const ExtractOptions& options, char* program_path) {
     if (inputs != 0 || outputs != 0) return status_failed;
 
     app::RunData& run = run_data();
+    run = app::RunData{};
     static Progress progress(run, ::isatty(STDERR_FILENO) == 1);
     s.progress = &progress;
     char* words[] = {program_path, nullptr};
