@@ -50,7 +50,8 @@ std::string Staging::create(const fs::path& out_dir, const fs::path& data_dir,
 void Staging::claim_output_dir() {
     const fs::path log = out_dir_ / app::log_file_name;
     const bool had_log = presence(log) != ENOENT;
-    if (units::lock_for_process(log.string()) != units::ProcessLock::held || had_log) return;
+    // A file system that cannot lock still gets the name made: it is this run's all the same.
+    if (units::lock_for_process(log.string()) == units::ProcessLock::busy || had_log) return;
     struct stat st {};
     if (::lstat(log.c_str(), &st) != 0) return;
     lock_file_ = {st.st_dev, st.st_ino};
