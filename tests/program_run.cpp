@@ -49,6 +49,22 @@ struct Pipes {
     }
 };
 
+// Where in the system the program waits: the kernel function named by /proc/<pid>/wchan.
+std::string waiting_in(pid_t pid) {
+    const int fd = open(("/proc/" + std::to_string(pid) + "/wchan").c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return {};
+    char text[128];
+    const ssize_t n = read(fd, text, sizeof text);
+    close(fd);
+    return n > 0 ? std::string(text, static_cast<std::size_t>(n)) : std::string();
+}
+
+bool time_to_signal(const RunOptions& options, pid_t pid, const RunResult& result) {
+    if (result.out.find(options.signal_when_output) == std::string::npos) return false;
+    return options.signal_when_waiting_in.empty() ||
+           waiting_in(pid).find(options.signal_when_waiting_in) != std::string::npos;
+}
+
 // Feeds the input, collects the output, and sends the signal when its text shows.
 void exchange(const RunOptions& options, pid_t pid, Pipes& pipes, RunResult& result) {
     const auto deadline = std::chrono::steady_clock::now() + options.deadline;
@@ -73,7 +89,11 @@ void exchange(const RunOptions& options, pid_t pid, Pipes& pipes, RunResult& res
         for (int fd : pipes.from_child) {
             if (fd >= 0) fds.push_back({fd, POLLIN, 0});
         }
-        if (poll(fds.data(), fds.size(), static_cast<int>(left.count())) < 0) {
+        // Waiting for the program to reach a wait of the system: its place is looked at
+        // again every few milliseconds (the signal goes only once it is there).
+        const bool watching = !signalled && !options.signal_when_waiting_in.empty();
+        const int timeout = watching ? 5 : static_cast<int>(left.count());
+        if (poll(fds.data(), fds.size(), timeout) < 0) {
             if (errno == EINTR) continue;
             result.failure = system_failure("poll");
             kill(pid, SIGKILL);
@@ -102,7 +122,7 @@ void exchange(const RunOptions& options, pid_t pid, Pipes& pipes, RunResult& res
                 }
             }
         }
-        if (!signalled && result.out.find(options.signal_when_output) != std::string::npos) {
+        if (!signalled && time_to_signal(options, pid, result)) {
             kill(pid, options.signal_number);
             signalled = true;
         }

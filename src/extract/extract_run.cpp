@@ -1,5 +1,6 @@
 #include "extract/extract_run.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <iostream>
@@ -72,8 +73,24 @@ void at_program_end(int exit_code) {
 
 std::string stations(int count) { return std::to_string(count) + (count == 1 ? " station" : " stations"); }
 
-// `complete`: how many of the plan's outputs hold everything they should.
-std::string summary(const app::RunData& run, const ExtractOptions& o, std::size_t complete, bool all_moved) {
+// The files of the whole set (every variable's outputs, the tables) that this run did not
+// write but that stand in the output directory: an earlier run's, not this one's.
+std::string left_from_earlier_run(const Plan& p) {
+    std::vector<std::string_view> all = {"GHCNv2_Log_File", "GHCNv2_tsf", "GHCNv2_Failed_Values_File", stations_csv,
+                                         values_csv};
+    std::string names;
+    for (std::string_view name : all) {
+        std::error_code ignored;
+        if (std::find(p.outputs.begin(), p.outputs.end(), name) != p.outputs.end()) continue;
+        if (!fs::exists(fs::symlink_status(p.out_dir / name, ignored))) continue;
+        names += (names.empty() ? "" : ", ") + std::string(name);
+    }
+    return names.empty() ? names : "; " + names + " left from an earlier run";
+}
+
+// `in_place`: the plan's outputs moved into the output directory; `incomplete`: those of
+// them that miss what lay beyond a record the run could not read.
+std::string summary(const app::RunData& run, const ExtractOptions& o, const Plan& p, int in_place, int incomplete) {
     const app::SelectedStations& st = run.stations;
     std::string line = std::string(run.variable_label.trimmed()) + ": " + stations(st.selected_count) + " selected, " +
                        std::to_string(run.found_count) + " found";
@@ -84,8 +101,10 @@ std::string summary(const app::RunData& run, const ExtractOptions& o, std::size_
         line += ", " + stations(st.left_out_count) + " more left out (the list holds " +
                 std::to_string(app::max_stations) + ")";
     }
-    line += "; " + std::to_string(complete) + " files written";
-    return line + (all_moved ? " in " + o.out_dir.string() : ", not all of them moved into " + o.out_dir.string());
+    line += "; " + std::to_string(std::max(in_place - incomplete, 0)) + " files written in " + o.out_dir.string();
+    const auto not_moved = static_cast<int>(p.outputs.size()) - in_place;
+    if (not_moved > 0) line += ", " + std::to_string(not_moved) + " not moved there";
+    return line + left_from_earlier_run(p);
 }
 
 int enter(const fs::path& dir) {
@@ -146,7 +165,7 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     units::close_unit(app::log_unit);
 
     int status = 0;
-    std::size_t complete = s.plan.outputs.size();
+    int incomplete = 0;
     if (tables) {
         const CsvResult csv = tables->finish(run);
         if (csv.unreadable_after) {
@@ -155,7 +174,7 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
                      std::to_string(*csv.unreadable_after) + "); values.csv ends before it");
             status = status_failed;
         }
-        if (!csv.complete) complete -= 2;  // both tables miss what lay beyond that record
+        if (!csv.complete) incomplete = 2;  // both tables miss what lay beyond that record
     }
     s.finished = true;
     progress.clear();
@@ -163,7 +182,7 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     const std::vector<std::string> failures = s.staging.publish(s.plan.outputs, o.force);
     for (const std::string& failure : failures) complain(failure);
     if (!failures.empty()) status = status_failed;
-    complain(summary(run, o, complete, failures.empty()));
+    complain(summary(run, o, s.plan, s.staging.in_place(), incomplete));
     return status;
 }
 
@@ -171,6 +190,7 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
 
 int run_extraction(const ExtractOptions& options, char* program_path) {
     RunState& s = run_state();
+    s = RunState{};  // a harness may run the extraction again in one process
     s.plan = make_plan(options);
     s.force = options.force;
     const int inputs = check_inputs(s.plan);
@@ -178,6 +198,7 @@ int run_extraction(const ExtractOptions& options, char* program_path) {
     if (inputs != 0 || outputs != 0) return status_failed;
 
     app::RunData& run = run_data();
+    run = app::RunData{};
     static Progress progress(run, ::isatty(STDERR_FILENO) == 1);
     s.progress = &progress;
     char* words[] = {program_path, nullptr};

@@ -17,8 +17,10 @@ namespace fs = std::filesystem;
 Plan make_plan(const ExtractOptions& o) {
     const ghcn::VariableFiles& v = ghcn::variable_files(o.variable_choice);
     Plan p;
-    p.data_dir = fs::absolute(o.data_dir).lexically_normal();
-    p.out_dir = fs::absolute(o.out_dir).lexically_normal();
+    // As given: the system resolves them (a ".." after a symbolic link leads where the link
+    // leads); the working directory is prefixed because the run changes directories.
+    p.data_dir = fs::absolute(o.data_dir);
+    p.out_dir = fs::absolute(o.out_dir);
     if (o.country) p.inputs.push_back(v.country_codes_file);
     p.inputs.push_back(v.inventory_file);
     p.inputs.push_back(v.data_file);

@@ -4,11 +4,26 @@
 #include <unistd.h>
 
 #include "units/conditions.hpp"
+#include "units/error_report.hpp"
+#include "units/file_layer.hpp"
 #include "units/message_tables.hpp"
+#include "units/runtime_options.hpp"
+#include "units/termination.hpp"
+#include "units/unit_table.hpp"
 
 namespace corvane::units {
 
 namespace {
+
+// An answer may be long in coming: the files get what was written so far, so that a user
+// who looks at one meanwhile (or a power cut) finds it all. A write the system refuses ends
+// the run as one at the end of the program would.
+void write_out_before_waiting() {
+    if (const int err = write_out_file_units()) {
+        write_error_message(format_condition_report(err, nullptr, output_line_end(ConnectionRecord{})));
+        terminate_program(-1);
+    }
+}
 
 // The standard streams, through read_line and write_bytes with their handle codes.
 class ConsoleStream : public Stream {
@@ -16,6 +31,7 @@ public:
     explicit constexpr ConsoleStream(int handle_code) : handle_code_(handle_code) {}
 
     std::int64_t read(ConnectionRecord& record, char* into, std::size_t room, std::int64_t) override {
+        write_out_before_waiting();
         return static_cast<std::int64_t>(console_hooks().read_line(into, room, record));
     }
 

@@ -15,6 +15,7 @@
 #include "units/console_streams.hpp"
 #include "units/file_stream.hpp"
 #include "units/file_system_calls.hpp"
+#include "units/interruption.hpp"
 #include "units/message_tables.hpp"
 #include "units/record_limits.hpp"
 #include "units/runtime_options.hpp"
@@ -93,10 +94,18 @@ void file_open(ConnectionRecord& record, bool create, bool append) {
     else if (record.mode.can_write) flags |= direct ? O_RDWR : O_WRONLY;
     else flags |= O_RDONLY;
     if (create) flags |= O_CREAT | O_TRUNC;
+    // A FIFO opened both ways would be its own reader, and what is written to it would be
+    // lost at CLOSE: it is opened one way, to be written when the unit may write.
+    if (struct stat st {}; (flags & O_ACCMODE) == O_RDWR && ::stat(record.file_name.c_str(), &st) == 0 &&
+                           S_ISFIFO(st.st_mode)) {
+        flags = (flags & ~O_ACCMODE) | (record.mode.can_write ? O_WRONLY : O_RDONLY);
+    }
 
     int fd;
     do {
-        fd = file_calls().open(record.file_name.c_str(), flags, 0666);
+        // A FIFO's open waits for its other end: a signal must still end the run.
+        fd = static_cast<int>(interruptible([&] { return file_calls().open(record.file_name.c_str(), flags, 0666); }));
+        if (fd < 0 && errno == EINTR) end_if_interrupted();
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         set_system_error(record);
@@ -208,9 +217,11 @@ std::int64_t file_read_at(ConnectionRecord& record, std::int64_t offset, char* i
 ProcessLock lock_for_process(const std::string& name) {
     static std::vector<std::string> held;  // descriptors stay open: the lock lasts the process
     if (std::find(held.begin(), held.end(), name) != held.end()) return ProcessLock::held;
+    // Only a file is locked: opening a FIFO would make this process its reader.
+    if (struct stat st {}; ::stat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return ProcessLock::unavailable;
     int fd;
     do {
-        fd = ::open(name.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+        fd = ::open(name.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);  // a FIFO: no wait
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return ProcessLock::unavailable;
     int rc;

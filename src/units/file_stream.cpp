@@ -7,7 +7,9 @@
 
 #include "units/connection_record.hpp"
 #include "units/file_system_calls.hpp"
+#include "units/interruption.hpp"
 #include "units/message_tables.hpp"
+#include "units/termination.hpp"
 
 namespace corvane::units {
 
@@ -15,14 +17,29 @@ namespace {
 
 void set_system_error(ConnectionRecord& record) { record.error = system_code_from_errno(errno); }
 
+// A write to a pipe whose other end takes nothing, ended by a signal: the file gets nothing
+// more (its buffer is dropped, so the termination does not wait on it again), and the run
+// ends; within the termination the write fails.
+std::size_t give_up_waiting_write(ConnectionRecord& record, std::size_t done) {
+    record.data_length = 0;
+    record.buffer_position = 0;
+    if (!program_is_ending()) end_if_interrupted();
+    record.error = system_code_from_errno(EINTR);
+    return done;
+}
+
 class FileStream final : public Stream {
 public:
     std::int64_t read(ConnectionRecord& record, char* into, std::size_t room, std::int64_t offset) override {
         for (;;) {
-            const ssize_t n = record.special.is_disk_file ? file_calls().pread(record.fd, into, room, offset)
-                                                          : file_calls().read(record.fd, into, room);
+            const ssize_t n = record.special.is_disk_file
+                ? file_calls().pread(record.fd, into, room, offset)
+                : interruptible([&] { return file_calls().read(record.fd, into, room); });
             if (n >= 0) return n;
-            if (errno == EINTR) continue;
+            if (errno == EINTR) {
+                end_if_interrupted();
+                continue;
+            }
             set_system_error(record);
             return -1;
         }
@@ -33,7 +50,8 @@ public:
         while (done < count) {
             const ssize_t n = record.special.is_disk_file
                 ? file_calls().pwrite(record.fd, bytes + done, count - done, offset + static_cast<std::int64_t>(done))
-                : file_calls().write(record.fd, bytes + done, count - done);
+                : interruptible([&] { return file_calls().write(record.fd, bytes + done, count - done); });
+            if (n < 0 && errno == EINTR && interruption_noted()) return give_up_waiting_write(record, done);
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) {
                 // No progress without an error would never end either.

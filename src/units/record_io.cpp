@@ -34,35 +34,33 @@ void prepare_for_writing(ConnectionRecord& record) {
     record.buffer_state = BufferState::writing;
 }
 
-// Rewrites a record in the scratch buffer when it holds companion characters or tabs.
-// Expanded tabs may not carry the record past the longest record: 10004.
+// Rewrites a record in the scratch buffer when it holds tabs. The companion character
+// goes only where it is part of the line end (CR LF; the LF of a CR LF read with CR as the
+// terminator): anywhere else it is data, and dropping it would shift the fields after it.
+// A record past the longest record, also once its tabs are expanded, is 10004.
 int clean_record(const ConnectionRecord& record, const char* data, std::size_t length, RecordScratch& scratch,
                  RecordView& clean) {
-    const char companion = runtime_options().line_end.companion;
-    if (length > 0 && data[length - 1] == companion) --length;  // the usual CR LF line end
-    const bool has_companion = std::memchr(data, companion, length) != nullptr;
+    const LineEnd& line_end = runtime_options().line_end;
+    if (length > 0 && data[length - 1] == line_end.companion) --length;
+    if (length > 0 && line_end.terminator == '\r' && data[0] == line_end.companion) ++data, --length;
+    // The buffer's room for the line end can hold one character more: still too long.
+    if (length > max_record_length) return condition::buffer_allocation;
     const bool has_tab = record.tab_width > 0 && std::memchr(data, '\t', length) != nullptr;
-    if (!has_companion && !has_tab) {
+    if (!has_tab) {
         clean = {data, length};
         return 0;
     }
 
-    std::size_t expanded = length;
-    if (has_tab) {
-        const auto tabs = static_cast<std::size_t>(std::count(data, data + length, '\t'));
-        const auto width = static_cast<std::size_t>(record.tab_width);
-        if (tabs > max_record_length / width || length + tabs * width > max_record_length)
-            return condition::buffer_allocation;
-        expanded += tabs * width;
-    }
-    char* out = scratch.reserve(expanded);
+    const auto tabs = static_cast<std::size_t>(std::count(data, data + length, '\t'));
+    const auto width = static_cast<std::size_t>(record.tab_width);
+    if (tabs > max_record_length / width || length + tabs * width > max_record_length)
+        return condition::buffer_allocation;
+    char* out = scratch.reserve(length + tabs * width);
     if (!out) return condition::buffer_allocation;
     std::size_t n = 0;
     for (std::size_t i = 0; i < length; ++i) {
         const char c = data[i];
-        if (c == companion) continue;
-        if (c == '\t' && record.tab_width > 0) {
-            const auto width = static_cast<std::size_t>(record.tab_width);
+        if (c == '\t') {
             do out[n++] = ' ';
             while (n % width != 0);
             continue;

@@ -27,8 +27,8 @@ private:
 constexpr int record_ok = 0;
 constexpr int record_end_of_file = -1;
 
-// Reads the next record: the characters up to the terminator, with the companion
-// character dropped wherever it stands and tabs expanded to the unit's tab width. A last
+// Reads the next record: the characters up to the terminator, without the companion
+// character of its line end (a lone one inside the record stays) and with tabs expanded to the unit's tab width. A last
 // line without a terminator is a record too. Returns record_ok, record_end_of_file, or a
 // system error code.
 int read_record(ConnectionRecord& record, RecordView& out, RecordScratch& scratch);

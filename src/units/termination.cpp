@@ -77,6 +77,8 @@ void terminate_program(int exit_code) {
 
 void rearm_termination() { terminating() = false; }
 
+bool program_is_ending() { return terminating(); }
+
 void exit_program(int exit_code) {
     auto& routines = exit_routines();
     while (!routines.empty()) {

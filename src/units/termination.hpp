@@ -22,6 +22,9 @@ void start_runtime(int argc, char** argv);
 // dialogue's fuzz target): lets the next run of the program end again.
 void rearm_termination();
 
+// True once terminate_program has begun closing the units.
+bool program_is_ending();
+
 // Runs the exit routines (last registered first) and ends the process.
 [[noreturn]] void exit_program(int exit_code);
 void register_exit_routine(void (*routine)());

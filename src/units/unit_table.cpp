@@ -117,4 +117,13 @@ int close_all_units(bool keep_console_units) {
     return first_error;
 }
 
+int write_out_file_units() {
+    int first_error = 0;
+    for (const auto& record : unit_table().records()) {
+        if (record->interactive() || record->data_length == 0) continue;
+        if (int err = flush_unit(*record); err && !first_error) first_error = err;
+    }
+    return first_error;
+}
+
 }  // namespace corvane::units

@@ -39,4 +39,9 @@ ConnectionRecord* unit_for_transfer(int unit_number, bool for_read, int& error);
 // flushed, files are closed (scratch files deleted). Returns the first error met, 0 if none.
 int close_all_units(bool keep_console_units);
 
+// Hands every file unit's pending output to the system (written, not synced), so that the
+// files hold everything so far while the program waits for an answer. Returns the first
+// error met, 0 if none.
+int write_out_file_units();
+
 }  // namespace corvane::units

@@ -133,5 +133,30 @@ TEST(InventorySearch, TheTableNeverGrowsPastItsCapacity) {
     EXPECT_NE(console.output().find("\r\n 8000 Stations listed in inventory file:"), std::string::npos);
 }
 
+TEST(InventorySearch, ACarriageReturnInANameKeepsTheFieldsAfterItInTheirColumns) {
+    testing::ScratchDirectory dir;
+    // Columns: country 1-3, number 4-11, name 12-43, latitude 44-49, longitude 51-57,
+    // elevation 59-62; a CR dropped from the name would pull the latitude's sign into it.
+    const std::string name = "PORT\rCR STATION";
+    char line[128];
+    std::snprintf(line, sizeof line, "101%08d %-31s%6.2f %7.2f %4d\r\n", 42, name.c_str(), -40.70, 175.25, 31);
+    testing::write_file("v2.temperature.inv", line);
+    auto run = std::make_unique<RunData>();
+    run->variable_choice = 1;
+    run->criteria.use_country = 1;
+    run->criteria.country_code = 101;
+    run->criteria.selection_score = 1;
+    ScriptedConsole console;
+    ASSERT_EQ(units::open_unit({.unit = log_unit, .file = "GHCNv2_Log_File", .status = "REPLACE"}), 0);
+    search_inventory(*run);
+    units::close_unit(log_unit);
+
+    ASSERT_EQ(run->stations.selected_count, 1);
+    EXPECT_FLOAT_EQ(run->stations.station_lat[0], -40.70f);
+    EXPECT_FLOAT_EQ(run->stations.station_lon[0], 175.25f);
+    EXPECT_EQ(run->stations.station_elevation[0], 31);
+    EXPECT_EQ(std::string(run->stations.station_name[0].trimmed()).substr(0, name.size() + 1), " " + name);
+}
+
 }  // namespace
 }  // namespace corvane::app

@@ -35,16 +35,24 @@ TEST(Staging, LinksInputsAndMovesOutputsIntoPlace) {
     write_file((staging.dir() / "GHCNv2_Log_File").string(), "new log\n");
     write_file((out / "GHCNv2_tsf").string(), "someone else's\n");  // appeared during the run
 
+    // One name taken: the set moves as a whole or not at all.
     const std::vector<std::string> refused = staging.publish({"GHCNv2_Log_File", "GHCNv2_tsf", "absent"}, false);
     ASSERT_EQ(refused.size(), 1u);
-    EXPECT_NE(refused[0].find((out / "GHCNv2_tsf").string() + ": File exists"), std::string::npos) << refused[0];
+    EXPECT_NE(refused[0].find((out / "GHCNv2_tsf").string() + ": File exists; nothing was moved, the new files are in " +
+                              staging.dir().string()),
+              std::string::npos)
+        << refused[0];
+    EXPECT_EQ(staging.in_place(), 0);
     EXPECT_EQ(read_file((out / "GHCNv2_tsf").string()), "someone else's\n");
-    EXPECT_EQ(read_file((out / "GHCNv2_Log_File").string()), "new log\n");
-    EXPECT_TRUE(fs::exists(staging.dir() / "GHCNv2_tsf")) << "the new file stays where the message says";
+    EXPECT_FALSE(fs::exists(out / "GHCNv2_Log_File")) << "neither the log nor the claim's empty file";
+    EXPECT_TRUE(fs::exists(staging.dir() / "GHCNv2_tsf")) << "the new files stay where the message says";
+    EXPECT_TRUE(fs::exists(staging.dir() / "GHCNv2_Log_File"));
     EXPECT_TRUE(fs::exists(data / "v2.mean")) << "an input is never touched";
 
-    EXPECT_TRUE(staging.publish({"GHCNv2_tsf"}, true).empty());
+    EXPECT_TRUE(staging.publish({"GHCNv2_Log_File", "GHCNv2_tsf"}, true).empty());
+    EXPECT_EQ(staging.in_place(), 2);
     EXPECT_EQ(read_file((out / "GHCNv2_tsf").string()), "new series\n");
+    EXPECT_EQ(read_file((out / "GHCNv2_Log_File").string()), "new log\n");
     EXPECT_FALSE(fs::exists(staging.dir())) << "the working directory and its links are gone";
     EXPECT_EQ(read_file((data / "v2.mean").string()), "records\n");
 }
@@ -75,6 +83,26 @@ TEST(Staging, DoesNotReplaceTheFilesOfADialogueRunningInTheOutputDirectory) {
     ::close(dialogue);
     EXPECT_TRUE(staging.publish({"GHCNv2_Log_File"}, true).empty());
     EXPECT_EQ(read_file((out / "GHCNv2_Log_File").string()), "new log\n");
+}
+
+TEST(Staging, TheClaimsEmptyLogGivesWayToTheRunsLogAndToNoOneElses) {
+    testing::ScratchDirectory scratch;
+    const fs::path out = fs::path(scratch.path()) / "out";
+    fs::create_directories(out);
+    Staging staging;
+    ASSERT_EQ(staging.create(out, scratch.path(), {}), "");
+    EXPECT_EQ(read_file((out / "GHCNv2_Log_File").string()), "") << "the claim's lock makes the name";
+    const int other_run = ::open((out / "GHCNv2_Log_File").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(other_run, 0);
+    EXPECT_NE(::flock(other_run, LOCK_EX | LOCK_NB), 0) << "the claim is held from the start of the run";
+    ::close(other_run);
+    write_file((staging.dir() / "GHCNv2_Log_File").string(), "new log\n");
+    write_file((staging.dir() / "GHCNv2_tsf").string(), "new series\n");
+    EXPECT_TRUE(staging.publish({"GHCNv2_Log_File", "GHCNv2_tsf"}, false).empty());
+    EXPECT_EQ(staging.in_place(), 2);
+    EXPECT_EQ(read_file((out / "GHCNv2_Log_File").string()), "new log\n");
+    EXPECT_EQ(read_file((out / "GHCNv2_tsf").string()), "new series\n");
+    EXPECT_FALSE(fs::exists(staging.dir()));
 }
 
 TEST(Staging, RefusesAnUnwritableOrMissingPlace) {

@@ -214,5 +214,23 @@ TEST_F(FileFaults, UncaughtFailuresAreReportedAfterTheOtherFilesAreWritten) {
     EXPECT_EQ(whole_records_in(read_file("end.txt")), static_cast<int>(500 / record_bytes));
 }
 
+TEST_F(FileFaults, AFullDiskMetBeforeAConsoleReadWaitsIsReportedThen) {
+    // Before a console read waits, the files get what was written to them; a full disk met
+    // there is reported as at the end of the program, and the file keeps whole records.
+    EXPECT_EXIT(
+        {
+            open_file(69, "prompt.txt", "REPLACE");
+            std::int32_t code = 0;
+            write_records(69, 0, 40, code);
+            injected = {.bytes_left = 500};
+            file_calls().pwrite = limited_pwrite;
+            std::int32_t value = 0;
+            fmtio::read(units::default_unit, fmtio::fmt<"(i5)">, value);
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(255), "^\\? System Error:\r?\n\\? There is not enough space on the disk\\.\r?\n$");
+    EXPECT_EQ(whole_records_in(read_file("prompt.txt")), static_cast<int>(500 / record_bytes));
+}
+
 }  // namespace
 }  // namespace corvane::testing

@@ -30,9 +30,9 @@ TEST(RecordReadingTest, LineEndsCarriageReturnsAndTheLastLine) {
     EXPECT_EQ(all_records("lf.txt"), (Records{"alpha", "beta", "", "gamma"}));
     write_file("crlf.txt", "alpha\r\nbeta\r\n\r\ngamma\r\n");
     EXPECT_EQ(all_records("crlf.txt"), (Records{"alpha", "beta", "", "gamma"}));
-    // A carriage return is dropped wherever it stands, not only before the line feed.
+    // Only the carriage return of the line end goes; a lone one is part of the record.
     write_file("cr.txt", "\ra\rb\r\r\nc\r\r\n\r\n");
-    EXPECT_EQ(all_records("cr.txt"), (Records{"ab", "c", ""}));
+    EXPECT_EQ(all_records("cr.txt"), (Records{"\ra\rb\r", "c\r", ""}));
     // A last line without a line end is a record; the end of file comes after it.
     write_file("open_end.txt", "one\ntwo");
     EXPECT_EQ(all_records("open_end.txt"), (Records{"one", "two"}));
@@ -47,12 +47,12 @@ TEST(RecordReadingTest, LineEndsCarriageReturnsAndTheLastLine) {
 
 TEST(RecordReadingTest, TabsAdvanceToTheNextMultipleOfTheWidth) {
     ScratchDirectory dir;
-    write_file("tabs.txt", "\tx\nab\tc\nabcd\te\n\t\tz\na\r\tb\n");
-    EXPECT_EQ(all_records("tabs.txt", 4), (Records{"    x", "ab  c", "abcd    e", "        z", "a   b"}));
+    write_file("tabs.txt", "\tx\nab\tc\nabcd\te\n\t\tz\na\r\tb\r\n");
+    EXPECT_EQ(all_records("tabs.txt", 4), (Records{"    x", "ab  c", "abcd    e", "        z", "a\r  b"}));
     EXPECT_EQ(all_records("tabs.txt", 8),
-              (Records{"        x", "ab      c", "abcd    e", std::string(16, ' ') + "z", "a       b"}));
-    // A width of 0 keeps the tabs (the carriage return still goes).
-    EXPECT_EQ(all_records("tabs.txt", 0), (Records{"\tx", "ab\tc", "abcd\te", "\t\tz", "a\tb"}));
+              (Records{"        x", "ab      c", "abcd    e", std::string(16, ' ') + "z", "a\r      b"}));
+    // A width of 0 keeps the tabs (the carriage return of the line end still goes).
+    EXPECT_EQ(all_records("tabs.txt", 0), (Records{"\tx", "ab\tc", "abcd\te", "\t\tz", "a\r\tb"}));
     expect_units_closed(20, 20);
 }
 
@@ -68,6 +68,47 @@ TEST(RecordReadingTest, LinesLongerThanTheBufferAndAcrossBlocks) {
     write_file("long_tabs.txt", std::string(3000, '\t') + "e\n");
     EXPECT_EQ(all_records("long_tabs.txt", 4), (Records{std::string(12000, ' ') + "e"}));
     expect_units_closed(20, 20);
+}
+
+// Every record of a file read through a unit whose buffer holds 4 KiB.
+Records records_through_4k_buffer(const std::string& name) {
+    EXPECT_EQ(open_code({.unit = 21, .file = name, .status = "OLD", .action = "READ", .block_size = 4096}), 0);
+    EXPECT_EQ(record_of(21).buffer_size, 4096);
+    Records records;
+    while (auto r = next_record(21)) records.push_back(*r);
+    units::close_unit(21);
+    return records;
+}
+
+TEST(RecordReadingTest, ALoneCarriageReturnStaysAtEveryPlaceAroundABufferBoundary) {
+    ScratchDirectory dir;
+    constexpr std::size_t boundary = 4096;
+    struct Case {
+        std::string_view shape;  // where the CR stands, around the byte `at`
+        std::string record;      // the line as written, without its LF
+        std::string expected;
+    };
+    std::vector<Case> cases;
+    for (std::size_t at = boundary - 4; at <= boundary + 3; ++at) {
+        std::string lone(boundary + 8, 'x');
+        lone[at] = '\r';
+        cases.push_back({"lone CR", lone, lone});
+        std::string pair = lone;
+        pair[at + 1] = '\r';
+        cases.push_back({"two CRs", pair, pair});
+        std::string line_end(at + 1, 'y');
+        line_end[at] = '\r';  // CR LF with the CR at `at`: the line end, not data
+        cases.push_back({"CR of CR LF", line_end, line_end.substr(0, at)});
+        std::string last(at + 1, 'z');
+        last[at] = '\r';
+        cases.push_back({"CR before the next record's CR LF", last + "\r", last});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.shape) + " at byte " + std::to_string(c.record.find('\r')));
+        write_file("cr.txt", c.record + "\nafter\r\n");
+        EXPECT_EQ(records_through_4k_buffer("cr.txt"), (Records{c.expected, "after"}));
+    }
+    expect_units_closed(21, 21);
 }
 
 }  // namespace
