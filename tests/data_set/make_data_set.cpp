@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "generator/ghcn_data_set.hpp"
+#include "data_set/ghcn_data_set.hpp"
 
 namespace {
 
@@ -19,7 +19,7 @@ int usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    using namespace corvane::bench;
+    using namespace corvane::data_set;
     DataSetOptions options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
