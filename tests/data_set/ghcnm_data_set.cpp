@@ -199,12 +199,18 @@ bool write_country_list(const std::filesystem::path& dir, const GhcnmSetOptions&
     return f.close();
 }
 
+// In pieces, so that a full-size file does not have to fit in memory.
 bool gzip_copy(const std::filesystem::path& from) {
     std::ifstream in(from, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     gzFile out = gzopen((from.string() + ".gz").c_str(), "wb9");
-    if (!out) return false;
-    const bool ok = gzwrite(out, bytes.data(), static_cast<unsigned>(bytes.size())) == static_cast<int>(bytes.size());
+    if (!in || !out) return out == nullptr ? false : (gzclose(out), false);
+    std::vector<char> piece(1 << 20);
+    bool ok = true;
+    while (ok && in) {
+        in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+        const auto n = static_cast<int>(in.gcount());
+        ok = n == 0 || gzwrite(out, piece.data(), static_cast<unsigned>(n)) == n;
+    }
     return gzclose(out) == Z_OK && ok;
 }
 
