@@ -99,6 +99,16 @@ DirectoryEditions find_editions(const std::vector<std::string>& names) {
     return found;
 }
 
+EditionDecision decide_edition(const std::vector<std::string>& names, int asked) {
+    if (asked != 0) return {asked, {}};
+    const DirectoryEditions found = find_editions(names);
+    if (found.editions.size() == 1) return {found.editions.front(), {}};
+    if (found.editions.empty()) return {0, "no GHCN data files of version 2, 3 or 4"};
+    std::string text = "files of more than one version:";
+    for (const std::string& name : found.evidence) text += " " + name;
+    return {0, text};
+}
+
 FileChoice choose_file(const std::vector<std::string>& names, Edition edition, std::string_view element,
                        FileKind kind, std::string_view extension) {
     std::vector<GhcnmFileName> candidates;

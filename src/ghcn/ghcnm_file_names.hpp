@@ -38,6 +38,15 @@ struct DirectoryEditions {
 };
 DirectoryEditions find_editions(const std::vector<std::string>& names);
 
+// Which edition to read: the one asked for (0: none asked), else the only one the
+// directory holds. A directory of several editions, or of none, with none asked is
+// refused: `refusal` names what was found.
+struct EditionDecision {
+    int edition = 0;  // 0: refused
+    std::string refusal;
+};
+EditionDecision decide_edition(const std::vector<std::string>& names, int asked);
+
 // The file to read for one edition, element, kind and extension, with the names passed
 // over (older releases, `.gz` copies) for the log; empty when there is none.
 struct FileChoice {

@@ -67,6 +67,18 @@ TEST(GhcnmFileNames, EditionsOfADirectory) {
     EXPECT_TRUE(ghcn::find_editions({"README", "data.csv"}).editions.empty());
 }
 
+TEST(GhcnmFileNames, SeveralEditionsAreRefusedWithTheNamesFoundUnlessOneIsAsked) {
+    const std::vector<std::string> mixed{"v2.mean", "ghcnm.tavg.v4.0.1.20240105.qcu.dat", "README"};
+    const auto refused = ghcn::decide_edition(mixed, 0);
+    EXPECT_EQ(refused.edition, 0);
+    EXPECT_EQ(refused.refusal, "files of more than one version: ghcnm.tavg.v4.0.1.20240105.qcu.dat v2.mean");
+    EXPECT_EQ(ghcn::decide_edition(mixed, 4).edition, 4);
+    EXPECT_EQ(ghcn::decide_edition({"v2.mean", "v2.temperature.inv"}, 0).edition, 2);
+    const auto none = ghcn::decide_edition({"README"}, 0);
+    EXPECT_EQ(none.edition, 0);
+    EXPECT_FALSE(none.refusal.empty());
+}
+
 TEST(GhcnmFileNames, TheNewestReleaseWinsAndThePlainFileBeforeItsGzipCopy) {
     struct Case {
         std::vector<std::string> names;
