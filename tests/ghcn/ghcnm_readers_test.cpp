@@ -244,6 +244,24 @@ TEST(GhcnmDataFile, AMalformedRecordIsNamedByFileLineAndField) {
     EXPECT_EQ(long_line.problem.line, 1);
 }
 
+TEST(GhcnmDataFile, CrLfLineEndsAndAMissingLastLineEnd) {
+    ScratchDirectory scratch;
+    const std::string text = read_file(v4_sample(v4_qcu_dat));
+    const std::string first = text.substr(0, 115), second = text.substr(116, 115);
+    const std::pair<const char*, std::string> cases[] = {
+        {"crlf.dat", first + "\r\n" + second + "\r\n"},
+        {"unended.dat", first + "\n" + second},
+        {"crlf-unended.dat", first + "\r\n" + second},
+    };
+    for (const auto& [name, content] : cases) {
+        write_file(name, content);
+        const WholeFile f = read_all(name);
+        EXPECT_EQ(f.ended, ReadStatus::end_of_file) << name << ": " << ghcn::describe(f.problem);
+        ASSERT_EQ(f.records.size(), 2u) << name;
+        EXPECT_EQ(f.records[1].months[11].dsflag, second[114]) << name;
+    }
+}
+
 TEST(GhcnmDataFile, AFileThatIsNotThereIsNamed) {
     ScratchDirectory scratch;
     const WholeFile f = read_all("absent.dat");
