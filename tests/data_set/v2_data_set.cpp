@@ -12,71 +12,90 @@ namespace corvane::data_set {
 
 namespace {
 
+struct TemperatureFiles {
+    DataFile mean, mean_adj, min, min_adj, max, max_adj;
+};
+
+// What the made-up climate of a temperature station rests on.
+struct StationClimate {
+    double alat, base, amp, warm;
+};
+
+// The mean temperature of every year of the station's series, in tenths, shared by the series.
+std::map<int, Year> temperature_truth(Random& r, const std::vector<Series>& plan, const StationClimate& c) {
+    std::map<int, Year> truth;
+    double anomaly = r.gauss(0, 0.5);
+    for (const Series& s : plan) {
+        for (int y : s.years) {
+            if (truth.contains(y)) continue;
+            anomaly = 0.6 * anomaly + r.gauss(0, 0.35);
+            const double shift = anomaly + std::clamp(0.008 * (y - 1950), -0.5, 0.6);
+            Year& t = truth[y];
+            for (int m = 0; m < 12; ++m)
+                t[m] = tenths(c.base + c.amp * season(m, c.warm) + shift + r.gauss(0, 0.5 + 0.03 * c.alat));
+        }
+    }
+    return truth;
+}
+
+// The mean, minimum and maximum records of one station and their adjusted copies.
+void write_temperature_station(Random& r, const Station& st, const std::vector<double>& dups, TemperatureFiles& f) {
+    StationClimate c{};
+    c.alat = std::fabs(st.lat);
+    c.base = 27.0 - 0.0055 * c.alat * c.alat - 0.0065 * elevation_for_climate(st) + r.gauss(0, 1);
+    c.amp = (1.0 + (st.lat >= 0 ? 0.25 : 0.16) * std::max(0.0, c.alat - 8)) * r.uniform(0.85, 1.15);
+    c.warm = st.lat >= 0 ? 6.5 : 0.5;
+    const double range = std::clamp(r.gauss(10.5, 2.5), 4.0, 18.0);
+    const bool with_min_max = r.chance(0.55), adjusted = r.chance(0.29);
+    const std::vector<Series> plan = plan_series(r, st.country, false, dups, 62, 28);
+    std::map<int, Year> truth = temperature_truth(r, plan, c);
+    const int step_year = r.between(1880, 1990);
+    const double step = r.gauss(0, 0.5);
+    for (std::size_t k = 0; k < plan.size(); ++k) {
+        const Series& s = plan[k];
+        const int offset = k == 0 ? 0 : r.between(-2, 2);
+        const bool series_mm = with_min_max && (k == 0 || r.chance(0.6));
+        const bool series_adj = adjusted && (k == 0 || r.chance(0.5));
+        const int cut = r.chance(0.5) ? s.years.front() : s.years[s.years.size() / 3];
+        for (std::size_t i = 0; i < s.years.size(); ++i) {
+            const int y = s.years[i];
+            Year v = truth[y];
+            for (int& x : v) x += offset;
+            const MissingMonths miss = missing_months(r, s, i, 0.015);
+            Year got{};
+            const bool wrote = f.mean.emit(r, st, s.digit, y, v, miss, fail_temperature, &got);
+            const int adj = y < step_year ? tenths(step) : 0;
+            auto adjust = [adj](Year a) {
+                for (int& x : a) x = x == missing ? missing : x + adj;
+                return a;
+            };
+            if (series_adj && wrote) f.mean_adj.copy(st, s.digit, y, adjust(got));
+            if (!series_mm || y < cut) continue;
+            for (int sign : {-1, 1}) {
+                Year mv;
+                for (int m = 0; m < 12; ++m)
+                    mv[m] = v[m] + sign * tenths(range / 2 * (1 + 0.15 * season(m, c.warm)) + r.gauss(0, 0.4));
+                const MissingMonths mmiss = r.chance(0.7) ? miss : missing_months(r, s, i, 0.03);
+                DataFile& raw = sign < 0 ? f.min : f.max;
+                if (raw.emit(r, st, s.digit, y, mv, mmiss, fail_temperature, &got) && series_adj)
+                    (sign < 0 ? f.min_adj : f.max_adj).copy(st, s.digit, y, adjust(got));
+            }
+        }
+    }
+}
+
 // Mean, minimum and maximum temperature and their adjusted copies.
 bool write_temperature(const std::filesystem::path& dir, const DataSetOptions& o, const std::vector<Station>& inventory,
                        Numbers& numbers, DataSetSummary& summary) {
     Random r(o.seed, "temperature");
     const std::vector<Station> stations = data_stations(r, inventory, 0.015, numbers);
     const std::vector<double> dups{0.62, 0.19, 0.08, 0.045, 0.025, 0.015, 0.01, 0.007, 0.004, 0.004};
-    DataFile mean(dir, "v2.mean", true, 0.0045, o.crlf), mean_adj(dir, "v2.mean_adj", false, 0, o.crlf);
-    DataFile min(dir, "v2.min", true, 0.0035, o.crlf), min_adj(dir, "v2.min_adj", false, 0, o.crlf);
-    DataFile max(dir, "v2.max", true, 0.0035, o.crlf), max_adj(dir, "v2.max_adj", false, 0, o.crlf);
-    for (const Station& st : stations) {
-        const double alat = std::fabs(st.lat);
-        const double base = 27.0 - 0.0055 * alat * alat - 0.0065 * elevation_for_climate(st) + r.gauss(0, 1);
-        const double amp = (1.0 + (st.lat >= 0 ? 0.25 : 0.16) * std::max(0.0, alat - 8)) * r.uniform(0.85, 1.15);
-        const double warm = st.lat >= 0 ? 6.5 : 0.5;
-        const double range = std::clamp(r.gauss(10.5, 2.5), 4.0, 18.0);
-        const bool with_min_max = r.chance(0.55), adjusted = r.chance(0.29);
-        const std::vector<Series> plan = plan_series(r, st.country, false, dups, 62, 28);
-        std::map<int, Year> truth;  // tenths, shared by the series of the station
-        double anomaly = r.gauss(0, 0.5);
-        for (const Series& s : plan) {
-            for (int y : s.years) {
-                if (truth.contains(y)) continue;
-                anomaly = 0.6 * anomaly + r.gauss(0, 0.35);
-                const double shift = anomaly + std::clamp(0.008 * (y - 1950), -0.5, 0.6);
-                Year& t = truth[y];
-                for (int m = 0; m < 12; ++m)
-                    t[m] = tenths(base + amp * season(m, warm) + shift + r.gauss(0, 0.5 + 0.03 * alat));
-            }
-        }
-        const int step_year = r.between(1880, 1990);
-        const double step = r.gauss(0, 0.5);
-        for (std::size_t k = 0; k < plan.size(); ++k) {
-            const Series& s = plan[k];
-            const int offset = k == 0 ? 0 : r.between(-2, 2);
-            const bool series_mm = with_min_max && (k == 0 || r.chance(0.6));
-            const bool series_adj = adjusted && (k == 0 || r.chance(0.5));
-            const int cut = r.chance(0.5) ? s.years.front() : s.years[s.years.size() / 3];
-            for (std::size_t i = 0; i < s.years.size(); ++i) {
-                const int y = s.years[i];
-                Year v = truth[y];
-                for (int& x : v) x += offset;
-                const MissingMonths miss = missing_months(r, s, i, 0.015);
-                Year got{};
-                const bool wrote = mean.emit(r, st, s.digit, y, v, miss, fail_temperature, &got);
-                const int adj = y < step_year ? tenths(step) : 0;
-                auto adjust = [adj](Year a) {
-                    for (int& x : a) x = x == missing ? missing : x + adj;
-                    return a;
-                };
-                if (series_adj && wrote) mean_adj.copy(st, s.digit, y, adjust(got));
-                if (!series_mm || y < cut) continue;
-                for (int sign : {-1, 1}) {
-                    Year mv;
-                    for (int m = 0; m < 12; ++m)
-                        mv[m] = v[m] + sign * tenths(range / 2 * (1 + 0.15 * season(m, warm)) + r.gauss(0, 0.4));
-                    const MissingMonths mmiss = r.chance(0.7) ? miss : missing_months(r, s, i, 0.03);
-                    DataFile& raw = sign < 0 ? min : max;
-                    if (raw.emit(r, st, s.digit, y, mv, mmiss, fail_temperature, &got) && series_adj)
-                        (sign < 0 ? min_adj : max_adj).copy(st, s.digit, y, adjust(got));
-                }
-            }
-        }
-    }
+    TemperatureFiles f{{dir, "v2.mean", true, 0.0045, o.crlf}, {dir, "v2.mean_adj", false, 0, o.crlf},
+                       {dir, "v2.min", true, 0.0035, o.crlf},  {dir, "v2.min_adj", false, 0, o.crlf},
+                       {dir, "v2.max", true, 0.0035, o.crlf},  {dir, "v2.max_adj", false, 0, o.crlf}};
+    for (const Station& st : stations) write_temperature_station(r, st, dups, f);
     bool ok = true;
-    DataFile* files[] = {&mean, &mean_adj, &min, &min_adj, &max, &max_adj};
+    DataFile* files[] = {&f.mean, &f.mean_adj, &f.min, &f.min_adj, &f.max, &f.max_adj};
     for (int i = 0; i < 6; ++i) {
         ok = files[i]->close() && ok;
         summary.files[i] = files[i]->summary();
