@@ -89,6 +89,21 @@ TEST(GhcnmInventory, Version3LinesWithMetadataColumns) {
     EXPECT_EQ(st.name, "FLAGGED STATION");  // the metadata after column 68 is not part of it
 }
 
+TEST(GhcnmInventory, Version3MetadataIsPassedOverWhateverItHolds) {
+    const std::string start = "50111955728    50.25     10.50 -999.0 NOELEV MINUS                  ";
+    for (const std::string& metadata : {std::string(" 95U 6246HIxxCO-9x-9TROP. SAVANNA   C"), std::string(" ??X abcdefghij"),
+                                        std::string(" 95U 6246HIxxCO-9x-9TROP. SAVANNA   C and more text than v3 has"),
+                                        std::string()}) {
+        std::string line = start + metadata;
+        ghcn::InventoryStation st;
+        std::string field, what;
+        EXPECT_TRUE(ghcn::parse_inventory_line(Edition::v3, line.data(), line.size(), st, field, what)) << metadata << what;
+        EXPECT_EQ(st.name, "NOELEV MINUS");
+        EXPECT_FALSE(st.elevation);
+        EXPECT_EQ(st.country_code, "501");
+    }
+}
+
 TEST(GhcnmInventory, MalformedLinesNameTheirField) {
     const std::string good = "FJW30109475 -16.7500 -179.9000   25.0 VALOFA WEST CAPE";
     struct Case {
