@@ -4,6 +4,7 @@
 
 #include "fmtio/statement_api.hpp"
 #include "units/connection_statements.hpp"
+#include "units/message_tables.hpp"
 
 namespace corvane::ghcn {
 
@@ -20,6 +21,15 @@ std::int32_t free_unit() {
         if (units::inquire_unit(u, result, units::with_iostat(code)) == units::outcome_ok && !result.opened) return u;
     }
     return -1;
+}
+
+// "condition N" with the run-time's or the system's text for it, when it has one.
+std::string condition_text(std::int32_t code) {
+    std::string_view text = units::runtime_message(code);
+    if (text.empty()) text = units::system_message(code);
+    std::string out = "condition " + std::to_string(code);
+    if (!text.empty()) out += ": " + std::string(text);
+    return out;
 }
 
 }  // namespace
@@ -41,7 +51,7 @@ bool LineSource::open(const std::string& path, ReadProblem& problem) {
     std::int32_t code = 0;
     if (units::open_unit({.unit = u, .control = units::with_iostat(code), .file = path_, .status = "OLD",
                           .action = "READ"}) != units::outcome_ok) {
-        problem = {path, 0, {}, "cannot be opened (condition " + std::to_string(code) + ")"};
+        problem = {path, 0, {}, "cannot be opened (" + condition_text(code) + ")"};
         return false;
     }
     unit_ = u;
@@ -57,7 +67,7 @@ ReadStatus LineSource::next(std::string_view& line, ReadProblem& problem) {
     if (outcome == units::outcome_end) return ReadStatus::end_of_file;
     ++line_number_;
     if (outcome == units::outcome_error) {
-        problem = problem_here({}, "cannot be read (condition " + std::to_string(code) + ")");
+        problem = problem_here({}, "cannot be read (" + condition_text(code) + ")");
         return ReadStatus::problem;
     }
     if (outcome == units::outcome_ok) {
@@ -76,7 +86,7 @@ ReadStatus LineSource::skip_rest_of_long_line(ReadProblem& problem) {
     using namespace fmtio;
     std::int32_t code = 0;
     if (read(unit(unit_), units::with_iostat(code) | on_end | on_err, fmt<"(a)">) == units::outcome_error)
-        problem.what += "; the rest cannot be read (condition " + std::to_string(code) + ")";
+        problem.what += "; the rest cannot be read (" + condition_text(code) + ")";
     return ReadStatus::problem;
 }
 
