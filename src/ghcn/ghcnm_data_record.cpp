@@ -5,8 +5,6 @@
 #include "ghcn/ghcnm_data_record.hpp"
 
 #include <cstdlib>
-#include <tuple>
-#include <utility>
 
 #include "fmtio/statement_api.hpp"
 
@@ -91,19 +89,17 @@ bool check_layout(std::string_view line, std::string& field, std::string& what) 
     return true;
 }
 
-using FlagTexts = std::array<fmtio::Text<1>, 12>;
+// The values and the flags in two statements over the same line, each with an array
+// item, rather than 51 items in one: the flags of a month are one three-character field.
+using FlagTexts = std::array<fmtio::Text<3>, 12>;
 
-template <std::size_t... M>
 int read_record(char* line, fmtio::Text<11>& id, std::int32_t& year, fmtio::Text<4>& element,
-                std::array<std::int32_t, 12>& values, FlagTexts& dm, FlagTexts& qc, FlagTexts& ds,
-                std::index_sequence<M...>) {
+                std::array<std::int32_t, 12>& values, FlagTexts& flags) {
     using namespace fmtio;
-    auto items = std::tuple_cat(std::tie(id, year, element), std::tie(values[M], dm[M], qc[M], ds[M])...);
-    return std::apply(
-        [&](auto&... item) {
-            return read(internal_unit(line, data_record_length), on_err, fmt<"(a11,i4,a4,12(i5,3a1))">, item...);
-        },
-        items);
+    const UnitSpec record = internal_unit(line, data_record_length);
+    const int outcome = read(record, on_err, fmt<"(a11,i4,a4,12(i5,3x))">, id, year, element, values);
+    if (outcome != units::outcome_ok) return outcome;
+    return read(record, on_err, fmt<"(19x,12(5x,a3))">, flags);
 }
 
 }  // namespace
@@ -113,9 +109,8 @@ bool parse_data_record(char* line, std::size_t length, DataRecord& record, std::
     fmtio::Text<11> id;
     fmtio::Text<4> element;
     std::array<std::int32_t, 12> values{};
-    FlagTexts dm, qc, ds;
-    if (read_record(line, id, record.year, element, values, dm, qc, ds, std::make_index_sequence<12>{}) !=
-        units::outcome_ok) {
+    FlagTexts flags;
+    if (read_record(line, id, record.year, element, values, flags) != units::outcome_ok) {
         field.clear();
         what = "cannot be read with the data record's layout";
         return false;
@@ -123,7 +118,7 @@ bool parse_data_record(char* line, std::size_t length, DataRecord& record, std::
     record.id.assign(id.view());
     record.element.assign(element.view());
     for (std::size_t m = 0; m < 12; ++m)
-        record.months[m] = {values[m], dm[m].chars[0], qc[m].chars[0], ds[m].chars[0]};
+        record.months[m] = {values[m], flags[m].chars[0], flags[m].chars[1], flags[m].chars[2]};
     return true;
 }
 
