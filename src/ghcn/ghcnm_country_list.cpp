@@ -2,6 +2,8 @@
 // layout of the edition ("(a2,1x,a)" or "(a3,1x,a)"), after the code is checked.
 #include "ghcn/ghcnm_country_list.hpp"
 
+#include <algorithm>
+
 #include "fmtio/statement_api.hpp"
 #include "ghcn/ghcnm_line_source.hpp"
 
@@ -30,7 +32,8 @@ bool parse_country_line(Edition edition, std::string_view line, Country& country
     }
     Text<3> code_text;
     Text<longest_line> name;
-    const UnitSpec u = internal_unit(const_cast<char*>(line.data()), line.size());  // READ only
+    Text<longest_line> record(line);  // a writable copy: the internal unit of a READ
+    const UnitSpec u = internal_unit(record.data(), std::min(line.size(), longest_line));
     const int outcome = edition == Edition::v4 ? read(u, on_err, fmt<"(a2,1x,a)">, code_text, name)
                                                : read(u, on_err, fmt<"(a3,1x,a)">, code_text, name);
     if (outcome != units::outcome_ok) {
