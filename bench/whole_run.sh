@@ -30,13 +30,13 @@ done
 dir="${dir:-$build/bench-data/$scale-$seed}"
 measure="$build/bench/corvane-measure-run"
 for program in "$build/corvane-console" "$measure" "$build/bench/corvane-floor-copy" \
-               "$build/bench/corvane-engine-copy" "$build/bench/generator/corvane-make-data-set"; do
+               "$build/bench/corvane-engine-copy" "$build/tests/data_set/corvane-make-data-set"; do
     [ -x "$program" ] || { echo "missing $program: build first (scripts/build)" >&2; exit 1; }
 done
 
 if [ ! -f "$dir/v2.mean" ]; then
     echo "generating the $scale data set (seed $seed) in $dir"
-    "$build/bench/generator/corvane-make-data-set" --out "$dir" --scale "$scale" --seed "$seed" \
+    "$build/tests/data_set/corvane-make-data-set" --out "$dir" --scale "$scale" --seed "$seed" \
         --countries "$root/examples/ghcn-v2-sample/v2.country.codes"
 fi
 dir="$(cd "$dir" && pwd)"

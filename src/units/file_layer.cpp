@@ -14,6 +14,7 @@
 #include "units/conditions.hpp"
 #include "units/console_streams.hpp"
 #include "units/file_stream.hpp"
+#include "units/stream_choice.hpp"
 #include "units/file_system_calls.hpp"
 #include "units/interruption.hpp"
 #include "units/message_tables.hpp"
@@ -118,9 +119,9 @@ void file_open(ConnectionRecord& record, bool create, bool append) {
         return;
     }
     record.fd = fd;
-    record.stream = &file_stream();
     record.tab_width = tab_size();
     record.special.is_disk_file = S_ISREG(st.st_mode);
+    record.stream = &stream_for_opened_file(record);
     record.mode.is_character_device = !record.special.is_disk_file;
     record.append_base = 0;
     record.buffer_file_offset = 0;

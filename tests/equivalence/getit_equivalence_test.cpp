@@ -24,7 +24,7 @@
 #include "equivalence/reference_getit.hpp"
 #include "app/run_data.hpp"
 #include "app/search_report.hpp"
-#include "generator/ghcn_data_set.hpp"
+#include "data_set/ghcn_data_set.hpp"
 #include "test_support.hpp"
 #include "units/connection_statements.hpp"
 #include "units/console_hooks.hpp"
@@ -48,14 +48,14 @@ const fs::path& data_set() {
         fs::create_directories(target.parent_path());
         std::string aside = (target.parent_path() / "making-XXXXXX").string();
         if (!::mkdtemp(aside.data())) throw std::runtime_error("mkdtemp failed");
-        bench::DataSetOptions options{.directory = aside,
+        data_set::DataSetOptions options{.directory = aside,
                                       .country_list = std::string(CORVANE_EXAMPLES_DIR) +
                                                       "/ghcn-v2-sample/v2.country.codes",
                                       .seed = data_set_seed,
-                                      .scale = bench::Scale::medium};
-        bench::DataSetSummary summary;
+                                      .scale = data_set::Scale::medium};
+        data_set::DataSetSummary summary;
         std::string error;
-        if (!bench::generate_data_set(options, summary, error)) throw std::runtime_error(error);
+        if (!data_set::generate_data_set(options, summary, error)) throw std::runtime_error(error);
         write_file((fs::path(aside) / "complete").string(), "");
         std::error_code taken;
         fs::rename(aside, target, taken);

@@ -11,7 +11,7 @@
 #include <tuple>
 #include <vector>
 
-#include "generator/ghcn_data_set.hpp"
+#include "data_set/ghcn_data_set.hpp"
 #include "test_support.hpp"
 
 namespace corvane::testing {
@@ -19,11 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bench::DataSetOptions small_set(const fs::path& dir, std::uint64_t seed) {
+data_set::DataSetOptions small_set(const fs::path& dir, std::uint64_t seed) {
     return {.directory = dir.string(),
             .country_list = std::string(CORVANE_EXAMPLES_DIR) + "/ghcn-v2-sample/v2.country.codes",
             .seed = seed,
-            .scale = bench::Scale::small};
+            .scale = data_set::Scale::small};
 }
 
 std::vector<std::string> lines_of(const fs::path& path) {
@@ -40,10 +40,10 @@ std::vector<std::string> lines_of(const fs::path& path) {
 TEST(GeneratedDataSet, DependsOnlyOnTheSeed) {
     ScratchDirectory scratch;
     const fs::path root = scratch.path();
-    bench::DataSetSummary summary;
+    data_set::DataSetSummary summary;
     std::string error;
     for (auto [name, seed] : {std::pair{"a", 5}, std::pair{"b", 5}, std::pair{"c", 6}})
-        ASSERT_TRUE(bench::generate_data_set(small_set(root / name, seed), summary, error)) << error;
+        ASSERT_TRUE(data_set::generate_data_set(small_set(root / name, seed), summary, error)) << error;
     int files = 0;
     for (const fs::directory_entry& e : fs::directory_iterator(root / "a")) {
         const fs::path name = e.path().filename();
@@ -56,9 +56,9 @@ TEST(GeneratedDataSet, DependsOnlyOnTheSeed) {
 
 TEST(GeneratedDataSet, HasTheFeaturesOfTheRealOne) {
     ScratchDirectory scratch;
-    bench::DataSetSummary summary;
+    data_set::DataSetSummary summary;
     std::string error;
-    ASSERT_TRUE(bench::generate_data_set(small_set(scratch.path(), 1), summary, error)) << error;
+    ASSERT_TRUE(data_set::generate_data_set(small_set(scratch.path(), 1), summary, error)) << error;
     const fs::path dir = scratch.path();
     EXPECT_EQ(lines_of(dir / "v2.prcp.inv").size(), 200u);
 

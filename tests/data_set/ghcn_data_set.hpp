@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-namespace corvane::bench {
+namespace corvane::data_set {
 
 // Full is about the size of the real data set (some 600,000 mean-temperature records);
 // medium is a tenth of it and small a hundredth.
@@ -42,4 +42,4 @@ bool generate_data_set(const DataSetOptions& options, DataSetSummary& summary, s
 
 bool parse_scale(const std::string& text, Scale& scale);
 
-}  // namespace corvane::bench
+}  // namespace corvane::data_set

@@ -1,0 +1,135 @@
+// The record is first checked field by field, so that a malformed one is named by its field
+// and so that what the integer editing would take silently (a blank value field read as
+// 0, blanks inside a number) is refused; the values are then read through the record
+// run-time with the record's constant format.
+#include "ghcn/ghcnm_data_record.hpp"
+
+#include <cstdlib>
+
+#include "fmtio/statement_api.hpp"
+
+namespace corvane::ghcn {
+
+namespace {
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// Right-aligned digits with an optional minus sign: what the layout writes.
+bool is_right_aligned_integer(std::string_view field) {
+    std::size_t i = 0;
+    while (i < field.size() && field[i] == ' ') ++i;
+    if (i < field.size() && field[i] == '-') ++i;
+    if (i == field.size()) return false;
+    for (; i < field.size(); ++i) {
+        if (!is_digit(field[i])) return false;
+    }
+    return true;
+}
+
+std::string value_field_name(std::size_t month) { return "VALUE" + std::to_string(month + 1); }
+
+bool check_identity(std::string_view line, std::string& field, std::string& what) {
+    for (char c : line.substr(0, 11)) {
+        if (!(is_digit(c) || (c >= 'A' && c <= 'Z'))) {
+            field = "ID";
+            what = "is not 11 letters and digits: \"" + std::string(line.substr(0, 11)) + "\"";
+            return false;
+        }
+    }
+    const std::string_view year = line.substr(11, 4);
+    for (char c : year) {
+        if (!is_digit(c)) {
+            field = "YEAR";
+            what = "is not a 4-digit year: \"" + std::string(year) + "\"";
+            return false;
+        }
+    }
+    const std::string_view element = line.substr(15, 4);
+    if (element != "TAVG" && element != "TMAX" && element != "TMIN") {
+        field = "ELEMENT";
+        what = "is not TAVG, TMAX or TMIN: \"" + std::string(element) + "\"";
+        return false;
+    }
+    return true;
+}
+
+// The field a line of `length` columns is cut short in.
+std::string field_at_column(std::size_t column) {
+    if (column <= 11) return "ID";
+    if (column <= 15) return "YEAR";
+    if (column <= 19) return "ELEMENT";
+    const std::size_t month = (column - 20) / 8;
+    const std::size_t within = (column - 20) % 8;
+    const char* flags[] = {"DMFLAG", "QCFLAG", "DSFLAG"};
+    if (within < 5) return value_field_name(month);
+    return flags[within - 5] + std::to_string(month + 1);
+}
+
+bool check_layout(std::string_view line, std::string& field, std::string& what) {
+    if (line.size() < data_record_length) {
+        field = field_at_column(line.size() + 1);
+        what = "the record is cut short after column " + std::to_string(line.size()) + " (" +
+               std::to_string(data_record_length) + " expected)";
+        return false;
+    }
+    if (line.find_first_not_of(' ', data_record_length) != std::string_view::npos) {
+        field.clear();
+        what = "the record goes on past column " + std::to_string(data_record_length);
+        return false;
+    }
+    if (!check_identity(line, field, what)) return false;
+    for (std::size_t m = 0; m < 12; ++m) {
+        const std::string_view value = line.substr(19 + 8 * m, 5);
+        if (!is_right_aligned_integer(value)) {
+            field = value_field_name(m);
+            what = "is not a whole number: \"" + std::string(value) + "\"";
+            return false;
+        }
+    }
+    return true;
+}
+
+// The values and the flags in two statements over the same line, each with an array
+// item, rather than 51 items in one: the flags of a month are one three-character field.
+using FlagTexts = std::array<fmtio::Text<3>, 12>;
+
+int read_record(char* line, fmtio::Text<11>& id, std::int32_t& year, fmtio::Text<4>& element,
+                std::array<std::int32_t, 12>& values, FlagTexts& flags) {
+    using namespace fmtio;
+    const UnitSpec record = internal_unit(line, data_record_length);
+    const int outcome = read(record, on_err, fmt<"(a11,i4,a4,12(i5,3x))">, id, year, element, values);
+    if (outcome != units::outcome_ok) return outcome;
+    return read(record, on_err, fmt<"(19x,12(5x,a3))">, flags);
+}
+
+}  // namespace
+
+bool parse_data_record(char* line, std::size_t length, DataRecord& record, std::string& field, std::string& what) {
+    if (!check_layout(std::string_view(line, length), field, what)) return false;
+    fmtio::Text<11> id;
+    fmtio::Text<4> element;
+    std::array<std::int32_t, 12> values{};
+    FlagTexts flags;
+    if (read_record(line, id, record.year, element, values, flags) != units::outcome_ok) {
+        field.clear();
+        what = "cannot be read with the data record's layout";
+        return false;
+    }
+    record.id.assign(id.view());
+    record.element.assign(element.view());
+    for (std::size_t m = 0; m < 12; ++m)
+        record.months[m] = {values[m], flags[m].chars[0], flags[m].chars[1], flags[m].chars[2]};
+    return true;
+}
+
+std::string degrees_text(std::int32_t hundredths) {
+    if (hundredths == missing_value) return {};
+    const std::int64_t magnitude = std::llabs(static_cast<std::int64_t>(hundredths));
+    std::string text = hundredths < 0 ? "-" : "";
+    text += std::to_string(magnitude / 100) + ".";
+    const std::int64_t cents = magnitude % 100;
+    if (cents < 10) text += '0';
+    return text + std::to_string(cents);
+}
+
+}  // namespace corvane::ghcn
