@@ -12,7 +12,7 @@ FailedValues::Load FailedValues::load(int unit_number, FailedRecord& last) {
     loaded_ = true;
     Load result = Load::whole_file;
     for (;;) {
-        const int outcome = read(unit(unit_number), on_end | on_err, fmt<"22(i3,i8,2x,i4,i3,i6)">,
+        const auto outcome = read(unit(unit_number), on_end | on_err, fmt<"22(i3,i8,2x,i4,i3,i6)">,
                                  last.fail_country, last.fail_station_id, last.fail_year, last.fail_month,
                                  last.fail_value);
         if (outcome == units::outcome_end) break;

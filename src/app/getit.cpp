@@ -122,7 +122,7 @@ void Extraction::start_log_and_titles() {
 }
 
 ReadResult Extraction::read_data(FormatRef error_message) {
-    const int outcome = read(unit(data_unit), on_end | on_err, fmt<"15(I3,I8,i1,i4,12I5)">, rec_.rec_country,
+    const auto outcome = read(unit(data_unit), on_end | on_err, fmt<"15(I3,I8,i1,i4,12I5)">, rec_.rec_country,
                              rec_.rec_station_id, rec_.rec_duplicate, rec_.rec_year, rec_.rec_values);
     if (outcome == units::outcome_error) error_exit(error_message, rec_.rec_station_id);
     return outcome == units::outcome_end ? ReadResult::end_of_file : ReadResult::record;

@@ -91,7 +91,7 @@ CsvResult write_csv_tables(const app::RunData& run, const std::filesystem::path&
     DataRecord rec;
     std::int32_t last_station = 0, last_duplicate = -1;
     for (;;) {
-        const int outcome = read(unit(data_unit), on_end | on_err, fmt<"15(I3,I8,i1,i4,12I5)">, rec.country,
+        const auto outcome = read(unit(data_unit), on_end | on_err, fmt<"15(I3,I8,i1,i4,12I5)">, rec.country,
                                  rec.station, rec.duplicate, rec.year, rec.values);
         if (outcome == units::outcome_end) break;
         if (outcome == units::outcome_error) {

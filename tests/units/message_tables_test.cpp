@@ -50,7 +50,6 @@ TEST(MessageTablesTest, NamedConditionsHaveTheirTexts) {
         {condition::record_too_long, "Attempt to write a record longer than specified record length"},
         {condition::advance_not_allowed, "ADVANCE= specified for direct access or unformatted file"},
         {condition::memory_allocation, "Runtime memory allocation fails"},
-        {condition::underflow_control, "Control of gradual/abrupt underflow is not supported in this environment"},
     };
     for (const Named& n : named) EXPECT_EQ(runtime_message(n.code), n.text) << n.code;
 }
