@@ -11,22 +11,22 @@ namespace corvane::units {
 
 TEST(MessageTablesTest, RuntimeTableCoversExactlyItsRange) {
     for (int code = condition::first; code <= condition::last; ++code) {
-        EXPECT_FALSE(runtime_message(code).empty()) << code;
+        EXPECT_FALSE(runtime_message(Condition{code}).empty()) << code;
         EXPECT_TRUE(condition::is_runtime_code(code));
     }
     EXPECT_EQ(condition::last - condition::first + 1, 75);
     EXPECT_FALSE(condition::is_runtime_code(9999));
     EXPECT_FALSE(condition::is_runtime_code(10075));
-    EXPECT_TRUE(runtime_message(9999).empty());
-    EXPECT_TRUE(runtime_message(10075).empty());
-    EXPECT_TRUE(runtime_message(0).empty());
-    EXPECT_TRUE(runtime_message(-1).empty());
+    EXPECT_TRUE(runtime_message(Condition{9999}).empty());
+    EXPECT_TRUE(runtime_message(Condition{10075}).empty());
+    EXPECT_TRUE(runtime_message(Condition{0}).empty());
+    EXPECT_TRUE(runtime_message(Condition{-1}).empty());
 }
 
 // The names the code raises conditions by must stand for the texts they mean.
 TEST(MessageTablesTest, NamedConditionsHaveTheirTexts) {
     struct Named {
-        int code;
+        Condition code;
         std::string_view text;
     };
     const Named named[] = {
@@ -56,47 +56,47 @@ TEST(MessageTablesTest, NamedConditionsHaveTheirTexts) {
 }
 
 TEST(MessageTablesTest, RuntimeTextsAreVerbatimIncludingMisspellings) {
-    EXPECT_EQ(runtime_message(10000), "File not open for read");
-    EXPECT_EQ(runtime_message(10009), "Format string missing opening (");
-    EXPECT_EQ(runtime_message(10013), "Attempt to read past end of file");
-    EXPECT_EQ(runtime_message(10016), "Illegal character in numeric input");
-    EXPECT_EQ(runtime_message(10032), "Status 'NEW' specified for an existing file");
-    EXPECT_EQ(runtime_message(10034), "Tessel is required for that feature");
-    EXPECT_EQ(runtime_message(10039), "Attempt to read past end of record in non-advancing I/O");
-    EXPECT_EQ(runtime_message(10056), "The ORDER argument to RESHARE is contains an illegal value");
-    EXPECT_EQ(runtime_message(10066), "Expected & or $ as first character for NAMELIST input");
-    EXPECT_EQ(runtime_message(10071), "Illegal rank for matrix argument to MATMUL array instrinsic");
-    EXPECT_EQ(runtime_message(10074),
+    EXPECT_EQ(runtime_message(Condition{10000}), "File not open for read");
+    EXPECT_EQ(runtime_message(Condition{10009}), "Format string missing opening (");
+    EXPECT_EQ(runtime_message(Condition{10013}), "Attempt to read past end of file");
+    EXPECT_EQ(runtime_message(Condition{10016}), "Illegal character in numeric input");
+    EXPECT_EQ(runtime_message(Condition{10032}), "Status 'NEW' specified for an existing file");
+    EXPECT_EQ(runtime_message(Condition{10034}), "Tessel is required for that feature");
+    EXPECT_EQ(runtime_message(Condition{10039}), "Attempt to read past end of record in non-advancing I/O");
+    EXPECT_EQ(runtime_message(Condition{10056}), "The ORDER argument to RESHARE is contains an illegal value");
+    EXPECT_EQ(runtime_message(Condition{10066}), "Expected & or $ as first character for NAMELIST input");
+    EXPECT_EQ(runtime_message(Condition{10071}), "Illegal rank for matrix argument to MATMUL array instrinsic");
+    EXPECT_EQ(runtime_message(Condition{10074}),
               "Control of gradual/abrupt underflow is not supported in this environment");
 }
 
 TEST(MessageTablesTest, SystemRowsReadAsGiven) {
-    EXPECT_EQ(system_message(0), "NO_ERROR");
-    EXPECT_EQ(system_message(2), "The system cannot find the file specified.");
-    EXPECT_EQ(system_message(3), "The system cannot find the path specified.");
-    EXPECT_EQ(system_message(4), "The system cannot open the file.");
-    EXPECT_EQ(system_message(5), "Access Denied.");
-    EXPECT_EQ(system_message(32),
+    EXPECT_EQ(system_message(Condition{0}), "NO_ERROR");
+    EXPECT_EQ(system_message(Condition{2}), "The system cannot find the file specified.");
+    EXPECT_EQ(system_message(Condition{3}), "The system cannot find the path specified.");
+    EXPECT_EQ(system_message(Condition{4}), "The system cannot open the file.");
+    EXPECT_EQ(system_message(Condition{5}), "Access Denied.");
+    EXPECT_EQ(system_message(Condition{32}),
               "The process cannot access the file because it is being used by another process.");
-    EXPECT_EQ(system_message(39), "The disk is full.");
-    EXPECT_EQ(system_message(80), "The file exists.");
-    EXPECT_EQ(system_message(112), "There is not enough space on the disk.");
-    EXPECT_EQ(system_message(123),
+    EXPECT_EQ(system_message(Condition{39}), "The disk is full.");
+    EXPECT_EQ(system_message(Condition{80}), "The file exists.");
+    EXPECT_EQ(system_message(Condition{112}), "There is not enough space on the disk.");
+    EXPECT_EQ(system_message(Condition{123}),
               "The file name, directory name, or volume label is not syntactically correct.");
-    EXPECT_EQ(system_message(206), "The file name or extension is too long.");
+    EXPECT_EQ(system_message(Condition{206}), "The file name or extension is too long.");
     // A text split over several source lines must come out whole.
-    EXPECT_EQ(system_message(1005).substr(0, 54),
+    EXPECT_EQ(system_message(Condition{1005}).substr(0, 54),
               "The volume does not contain a recognized file system. ");
-    EXPECT_TRUE(system_message(1005).ends_with("the volume is not corrupted."));
+    EXPECT_TRUE(system_message(Condition{1005}).ends_with("the volume is not corrupted."));
 }
 
 TEST(MessageTablesTest, SystemTableGapsAndOutOfRangeAreEmpty) {
-    EXPECT_TRUE(system_message(34).empty());  // a code inside the table without a text
-    EXPECT_TRUE(system_message(2405).empty());
-    EXPECT_TRUE(system_message(2406).empty());
-    EXPECT_TRUE(system_message(-1).empty());
-    EXPECT_TRUE(system_message(10002).empty());
-    EXPECT_FALSE(system_message(2404).empty());  // the last row is still found
+    EXPECT_TRUE(system_message(Condition{34}).empty());  // a code inside the table without a text
+    EXPECT_TRUE(system_message(Condition{2405}).empty());
+    EXPECT_TRUE(system_message(Condition{2406}).empty());
+    EXPECT_TRUE(system_message(Condition{-1}).empty());
+    EXPECT_TRUE(system_message(Condition{10002}).empty());
+    EXPECT_FALSE(system_message(Condition{2404}).empty());  // the last row is still found
 }
 
 // The system table row by row: the codes that have a text, as runs of consecutive codes. A
@@ -125,7 +125,7 @@ TEST(MessageTablesTest, SystemTableHasExactlyItsRows) {
     }
     EXPECT_EQ(rows, 553);
     for (int code = 0; code <= 2405; ++code) {
-        EXPECT_EQ(system_message(code).empty(), !listed[static_cast<std::size_t>(code)]) << code;
+        EXPECT_EQ(system_message(Condition{code}).empty(), !listed[static_cast<std::size_t>(code)]) << code;
     }
 }
 
@@ -152,7 +152,7 @@ TEST(MessageTablesTest, ErrnoMapsToCodesWithText) {
     EXPECT_EQ(system_code_from_errno(0x7fff), 31);  // unknown errno: general device failure
 
     for (int e = 0; e <= 133; ++e) {
-        const int code = system_code_from_errno(e);
+        const Condition code = system_code_from_errno(e);
         EXPECT_NE(code, 0) << "errno " << e;
         EXPECT_FALSE(system_message(code).empty()) << "errno " << e << " -> " << code;
     }
