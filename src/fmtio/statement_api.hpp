@@ -1,6 +1,6 @@
 // The front door of the record run-time for application code: READ and WRITE as the program
 // writes them (a unit, optional catching specifiers, a format, and the items), the
-// connection statements, units and items, e.g.
+// connection statements, STOP, units and items, e.g.
 //     write(default_unit, fmt<"(1x,i4,1x,a)">, count, name);
 //     read(unit(14), {on_end | on_err}, fmt<"15(I3,I8,i1,i4,12I5)">, country, id, dup, year, values);
 // Each returns the statement's outcome: ok, error (ERR branch), end (END branch) or eor (EOR
@@ -19,6 +19,7 @@
 #include "fmtio/item_check.hpp"
 #include "units/connection_statements.hpp"
 #include "units/statement_context.hpp"
+#include "units/termination.hpp"
 
 namespace corvane::fmtio {
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 #include "fmtio/statement_api.hpp"
 #include "test_support.hpp"
@@ -18,6 +19,17 @@ namespace {
 using units::Control;
 using units::raise_io_condition;
 using units::StatementKind;
+
+// A condition and an outcome cannot stand for each other, and a plain number becomes a
+// condition only on purpose; inside the engine a condition still reads as its code.
+static_assert(!std::is_convertible_v<units::Outcome, units::Condition>);
+static_assert(!std::is_convertible_v<units::Condition, units::Outcome>);
+static_assert(!std::is_convertible_v<int, units::Condition>);
+static_assert(!std::is_convertible_v<int, units::Outcome>);
+static_assert(!std::is_convertible_v<units::Outcome, int>);
+static_assert(std::is_convertible_v<units::Condition, int>);
+static_assert(!std::is_invocable_v<decltype(&units::raise_io_condition), units::Outcome,
+                                   const units::ConditionContext&>);
 
 units::ConditionContext context(StatementKind kind, units::UnitSpec u, Control control = {}) {
     return {kind, u, control};
