@@ -12,6 +12,8 @@
 
 namespace corvane::units {
 
+// Named only by the unit layer's entries at the end; its layout stays out of this header,
+// which application code reaches through fmtio/statement_api.hpp.
 struct ConnectionRecord;
 
 struct OpenSpec {
