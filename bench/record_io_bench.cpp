@@ -110,7 +110,7 @@ void BM_ReadDataRecord(benchmark::State& state, Hooks hooks) {
             write(unit(bench_unit), fmt<"(i3,i8,i1,i4,12i5)">, country, id, dup, year, values);
         },
         [&] {
-            const int outcome = read(unit(bench_unit), on_end | on_err, fmt<"15(I3,I8,i1,i4,12I5)">, country, id,
+            const auto outcome = read(unit(bench_unit), on_end | on_err, fmt<"15(I3,I8,i1,i4,12I5)">, country, id,
                                      dup, year, values);
             benchmark::DoNotOptimize(values);
             return outcome;
@@ -130,7 +130,7 @@ void BM_ReadFailedQcRecord(benchmark::State& state, Hooks hooks) {
             write(unit(bench_unit), fmt<"(i3,i8,'0 ',i4,i3,i6)">, country, id, year, month, value);
         },
         [&] {
-            const int outcome = read(unit(bench_unit), on_end | on_err, fmt<"22(i3,i8,2x,i4,i3,i6)">, country, id,
+            const auto outcome = read(unit(bench_unit), on_end | on_err, fmt<"22(i3,i8,2x,i4,i3,i6)">, country, id,
                                      year, month, value);
             benchmark::DoNotOptimize(value);
             return outcome;

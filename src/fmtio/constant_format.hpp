@@ -1,5 +1,7 @@
-// Constant formats, compiled while the program is built:  fmt<"(i4,12i5)">  is the
-// FormatRef of that text. A malformed constant format is a build error.
+// Constant formats, compiled while the program is built:  fmt<"(i4,12i5)">  stands for the
+// compiled format of that text and keeps the text in its type, so that a statement can check
+// its items against the format's data descriptors while the program is built
+// (item_check.hpp). A malformed constant format is a build error.
 #pragma once
 
 #include <array>
@@ -75,7 +77,14 @@ struct ConstantFormat {
 
 }  // namespace detail
 
+// The type of a constant format; it converts to the FormatRef the engine walks.
 template <FormatLiteral Text>
-inline constexpr FormatRef fmt = detail::ConstantFormat<Text>::ref;
+struct ConstantFormatOf {
+    FormatRef ref;
+    constexpr operator FormatRef() const { return ref; }  // NOLINT: the format it stands for
+};
+
+template <FormatLiteral Text>
+inline constexpr ConstantFormatOf<Text> fmt{detail::ConstantFormat<Text>::ref};
 
 }  // namespace corvane::fmtio

@@ -1,5 +1,6 @@
 // Transfer items: each READ or WRITE item travels as a typed IoItem built from the C++
-// variable, so the engine knows its type class, element size, address and length.
+// variable, so the engine knows its type class, element size, address and length. A WRITE
+// takes values (make_item); a READ takes only variables it may store into (read_item).
 #pragma once
 
 #include <array>
@@ -49,71 +50,129 @@ template <class T> struct is_logical : std::false_type {};
 template <class I> struct is_logical<BasicLogical<I>> : std::true_type {};
 
 template <class T>
-constexpr IoItem scalar_item(const T* p, std::uint32_t count) {
-    IoItem it;
-    it.address = const_cast<T*>(p);  // items of a WRITE are only read
-    it.count = count;
-    it.size = static_cast<std::uint8_t>(sizeof(T));
+constexpr TypeClass type_class_of() {
     if constexpr (std::is_integral_v<T> && !std::is_same_v<T, bool>) {
-        it.type = TypeClass::integer;
+        return TypeClass::integer;
     } else if constexpr (std::is_same_v<T, float> || std::is_same_v<T, double> ||
                          std::is_same_v<T, __float128>) {
-        it.type = TypeClass::real;
+        return TypeClass::real;
     } else if constexpr (std::is_same_v<T, std::complex<float>> ||
                          std::is_same_v<T, std::complex<double>>) {
-        it.type = TypeClass::complex;
+        return TypeClass::complex;
     } else if constexpr (is_logical<T>::value) {
-        it.type = TypeClass::logical;
+        return TypeClass::logical;
     } else {
         static_assert(sizeof(T) == 0, "no I/O item type for this C++ type");
     }
+}
+
+template <class T>
+constexpr IoItem scalar_item(T* p, std::uint32_t count) {
+    IoItem it;
+    it.address = p;
+    it.count = count;
+    it.size = static_cast<std::uint8_t>(sizeof(T));
+    it.type = type_class_of<T>();
     return it;
+}
+
+inline IoItem character_item(char* chars, std::size_t length, std::size_t count) {
+    return {TypeClass::character, 1, chars, static_cast<std::uint32_t>(length), static_cast<std::uint32_t>(count)};
+}
+
+// The items of a WRITE are only read: the engine's one item form has a mutable address.
+template <class T>
+T* writable(const T* p) {
+    return const_cast<T*>(p);
 }
 }  // namespace detail
 
 template <class T>
-    requires(std::is_arithmetic_v<T> || std::is_same_v<T, __float128> ||
-             detail::is_logical<T>::value || std::is_same_v<T, std::complex<float>> ||
-             std::is_same_v<T, std::complex<double>>)
-constexpr IoItem make_item(const T& v) {
-    return detail::scalar_item(&v, 1);
+concept ScalarItem = std::is_arithmetic_v<T> || std::is_same_v<T, __float128> || detail::is_logical<T>::value ||
+                     std::is_same_v<T, std::complex<float>> || std::is_same_v<T, std::complex<double>>;
+
+// ---- WRITE items: values, read by the engine ----
+
+template <ScalarItem T>
+IoItem make_item(const T& v) {
+    return detail::scalar_item(detail::writable(&v), 1);
 }
 
 // Whole arrays, element by element.
 template <class T, std::size_t N>
-constexpr IoItem make_item(const std::array<T, N>& a) {
-    return detail::scalar_item(a.data(), static_cast<std::uint32_t>(N));
+IoItem make_item(const std::array<T, N>& a) {
+    return detail::scalar_item(detail::writable(a.data()), static_cast<std::uint32_t>(N));
 }
 template <class T, std::size_t N>
     requires(!std::is_same_v<T, char>)
-constexpr IoItem make_item(const T (&a)[N]) {
-    return detail::scalar_item(&a[0], static_cast<std::uint32_t>(N));
+IoItem make_item(const T (&a)[N]) {
+    return detail::scalar_item(detail::writable(&a[0]), static_cast<std::uint32_t>(N));
 }
 template <class T>
     requires(!std::is_same_v<std::remove_const_t<T>, char>)
-constexpr IoItem make_item(std::span<T> a) {
-    return detail::scalar_item(a.data(), static_cast<std::uint32_t>(a.size()));
+IoItem make_item(std::span<T> a) {
+    return detail::scalar_item(detail::writable<std::remove_const_t<T>>(a.data()),
+                               static_cast<std::uint32_t>(a.size()));
 }
 
 // Character values.
 template <std::size_t N>
 IoItem make_item(const Text<N>& t) {
-    return {TypeClass::character, 1, const_cast<char*>(t.data()), static_cast<std::uint32_t>(N), 1};
+    return detail::character_item(detail::writable(t.data()), N, 1);
 }
 template <std::size_t M, std::size_t N>
 IoItem make_item(const std::array<Text<M>, N>& a) {
-    return {TypeClass::character, 1, const_cast<char*>(a[0].data()), static_cast<std::uint32_t>(M),
-            static_cast<std::uint32_t>(N)};
+    return detail::character_item(detail::writable(a[0].data()), M, N);
 }
 inline IoItem make_item(std::string_view s) {
-    return {TypeClass::character, 1, const_cast<char*>(s.data()), static_cast<std::uint32_t>(s.size()), 1};
+    return detail::character_item(detail::writable(s.data()), s.size(), 1);
 }
 template <std::size_t N>
 IoItem make_item(const char (&literal)[N]) {
     return make_item(std::string_view(literal, N - 1));
 }
 inline IoItem make_item(std::span<char> s) {
-    return {TypeClass::character, 1, s.data(), static_cast<std::uint32_t>(s.size()), 1};
+    return detail::character_item(s.data(), s.size(), 1);
+}
+
+// ---- READ items: variables the engine stores into ----
+
+// What a READ can store into: no const object, no literal, no read-only view.
+template <class T>
+inline constexpr bool is_modifiable_item = !std::is_const_v<T>;
+template <>
+inline constexpr bool is_modifiable_item<std::string_view> = false;
+template <class T, std::size_t E>
+inline constexpr bool is_modifiable_item<std::span<T, E>> = !std::is_const_v<T>;
+
+template <ScalarItem T>
+IoItem read_item(T& v) {
+    return detail::scalar_item(&v, 1);
+}
+template <class T, std::size_t N>
+IoItem read_item(std::array<T, N>& a) {
+    return detail::scalar_item(a.data(), static_cast<std::uint32_t>(N));
+}
+template <class T, std::size_t N>
+    requires(!std::is_same_v<T, char>)
+IoItem read_item(T (&a)[N]) {
+    return detail::scalar_item(&a[0], static_cast<std::uint32_t>(N));
+}
+template <class T>
+    requires(!std::is_same_v<T, char> && !std::is_const_v<T>)
+IoItem read_item(std::span<T> a) {
+    return detail::scalar_item(a.data(), static_cast<std::uint32_t>(a.size()));
+}
+template <std::size_t N>
+IoItem read_item(Text<N>& t) {
+    return detail::character_item(t.data(), N, 1);
+}
+template <std::size_t M, std::size_t N>
+IoItem read_item(std::array<Text<M>, N>& a) {
+    return detail::character_item(a[0].data(), M, N);
+}
+inline IoItem read_item(std::span<char> s) {
+    return detail::character_item(s.data(), s.size(), 1);
 }
 
 }  // namespace corvane::fmtio

@@ -8,6 +8,7 @@
 
 #include "fmtio/format_compiler.hpp"
 #include "fmtio/output_editing.hpp"
+#include "fmtio/statement_api.hpp"
 #include "units/conditions.hpp"
 #include "units/console_streams.hpp"
 #include "units/error_report.hpp"
@@ -60,7 +61,12 @@ IoStatement& current_statement() {
     return statement;
 }
 
-int IoStatement::open(StatementKind kind, const UnitSpec& unit, Control control, const FormatArg& format) {
+units::Outcome run_statement(StatementKind kind, const UnitSpec& u, Control control, const FormatArg& format,
+                             const IoItem* items, std::size_t count) {
+    return current_statement().run(kind, u, control, format, items, count);
+}
+
+units::Outcome IoStatement::open(StatementKind kind, const UnitSpec& unit, Control control, const FormatArg& format) {
     units::end_if_interrupted();
     const units::RuntimeOptions& options = units::runtime_options();  // read on the first statement
     units::poll_events();
@@ -133,7 +139,7 @@ int IoStatement::open(StatementKind kind, const UnitSpec& unit, Control control,
     return units::outcome_ok;
 }
 
-int IoStatement::transfer(const IoItem& item) {
+units::Outcome IoStatement::transfer(const IoItem& item) {
     if (failed_) return outcome_;
     units::poll_events();
     // An item needs a data descriptor: a format without one fails now rather than
@@ -160,7 +166,7 @@ int IoStatement::transfer(const IoItem& item) {
     return units::outcome_ok;
 }
 
-int IoStatement::close() {
+units::Outcome IoStatement::close() {
     if (failed_) return outcome_;
     if (!list_) {
         if (int err = finish_format()) return fail(err);
@@ -176,12 +182,12 @@ int IoStatement::close() {
     return units::outcome_ok;
 }
 
-int IoStatement::run(StatementKind kind, const UnitSpec& unit, Control control, const FormatArg& format,
-                     const IoItem* items, std::size_t count) {
+units::Outcome IoStatement::run(StatementKind kind, const UnitSpec& unit, Control control, const FormatArg& format,
+                                const IoItem* items, std::size_t count) {
     try {
-        if (int outcome = open(kind, unit, control, format)) return outcome;
+        if (const auto outcome = open(kind, unit, control, format); outcome != units::outcome_ok) return outcome;
         for (std::size_t i = 0; i < count; ++i) {
-            if (int outcome = transfer(items[i])) return outcome;
+            if (const auto outcome = transfer(items[i]); outcome != units::outcome_ok) return outcome;
         }
         return close();
     } catch (const std::bad_alloc&) {
@@ -209,7 +215,7 @@ void IoStatement::keep_rest_of_record() {
     connection_->has_pending_input = true;
 }
 
-int IoStatement::fail(int code) {
+units::Outcome IoStatement::fail(int code) {
     if (code == end_of_record_nonadvancing && control_.size) *control_.size = static_cast<std::int32_t>(in_.taken);
     failed_ = true;
     out_.start_record();  // the record is dropped, not written
@@ -217,7 +223,7 @@ int IoStatement::fail(int code) {
     state_ = EditState{};
     if (saved_rounding_ != FE_TONEAREST) std::fesetround(saved_rounding_);
     const units::ConditionContext context{kind_, unit_, control_};
-    outcome_ = units::raise_io_condition(code, context);
+    outcome_ = units::raise_io_condition(units::Condition{code}, context);
     return outcome_;
 }
 
@@ -306,9 +312,9 @@ int IoStatement::end_output_record() {
     if (out_.overflowed) return units::condition::buffer_allocation;
     if (unit_.kind == UnitSpec::Kind::internal) {
         // An internal unit is one record: the variable, blank-padded at the end.
-        if (internal_record_used_) return illegal_internal_use;
+        if (internal_record_used_ || !unit_.internal_target) return illegal_internal_use;
         if (out_.high_water > unit_.internal_length) return record_too_long;
-        text_assign(unit_.internal, unit_.internal_length, {out_.data(), out_.high_water});
+        text_assign(unit_.internal_target, unit_.internal_length, {out_.data(), out_.high_water});
         internal_record_used_ = true;
     } else if (int err = units::write_record(*connection_, out_.data(), out_.high_water, !state_.suppress_line_end)) {
         return err;

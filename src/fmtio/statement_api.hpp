@@ -1,42 +1,89 @@
-// READ and WRITE as the program writes them: a unit, optional catching specifiers, a
-// format, and the items, e.g.
+// The front door of the record run-time for application code: READ and WRITE as the program
+// writes them (a unit, optional catching specifiers, a format, and the items), the
+// connection statements, STOP, units and items, e.g.
 //     write(default_unit, fmt<"(1x,i4,1x,a)">, count, name);
 //     read(unit(14), {on_end | on_err}, fmt<"15(I3,I8,i1,i4,12I5)">, country, id, dup, year, values);
-// Each returns the statement's outcome: 0, 1 (ERR branch) or 2 (END branch).
+// Each returns the statement's outcome: ok, error (ERR branch), end (END branch) or eor (EOR
+// branch). With a constant format the items are checked against its data descriptors while
+// the program is built; READ items must be variables it may store into. The engine itself
+// (walker, editing, records, connections) stays behind this header.
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <type_traits>
 
 #include "fmtio/constant_format.hpp"
+#include "fmtio/format_arg.hpp"
 #include "fmtio/io_item.hpp"
-#include "fmtio/io_statement.hpp"
+#include "fmtio/item_check.hpp"
+#include "units/connection_statements.hpp"
+#include "units/statement_context.hpp"
+#include "units/termination.hpp"
 
 namespace corvane::fmtio {
 
 using units::default_unit;
 using units::on_end;
 using units::on_err;
+using units::Outcome;
 using units::unit;
 
+// The whole statement in one call (io_statement.cpp).
+Outcome run_statement(StatementKind kind, const UnitSpec& u, Control control, const FormatArg& format,
+                      const IoItem* items, std::size_t count);
+
+namespace detail {
 template <class... Items>
-int write(const UnitSpec& u, Control control, const FormatArg& format, const Items&... items) {
+constexpr bool all_modifiable() {
+    return (is_modifiable_item<std::remove_reference_t<Items>> && ...);
+}
+}  // namespace detail
+
+template <class... Items>
+Outcome write(const UnitSpec& u, Control control, const FormatArg& format, const Items&... items) {
     const std::array<IoItem, sizeof...(Items)> list{make_item(items)...};
-    return current_statement().run(StatementKind::write, u, control, format, list.data(), list.size());
+    return run_statement(StatementKind::write, u, control, format, list.data(), list.size());
+}
+
+template <FormatLiteral Text, class... Items>
+Outcome write(const UnitSpec& u, Control control, ConstantFormatOf<Text> format, const Items&... items) {
+    static_assert(detail::ItemsFitFormat<Text, false, Items...>::checked);
+    return write(u, control, FormatArg(format), items...);
 }
 
 template <class... Items>
-int write(const UnitSpec& u, const FormatArg& format, const Items&... items) {
+Outcome write(const UnitSpec& u, const FormatArg& format, const Items&... items) {
+    return write(u, Control{}, format, items...);
+}
+
+template <FormatLiteral Text, class... Items>
+Outcome write(const UnitSpec& u, ConstantFormatOf<Text> format, const Items&... items) {
     return write(u, Control{}, format, items...);
 }
 
 template <class... Items>
-int read(const UnitSpec& u, Control control, const FormatArg& format, Items&... items) {
-    const std::array<IoItem, sizeof...(Items)> list{make_item(items)...};
-    return current_statement().run(StatementKind::read, u, control, format, list.data(), list.size());
+Outcome read(const UnitSpec& u, Control control, const FormatArg& format, Items&... items) {
+    static_assert(detail::all_modifiable<Items...>(),
+                  "READ items must be variables it may store into: not a const object, a literal or a "
+                  "read-only view");
+    const std::array<IoItem, sizeof...(Items)> list{read_item(items)...};
+    return run_statement(StatementKind::read, u, control, format, list.data(), list.size());
+}
+
+template <FormatLiteral Text, class... Items>
+Outcome read(const UnitSpec& u, Control control, ConstantFormatOf<Text> format, Items&... items) {
+    static_assert(detail::ItemsFitFormat<Text, true, Items...>::checked);
+    return read(u, control, FormatArg(format), items...);
 }
 
 template <class... Items>
-int read(const UnitSpec& u, const FormatArg& format, Items&... items) {
+Outcome read(const UnitSpec& u, const FormatArg& format, Items&... items) {
+    return read(u, Control{}, format, items...);
+}
+
+template <FormatLiteral Text, class... Items>
+Outcome read(const UnitSpec& u, ConstantFormatOf<Text> format, Items&... items) {
     return read(u, Control{}, format, items...);
 }
 

@@ -34,7 +34,7 @@ bool parse_country_line(Edition edition, std::string_view line, Country& country
     Text<longest_line> name;
     Text<longest_line> record(line);  // a writable copy: the internal unit of a READ
     const UnitSpec u = internal_unit(record.data(), std::min(line.size(), longest_line));
-    const int outcome = edition == Edition::v4 ? read(u, on_err, fmt<"(a2,1x,a)">, code_text, name)
+    const auto outcome = edition == Edition::v4 ? read(u, on_err, fmt<"(a2,1x,a)">, code_text, name)
                                                : read(u, on_err, fmt<"(a3,1x,a)">, code_text, name);
     if (outcome != units::outcome_ok) {
         what = "cannot be read as a code and a name";

@@ -93,11 +93,11 @@ bool check_layout(std::string_view line, std::string& field, std::string& what) 
 // item, rather than 51 items in one: the flags of a month are one three-character field.
 using FlagTexts = std::array<fmtio::Text<3>, 12>;
 
-int read_record(char* line, fmtio::Text<11>& id, std::int32_t& year, fmtio::Text<4>& element,
+units::Outcome read_record(char* line, fmtio::Text<11>& id, std::int32_t& year, fmtio::Text<4>& element,
                 std::array<std::int32_t, 12>& values, FlagTexts& flags) {
     using namespace fmtio;
     const UnitSpec record = internal_unit(line, data_record_length);
-    const int outcome = read(record, on_err, fmt<"(a11,i4,a4,12(i5,3x))">, id, year, element, values);
+    const auto outcome = read(record, on_err, fmt<"(a11,i4,a4,12(i5,3x))">, id, year, element, values);
     if (outcome != units::outcome_ok) return outcome;
     return read(record, on_err, fmt<"(19x,12(5x,a3))">, flags);
 }

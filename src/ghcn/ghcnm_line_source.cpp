@@ -25,8 +25,8 @@ std::int32_t free_unit() {
 
 // "condition N" with the run-time's or the system's text for it, when it has one.
 std::string condition_text(std::int32_t code) {
-    std::string_view text = units::runtime_message(code);
-    if (text.empty()) text = units::system_message(code);
+    std::string_view text = units::runtime_message(units::Condition{code});
+    if (text.empty()) text = units::system_message(units::Condition{code});
     std::string out = "condition " + std::to_string(code);
     if (!text.empty()) out += ": " + std::string(text);
     return out;
@@ -63,7 +63,7 @@ ReadStatus LineSource::next(std::string_view& line, ReadProblem& problem) {
     std::int32_t size = 0, code = 0;
     const units::Control control = units::advancing("NO", &size) | units::with_iostat(code) | on_end | on_err |
                                    units::on_eor;
-    const int outcome = read(unit(unit_), control, fmt<"(a)">, buffer_);
+    const auto outcome = read(unit(unit_), control, fmt<"(a)">, buffer_);
     if (outcome == units::outcome_end) return ReadStatus::end_of_file;
     ++line_number_;
     if (outcome == units::outcome_error) {

@@ -19,7 +19,7 @@ int close_connection(ConnectionRecord& record, bool delete_file) {
     return flush_error ? flush_error : close_error;
 }
 
-int close_unit(std::int32_t unit_number, Control control, std::string_view status) {
+Outcome close_unit(std::int32_t unit_number, Control control, std::string_view status) {
     ensure_runtime_initialised();
     poll_events();
     const ConditionContext context{StatementKind::close, unit(unit_number), control};
@@ -32,7 +32,7 @@ int close_unit(std::int32_t unit_number, Control control, std::string_view statu
         if (keyword_is(status, "DELETE")) delete_file = true;
         else if (!keyword_is(status, "KEEP")) return raise_io_condition(condition::bad_specifier, context);
     }
-    if (int err = close_connection(*record, delete_file)) return raise_io_condition(err, context);
+    if (int err = close_connection(*record, delete_file)) return raise_io_condition(Condition{err}, context);
     return outcome_ok;
 }
 

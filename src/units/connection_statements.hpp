@@ -1,5 +1,5 @@
 // OPEN, CLOSE, REWIND, BACKSPACE, ENDFILE, INQUIRE and pause. Each returns an outcome
-// (0, or 1 when an ERR branch or iostat variable caught a condition); a condition that
+// (ok, or error when an ERR branch or iostat variable caught a condition); a condition that
 // nothing catches is reported and ends the program.
 #pragma once
 
@@ -8,10 +8,13 @@
 #include <string>
 #include <string_view>
 
-#include "units/connection_record.hpp"
 #include "units/statement_context.hpp"
 
 namespace corvane::units {
+
+// Named only by the unit layer's entries at the end; its layout stays out of this header,
+// which application code reaches through fmtio/statement_api.hpp.
+struct ConnectionRecord;
 
 struct OpenSpec {
     std::int32_t unit = 0;
@@ -35,11 +38,11 @@ struct OpenSpec {
     std::string_view window_spec;  // ACCESS "WINDOW": its size text
 };
 
-int open_unit(const OpenSpec& request);
-int close_unit(std::int32_t unit, Control control = {}, std::string_view status = {});
-int rewind_unit(std::int32_t unit, Control control = {});
-int backspace_unit(std::int32_t unit, Control control = {});
-int endfile_unit(std::int32_t unit, Control control = {});
+Outcome open_unit(const OpenSpec& request);
+Outcome close_unit(std::int32_t unit, Control control = {}, std::string_view status = {});
+Outcome rewind_unit(std::int32_t unit, Control control = {});
+Outcome backspace_unit(std::int32_t unit, Control control = {});
+Outcome endfile_unit(std::int32_t unit, Control control = {});
 
 // Properties of a unit or a named file, as INQUIRE reports them.
 struct InquireResult {
@@ -68,8 +71,8 @@ struct InquireResult {
     std::int32_t block_size = 0;
 };
 
-int inquire_unit(std::int32_t unit, InquireResult& result, Control control = {});
-int inquire_file(std::string_view name, InquireResult& result, Control control = {});
+Outcome inquire_unit(std::int32_t unit, InquireResult& result, Control control = {});
+Outcome inquire_file(std::string_view name, InquireResult& result, Control control = {});
 
 // Writes " " and the text as one console record, then reads one console line and drops it.
 void pause_statement(std::string_view text);

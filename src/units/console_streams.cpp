@@ -20,7 +20,7 @@ namespace {
 // the run as one at the end of the program would.
 void write_out_before_waiting() {
     if (const int err = write_out_file_units()) {
-        write_error_message(format_condition_report(err, nullptr, output_line_end(ConnectionRecord{})));
+        write_error_message(format_condition_report(Condition{err}, nullptr, output_line_end(ConnectionRecord{})));
         terminate_program(-1);
     }
 }

@@ -44,7 +44,7 @@ std::string unit_text(const UnitSpec& unit) {
 
 }  // namespace
 
-int raise_io_condition(int code, const ConditionContext& context) {
+Outcome raise_io_condition(Condition code, const ConditionContext& context) {
     const Control& control = context.control;
     if (control.iostat.present()) store_iostat(control.iostat, code);
     if (code == condition::end_of_file && (control.branches & branch_end)) return outcome_end;
@@ -54,7 +54,7 @@ int raise_io_condition(int code, const ConditionContext& context) {
     report_condition_and_end(code, &context);
 }
 
-std::string format_condition_report(int code, const ConditionContext* context, std::string_view line_end) {
+std::string format_condition_report(Condition code, const ConditionContext* context, std::string_view line_end) {
     std::string report;
     report += "? ";
     report += condition::is_runtime_code(code) ? "FORTRAN Runtime Error:" : "System Error:";
@@ -84,11 +84,11 @@ static void write_report(std::string_view report, std::string_view line_end) {
     }
 }
 
-void report_condition_and_end(int code, const ConditionContext* context) {
+void report_condition_and_end(Condition code, const ConditionContext* context) {
     const int close_error = close_all_units(true);
     const std::string_view line_end = output_line_end(console_unit(unit_console_err));
     write_report(format_condition_report(code, context, line_end), line_end);
-    if (close_error) write_report(format_condition_report(close_error, nullptr, line_end), line_end);
+    if (close_error) write_report(format_condition_report(Condition{close_error}, nullptr, line_end), line_end);
     terminate_program(-1);
 }
 

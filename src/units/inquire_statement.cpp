@@ -46,7 +46,7 @@ void describe_connection(const ConnectionRecord& r, InquireResult& result) {
 
 }  // namespace
 
-int inquire_unit(std::int32_t unit_number, InquireResult& result, Control control) {
+Outcome inquire_unit(std::int32_t unit_number, InquireResult& result, Control control) {
     ensure_runtime_initialised();
     poll_events();
     const ConditionContext context{StatementKind::inquire, unit(unit_number), control};
@@ -64,7 +64,7 @@ int inquire_unit(std::int32_t unit_number, InquireResult& result, Control contro
     return outcome_ok;
 }
 
-int inquire_file(std::string_view name, InquireResult& result, Control control) {
+Outcome inquire_file(std::string_view name, InquireResult& result, Control control) {
     ensure_runtime_initialised();
     poll_events();
     if (control.iostat.present()) store_iostat(control.iostat, 0);

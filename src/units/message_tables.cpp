@@ -879,12 +879,12 @@ constexpr ErrnoCode errno_codes[] = {
 
 }  // namespace
 
-std::string_view runtime_message(int code) {
+std::string_view runtime_message(Condition code) {
     if (!condition::is_runtime_code(code)) return {};
     return runtime_texts[static_cast<std::size_t>(code - condition::first)];
 }
 
-std::string_view system_message(int code) {
+std::string_view system_message(Condition code) {
     const auto* end = std::end(system_texts);
     const auto* row = std::lower_bound(std::begin(system_texts), end, code,
                                        [](const SystemText& t, int c) { return t.code < c; });
@@ -892,12 +892,12 @@ std::string_view system_message(int code) {
     return row->text;
 }
 
-int system_code_from_errno(int errno_value) {
+Condition system_code_from_errno(int errno_value) {
     for (const auto& row : errno_codes) {
-        if (row.errno_value == errno_value) return row.code;
+        if (row.errno_value == errno_value) return Condition{row.code};
     }
     // Anything else is still a failure of the device or file beneath the unit.
-    return code_gen_failure;
+    return Condition{code_gen_failure};
 }
 
 }  // namespace corvane::units

@@ -174,12 +174,12 @@ void settle_start_position(ConnectionRecord& record, bool append) {
 
 }  // namespace
 
-int open_unit(const OpenSpec& request) {
+Outcome open_unit(const OpenSpec& request) {
     ensure_runtime_initialised();
     poll_events();
     const ConditionContext context{StatementKind::open, unit(request.unit), request.control};
     if (request.control.iostat.present()) store_iostat(request.control.iostat, 0);
-    auto fail = [&](int code) { return raise_io_condition(code, context); };
+    auto fail = [&](int code) { return raise_io_condition(Condition{code}, context); };
 
     OpenKeywords k;
     if (int err = read_keywords(request, k)) return fail(err);

@@ -18,7 +18,7 @@ void pause_statement(std::string_view text) {
     ConnectionRecord& out = console_unit(unit_console_out);
     if (int err = write_record(out, line.data(), line.size(), true)) {
         const ConditionContext context{StatementKind::write, default_unit, {}};
-        raise_io_condition(err, context);
+        raise_io_condition(Condition{err}, context);
     }
     RecordView answer;
     RecordScratch scratch;
@@ -26,7 +26,7 @@ void pause_statement(std::string_view text) {
     const int rc = read_record(console_unit(unit_console_in), answer, scratch);
     if (rc > 0) {
         const ConditionContext context{StatementKind::read, default_unit, {}};
-        raise_io_condition(rc, context);
+        raise_io_condition(Condition{rc}, context);
     }
 }
 

@@ -76,14 +76,14 @@ private:
 
 }  // namespace
 
-int rewind_unit(std::int32_t unit_number, Control control) {
+Outcome rewind_unit(std::int32_t unit_number, Control control) {
     const ConditionContext context{StatementKind::rewind, unit(unit_number), control};
     if (control.iostat.present()) store_iostat(control.iostat, 0);
     int error = 0;
     ConnectionRecord* record = positioned_unit(unit_number, error);
-    if (error) return raise_io_condition(error, context);
+    if (error) return raise_io_condition(Condition{error}, context);
     if (!record || record->mode.access != Access::sequential) return outcome_ok;
-    if (int err = flush_unit(*record)) return raise_io_condition(err, context);
+    if (int err = flush_unit(*record)) return raise_io_condition(Condition{err}, context);
     if (record->interactive()) return outcome_ok;
     reposition(*record, 0);
     record->record_number = 0;
@@ -93,12 +93,12 @@ int rewind_unit(std::int32_t unit_number, Control control) {
     return outcome_ok;
 }
 
-int backspace_unit(std::int32_t unit_number, Control control) {
+Outcome backspace_unit(std::int32_t unit_number, Control control) {
     const ConditionContext context{StatementKind::backspace, unit(unit_number), control};
     if (control.iostat.present()) store_iostat(control.iostat, 0);
     int error = 0;
     ConnectionRecord* record = positioned_unit(unit_number, error);
-    if (error) return raise_io_condition(error, context);
+    if (error) return raise_io_condition(Condition{error}, context);
     if (!record) return outcome_ok;
     if (record->mode.access == Access::direct) {
         if (record->record_number > 0) --record->record_number;
@@ -106,7 +106,7 @@ int backspace_unit(std::int32_t unit_number, Control control) {
         return outcome_ok;
     }
     if (record->mode.form != Form::formatted) return outcome_ok;
-    if (int err = flush_unit(*record)) return raise_io_condition(err, context);
+    if (int err = flush_unit(*record)) return raise_io_condition(Condition{err}, context);
 
     const std::int64_t here = logical_position(*record);
     if (here == 0) return outcome_ok;  // at the beginning of the file nothing changes
@@ -132,17 +132,17 @@ int backspace_unit(std::int32_t unit_number, Control control) {
     return outcome_ok;
 }
 
-int endfile_unit(std::int32_t unit_number, Control control) {
+Outcome endfile_unit(std::int32_t unit_number, Control control) {
     const ConditionContext context{StatementKind::endfile, unit(unit_number), control};
     if (control.iostat.present()) store_iostat(control.iostat, 0);
     int error = 0;
     ConnectionRecord* record = positioned_unit(unit_number, error);
-    if (error) return raise_io_condition(error, context);
+    if (error) return raise_io_condition(Condition{error}, context);
     if (!record) return outcome_ok;
-    if (int err = flush_unit(*record)) return raise_io_condition(err, context);
+    if (int err = flush_unit(*record)) return raise_io_condition(Condition{err}, context);
     if (record->interactive()) return outcome_ok;
     const std::int64_t here = logical_position(*record);
-    if (!file_truncate_at(*record, here)) return raise_io_condition(record->error, context);
+    if (!file_truncate_at(*record, here)) return raise_io_condition(Condition{record->error}, context);
     if (record->buffer_state == BufferState::reading)
         record->data_length = std::min<std::int32_t>(record->data_length, record->buffer_position);
     record->mode.end_of_file_written = true;

@@ -19,13 +19,15 @@ enum class StatementKind : std::uint8_t {
 };
 
 // The unit a statement names: the default unit (the console, "*"), a unit number, or an
-// internal unit (a character variable).
+// internal unit (a character variable). A READ takes its record from `internal`; a WRITE puts
+// its record in `internal_target`, which a variable that may not change leaves null.
 struct UnitSpec {
     enum class Kind : std::uint8_t { default_unit, number, internal };
     Kind kind = Kind::default_unit;
     std::int32_t number = -1;
-    char* internal = nullptr;
+    const char* internal = nullptr;
     std::uint32_t internal_length = 0;
+    char* internal_target = nullptr;
 };
 
 inline constexpr UnitSpec default_unit{};
@@ -67,11 +69,18 @@ constexpr Control operator|(Control a, const Control& b) {
     return a;
 }
 
-// Outcomes a statement returns to its caller.
-constexpr int outcome_ok = 0;
-constexpr int outcome_error = 1;  // take the ERR branch (or read the iostat variable)
-constexpr int outcome_end = 2;    // take the END branch
-constexpr int outcome_eor = 3;    // take the EOR branch (non-advancing input)
+// What a statement hands back to its caller: a type of its own, so that a condition code
+// cannot be passed for it nor it for a condition.
+enum class Outcome : int {
+    ok = 0,
+    error = 1,  // take the ERR branch (or read the iostat variable)
+    end = 2,    // take the END branch
+    eor = 3,    // take the EOR branch (non-advancing input)
+};
+inline constexpr Outcome outcome_ok = Outcome::ok;
+inline constexpr Outcome outcome_error = Outcome::error;
+inline constexpr Outcome outcome_end = Outcome::end;
+inline constexpr Outcome outcome_eor = Outcome::eor;
 
 struct ConditionContext {
     StatementKind kind = StatementKind::read;

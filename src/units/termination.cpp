@@ -67,7 +67,7 @@ void terminate_program(int exit_code) {
         if (int err = close_all_units(false)) {
             // A unit that could not be closed: reported without a statement line.
             const std::string_view line_end = output_line_end(ConnectionRecord{});
-            write_error_message(format_condition_report(err, nullptr, line_end));
+            write_error_message(format_condition_report(Condition{err}, nullptr, line_end));
             exit_code = -1;
         }
         console_program_end(exit_code);

@@ -52,7 +52,7 @@ std::unique_ptr<RunData> search(int variable_choice, const SelectionCriteria& cr
     auto run = std::make_unique<RunData>();
     run->variable_choice = variable_choice;
     run->criteria = criteria;
-    EXPECT_EQ(units::open_unit({.unit = log_unit, .file = "GHCNv2_Log_File", .status = "REPLACE"}), 0);
+    EXPECT_EQ(units::open_unit({.unit = log_unit, .file = "GHCNv2_Log_File", .status = "REPLACE"}), units::outcome_ok);
     search_inventory(*run);
     units::close_unit(log_unit);
     return run;
@@ -107,7 +107,7 @@ TEST(Capacity, DataRecordsLongerThan76ColumnsCopyLikeShortOnes) {
         run->stations.selected_count = 1;
         run->stations.station_id[0] = 5;
         ScriptedConsole console;
-        ASSERT_EQ(units::open_unit({.unit = log_unit, .file = "GHCNv2_Log_File", .status = "REPLACE"}), 0);
+        ASSERT_EQ(units::open_unit({.unit = log_unit, .file = "GHCNv2_Log_File", .status = "REPLACE"}), units::outcome_ok);
         getit(*run);
         units::close_unit(log_unit);
         const std::string series = testing::read_file("GHCNv2_tsf");

@@ -47,7 +47,7 @@ TEST(Getit, TheLongitudeTransformMovesOnlyWesternLongitudes) {
     }
     testing::write_file("v2.mean_adj", data);
     testing::ScriptedConsole console;
-    ASSERT_EQ(units::open_unit({.unit = log_unit, .file = "GHCNv2_Log_File", .status = "REPLACE"}), 0);
+    ASSERT_EQ(units::open_unit({.unit = log_unit, .file = "GHCNv2_Log_File", .status = "REPLACE"}), units::outcome_ok);
     getit(*run);
     units::close_unit(log_unit);
 

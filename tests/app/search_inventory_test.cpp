@@ -119,7 +119,7 @@ TEST(InventorySearch, TheTableNeverGrowsPastItsCapacity) {
     run->criteria.country_code = 101;
     run->criteria.selection_score = 1;
     ScriptedConsole console;
-    ASSERT_EQ(units::open_unit({.unit = log_unit, .file = "GHCNv2_Log_File", .status = "REPLACE"}), 0);
+    ASSERT_EQ(units::open_unit({.unit = log_unit, .file = "GHCNv2_Log_File", .status = "REPLACE"}), units::outcome_ok);
     search_inventory(*run);
     units::close_unit(log_unit);
 
@@ -147,7 +147,7 @@ TEST(InventorySearch, ACarriageReturnInANameKeepsTheFieldsAfterItInTheirColumns)
     run->criteria.country_code = 101;
     run->criteria.selection_score = 1;
     ScriptedConsole console;
-    ASSERT_EQ(units::open_unit({.unit = log_unit, .file = "GHCNv2_Log_File", .status = "REPLACE"}), 0);
+    ASSERT_EQ(units::open_unit({.unit = log_unit, .file = "GHCNv2_Log_File", .status = "REPLACE"}), units::outcome_ok);
     search_inventory(*run);
     units::close_unit(log_unit);
 

@@ -130,7 +130,7 @@ void Extraction::start_log_and_titles() {
 }
 
 ReadResult Extraction::read_data(FormatRef error_message) {
-    const int outcome = read(unit(data_unit), on_end | on_err, fmt<"15(I3,I8,i1,i4,12I5)">, rec_.rec_country,
+    const auto outcome = read(unit(data_unit), on_end | on_err, fmt<"15(I3,I8,i1,i4,12I5)">, rec_.rec_country,
                              rec_.rec_station_id, rec_.rec_duplicate, rec_.rec_year, rec_.rec_values);
     if (outcome == units::outcome_error) error_exit(error_message, rec_.rec_station_id);
     return outcome == units::outcome_end ? ReadResult::end_of_file : ReadResult::record;
@@ -176,7 +176,7 @@ bool Extraction::match_record() {
 void Extraction::copy_failed_values() {
     failed_index_ = 1;
     for (;;) {
-        const int outcome = read(unit(failed_qc_unit), on_end | on_err, fmt<"22(i3,i8,2x,i4,i3,i6)">,
+        const auto outcome = read(unit(failed_qc_unit), on_end | on_err, fmt<"22(i3,i8,2x,i4,i3,i6)">,
                                  fail_.fail_country, fail_.fail_station_id, fail_.fail_year, fail_.fail_month,
                                  fail_.fail_value);
         if (outcome == units::outcome_error)

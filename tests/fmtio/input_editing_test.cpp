@@ -161,7 +161,7 @@ TEST(InputEditing, EndOfInputIsAConditionNotAHang) {
 TEST(InputEditing, ShortRecordsWithoutPadding) {
     testing::ScratchDirectory dir;
     testing::write_file("short.txt", "12\n");
-    ASSERT_EQ(units::open_unit({.unit = 31, .file = "short.txt", .status = "OLD", .pad = "NO"}), 0);
+    ASSERT_EQ(units::open_unit({.unit = 31, .file = "short.txt", .status = "OLD", .pad = "NO"}), units::outcome_ok);
     std::int32_t n = 0, status = 0;
     EXPECT_EQ(read(unit(31), units::with_iostat(status), fmt<"(i4)">, n), units::outcome_error);
     EXPECT_EQ(status, 10038);

@@ -34,6 +34,10 @@ TEST(IoStatement, InternalUnitsAreOneRecord) {
     EXPECT_FLOAT_EQ(x, 3.5f);
     EXPECT_EQ(read(internal_unit(source), units::with_iostat(status), fmt<"(i4/i4)">, n, n), units::outcome_error);
     EXPECT_EQ(status, -1);  // reading past its one record is the end of the file
+    // A variable that may not change is read, never written: a WRITE to it meets 10024.
+    EXPECT_EQ(write(internal_unit(source), units::with_iostat(status), fmt<"(i4)">, 7), units::outcome_error);
+    EXPECT_EQ(status, 10024);
+    EXPECT_EQ(source.view(), "  42 3.5  ");
 }
 
 TEST(IoStatement, OutcomesAndIostatTargets) {

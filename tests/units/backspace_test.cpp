@@ -34,15 +34,15 @@ TEST(BackspaceTest, AtTheStartAfterTheFirstRecordAndAfterAnOpenLastLine) {
     ScratchDirectory dir;
     write_file("b.txt", "first\nsecond\nlast");
     ASSERT_EQ(open_file(65, "b.txt", "OLD"), 0);
-    ASSERT_EQ(backspace_unit(65), 0);  // at the start nothing changes
+    ASSERT_EQ(backspace_unit(65), units::outcome_ok);  // at the start nothing changes
     EXPECT_EQ(next_record(65), "first");
-    ASSERT_EQ(backspace_unit(65), 0);
+    ASSERT_EQ(backspace_unit(65), units::outcome_ok);
     EXPECT_EQ(next_record(65), "first");
     EXPECT_EQ(next_record(65), "second");
     EXPECT_EQ(next_record(65), "last");
-    ASSERT_EQ(backspace_unit(65), 0);
+    ASSERT_EQ(backspace_unit(65), units::outcome_ok);
     EXPECT_EQ(next_record(65), "last");
-    for (int i = 0; i < 4; ++i) ASSERT_EQ(backspace_unit(65), 0);  // more than there are records
+    for (int i = 0; i < 4; ++i) ASSERT_EQ(backspace_unit(65), units::outcome_ok);  // more than there are records
     EXPECT_EQ(next_record(65), "first");
     close_unit(65);
     EXPECT_EQ(backspace_unit(65), units::outcome_ok);  // unconnected: nothing to do
@@ -61,7 +61,7 @@ TEST(BackspaceTest, AcrossBlockBoundariesForwardAndBackward) {
         for (std::size_t k = 1; k <= n; ++k) {
             ASSERT_EQ(open_file(66, "blocks.txt", "OLD", "READ"), 0);
             for (std::size_t i = 0; i < k; ++i) ASSERT_EQ(next_record(66), records[i]);
-            ASSERT_EQ(backspace_unit(66), 0);
+            ASSERT_EQ(backspace_unit(66), units::outcome_ok);
             EXPECT_EQ(next_record(66), records[k - 1]) << "after " << k << " records";
             EXPECT_EQ(next_record(66), k < n ? std::optional(records[k]) : std::nullopt);
             close_unit(66);
@@ -70,13 +70,13 @@ TEST(BackspaceTest, AcrossBlockBoundariesForwardAndBackward) {
         ASSERT_EQ(open_file(66, "blocks.txt", "OLD", "READ"), 0);
         while (next_record(66)) {}
         for (std::size_t i = n; i-- > 0;) {
-            ASSERT_EQ(backspace_unit(66), 0);
+            ASSERT_EQ(backspace_unit(66), units::outcome_ok);
             ASSERT_EQ(next_record(66), records[i]) << "walking back, record " << i;
-            ASSERT_EQ(backspace_unit(66), 0);
+            ASSERT_EQ(backspace_unit(66), units::outcome_ok);
         }
         // Many steps back in a row: read up to records[n / 2], step back n / 3 records.
         for (std::size_t i = 0; i <= n / 2; ++i) ASSERT_EQ(next_record(66), records[i]);
-        for (std::size_t i = 0; i < n / 3; ++i) ASSERT_EQ(backspace_unit(66), 0);
+        for (std::size_t i = 0; i < n / 3; ++i) ASSERT_EQ(backspace_unit(66), units::outcome_ok);
         EXPECT_EQ(next_record(66), records[n / 2 + 1 - n / 3]);
         close_unit(66);
     }
@@ -89,18 +89,18 @@ TEST(BackspaceTest, AfterWriting) {
     put_record(68, "r1");
     put_record(68, "r2");
     put_record(68, "r3");
-    ASSERT_EQ(backspace_unit(68), 0);
+    ASSERT_EQ(backspace_unit(68), units::outcome_ok);
     EXPECT_EQ(next_record(68), "r3");
     EXPECT_EQ(next_record(68), std::nullopt);
-    ASSERT_EQ(backspace_unit(68), 0);
-    ASSERT_EQ(backspace_unit(68), 0);
+    ASSERT_EQ(backspace_unit(68), units::outcome_ok);
+    ASSERT_EQ(backspace_unit(68), units::outcome_ok);
     put_record(68, "new");  // in place of r2: the file ends after it
     close_unit(68);
     EXPECT_EQ(read_file("w.txt"), "r1\r\nnew\r\n");
 
     ASSERT_EQ(open_file(68, "many.txt", "REPLACE"), 0);  // more than one buffer written
     for (int i = 0; i < 2000; ++i) put_record(68, "record " + std::to_string(i));
-    for (int i = 0; i < 1500; ++i) ASSERT_EQ(backspace_unit(68), 0);
+    for (int i = 0; i < 1500; ++i) ASSERT_EQ(backspace_unit(68), units::outcome_ok);
     EXPECT_EQ(next_record(68), "record 500");
     close_unit(68);
     expect_units_closed(68, 68);

@@ -28,13 +28,13 @@ TEST(ConnectionStatementsTest, CloseRewindEndfile) {
     EXPECT_TRUE(connected(55));  // a refused CLOSE leaves the connection
     put_record(55, "first");
     put_record(55, "second");
-    ASSERT_EQ(units::rewind_unit(55), 0);
+    ASSERT_EQ(units::rewind_unit(55), units::outcome_ok);
     EXPECT_EQ(next_record(55), "first");
     EXPECT_EQ(next_record(55), "second");
     EXPECT_EQ(next_record(55), std::nullopt);
-    ASSERT_EQ(units::rewind_unit(55), 0);
+    ASSERT_EQ(units::rewind_unit(55), units::outcome_ok);
     EXPECT_EQ(next_record(55), "first");
-    ASSERT_EQ(units::endfile_unit(55), 0);  // the file now ends after the record read
+    ASSERT_EQ(units::endfile_unit(55), units::outcome_ok);  // the file now ends after the record read
     EXPECT_EQ(next_record(55), std::nullopt);
     EXPECT_EQ(read_file("w.txt"), "first\r\n");
     put_record(55, "third");
@@ -55,12 +55,12 @@ TEST(ConnectionStatementsTest, InquireByUnitAndByName) {
     ScratchDirectory dir;
     write_file("there.txt", "x\n");
     units::InquireResult r;
-    ASSERT_EQ(units::inquire_unit(57, r), 0);
+    ASSERT_EQ(units::inquire_unit(57, r), units::outcome_ok);
     EXPECT_FALSE(r.opened);
 
     ASSERT_EQ(open_code({.unit = 57, .file = "there.txt", .status = "OLD", .position = "REWIND",
                          .action = "READ"}), 0);
-    ASSERT_EQ(units::inquire_unit(57, r), 0);
+    ASSERT_EQ(units::inquire_unit(57, r), units::outcome_ok);
     EXPECT_TRUE(r.opened);
     EXPECT_EQ(r.number, 57);
     EXPECT_EQ(r.name, "there.txt");
@@ -68,24 +68,24 @@ TEST(ConnectionStatementsTest, InquireByUnitAndByName) {
     EXPECT_EQ(r.read + r.write + r.blank + r.delim + r.pad + r.carriage_control, "YESNONULLNONEYESLIST");
     EXPECT_EQ(r.next_record, 1);
     EXPECT_EQ(next_record(57), "x");
-    ASSERT_EQ(units::inquire_unit(57, r), 0);
+    ASSERT_EQ(units::inquire_unit(57, r), units::outcome_ok);
     EXPECT_EQ(r.next_record, 2);
 
-    ASSERT_EQ(units::inquire_file("  there.txt ", r), 0);
+    ASSERT_EQ(units::inquire_file("  there.txt ", r), units::outcome_ok);
     EXPECT_TRUE(r.exists && r.opened);
     EXPECT_EQ(r.number, 57);
     close_unit(57);
-    ASSERT_EQ(units::inquire_file("there.txt", r), 0);
+    ASSERT_EQ(units::inquire_file("there.txt", r), units::outcome_ok);
     EXPECT_TRUE(r.exists && !r.opened);
-    ASSERT_EQ(units::inquire_file("nowhere.txt", r), 0);
+    ASSERT_EQ(units::inquire_file("nowhere.txt", r), units::outcome_ok);
     EXPECT_FALSE(r.exists || r.opened);
     EXPECT_EQ(units::file_size_of("there.txt"), 2);
     EXPECT_EQ(units::file_size_of("nowhere.txt"), -1);
     {
         ScriptedConsole console;  // 5 and 6 answer as the console units
-        ASSERT_EQ(units::inquire_unit(6, r), 0);
+        ASSERT_EQ(units::inquire_unit(6, r), units::outcome_ok);
         EXPECT_EQ(r.action, "WRITE");
-        ASSERT_EQ(units::inquire_unit(5, r), 0);
+        ASSERT_EQ(units::inquire_unit(5, r), units::outcome_ok);
         EXPECT_EQ(r.action, "READ");
     }
     expect_units_closed(57, 57);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 #include "fmtio/statement_api.hpp"
 #include "test_support.hpp"
@@ -19,29 +20,40 @@ using units::Control;
 using units::raise_io_condition;
 using units::StatementKind;
 
+// A condition and an outcome cannot stand for each other, and a plain number becomes a
+// condition only on purpose; inside the engine a condition still reads as its code.
+static_assert(!std::is_convertible_v<units::Outcome, units::Condition>);
+static_assert(!std::is_convertible_v<units::Condition, units::Outcome>);
+static_assert(!std::is_convertible_v<int, units::Condition>);
+static_assert(!std::is_convertible_v<int, units::Outcome>);
+static_assert(!std::is_convertible_v<units::Outcome, int>);
+static_assert(std::is_convertible_v<units::Condition, int>);
+static_assert(!std::is_invocable_v<decltype(&units::raise_io_condition), units::Outcome,
+                                   const units::ConditionContext&>);
+
 units::ConditionContext context(StatementKind kind, units::UnitSpec u, Control control = {}) {
     return {kind, u, control};
 }
 
 TEST(ErrorReportTest, ReportLines) {
     const auto console_read = context(StatementKind::read, units::default_unit);
-    EXPECT_EQ(units::format_condition_report(10016, &console_read, "\n"),
+    EXPECT_EQ(units::format_condition_report(units::Condition{10016}, &console_read, "\n"),
               "? FORTRAN Runtime Error:\n? Illegal character in numeric input\n? READ(UNIT=*,...\n");
     const auto open12 = context(StatementKind::open, units::unit(12));
-    EXPECT_EQ(units::format_condition_report(2, &open12, "\r\n"),
+    EXPECT_EQ(units::format_condition_report(units::Condition{2}, &open12, "\r\n"),
               "? System Error:\r\n? The system cannot find the file specified.\r\n? OPEN(UNIT=12,...\r\n");
     char text[4];
-    const auto internal = context(StatementKind::read, {units::UnitSpec::Kind::internal, 0, text, 4});
-    EXPECT_TRUE(units::format_condition_report(10016, &internal, "\n").ends_with("\n? READ(UNIT=INTERNAL,...\n"));
+    const auto internal = context(StatementKind::read, {units::UnitSpec::Kind::internal, 0, text, 4, text});
+    EXPECT_TRUE(units::format_condition_report(units::Condition{10016}, &internal, "\n").ends_with("\n? READ(UNIT=INTERNAL,...\n"));
     // The ends of the run-time range; a system code without a text; no statement line.
-    EXPECT_EQ(units::format_condition_report(10000, nullptr, "\n"), "? FORTRAN Runtime Error:\n? File not open for read\n");
-    EXPECT_TRUE(units::format_condition_report(10074, nullptr, "\n").starts_with("? FORTRAN Runtime Error:\n"));
-    EXPECT_TRUE(units::format_condition_report(9999, nullptr, "\n").starts_with("? System Error:\n"));
-    EXPECT_EQ(units::format_condition_report(34, nullptr, "\n"), "? System Error:\n? \n");
+    EXPECT_EQ(units::format_condition_report(units::Condition{10000}, nullptr, "\n"), "? FORTRAN Runtime Error:\n? File not open for read\n");
+    EXPECT_TRUE(units::format_condition_report(units::Condition{10074}, nullptr, "\n").starts_with("? FORTRAN Runtime Error:\n"));
+    EXPECT_TRUE(units::format_condition_report(units::Condition{9999}, nullptr, "\n").starts_with("? System Error:\n"));
+    EXPECT_EQ(units::format_condition_report(units::Condition{34}, nullptr, "\n"), "? System Error:\n? \n");
     const char* names[] = {"REWIND", "BACKSPACE", "OPEN", "CLOSE", "INQUIRE", "READ", "WRITE", "ENDFILE"};
     for (int kind = 0; kind < 8; ++kind) {
         const auto c = context(static_cast<StatementKind>(kind), units::unit(0));
-        EXPECT_TRUE(units::format_condition_report(10029, &c, "\n").ends_with(std::string("\n? ") + names[kind] +
+        EXPECT_TRUE(units::format_condition_report(units::Condition{10029}, &c, "\n").ends_with(std::string("\n? ") + names[kind] +
                                                                               "(UNIT=0,...\n")) << names[kind];
     }
 }
@@ -56,7 +68,7 @@ TEST(ErrorReportTest, IostatVariablesAndBranches) {
         std::int8_t after = 7;
     } w;
     const auto into = [](auto& v) { return context(StatementKind::read, units::unit(80), {0, units::IostatTarget(v)}); };
-    for (int code : {2, 10005, units::condition::end_of_file}) {
+    for (const units::Condition code : {units::Condition{2}, units::condition::bad_specifier, units::condition::end_of_file}) {
         const std::int64_t expected = code == units::condition::end_of_file ? -1 : code;
         EXPECT_EQ(raise_io_condition(code, into(w.two)), units::outcome_error);
         EXPECT_EQ(raise_io_condition(code, into(w.four)), units::outcome_error);
@@ -67,7 +79,7 @@ TEST(ErrorReportTest, IostatVariablesAndBranches) {
     }
     raise_io_condition(units::condition::end_of_file, into(w.one));
     EXPECT_EQ(w.one, -1);
-    raise_io_condition(2, into(w.one));
+    raise_io_condition(units::Condition{2}, into(w.one));
     EXPECT_EQ(w.one, 2);
     raise_io_condition(units::condition::end_of_record_nonadvancing, into(w.four));
     EXPECT_EQ(w.four, -2);
@@ -75,11 +87,11 @@ TEST(ErrorReportTest, IostatVariablesAndBranches) {
 
     // END takes the end of file; ERR takes errors, and the end of file when END is absent.
     const auto read80 = [](Control c) { return context(StatementKind::read, units::unit(80), c); };
-    const int eof = units::condition::end_of_file;
+    const units::Condition eof = units::condition::end_of_file;
     EXPECT_EQ(raise_io_condition(eof, read80(units::on_end)), units::outcome_end);
     EXPECT_EQ(raise_io_condition(eof, read80(units::on_end | units::on_err)), units::outcome_end);
     EXPECT_EQ(raise_io_condition(eof, read80(units::on_err)), units::outcome_error);
-    EXPECT_EQ(raise_io_condition(10016, read80(units::on_end | units::on_err)), units::outcome_error);
+    EXPECT_EQ(raise_io_condition(units::Condition{10016}, read80(units::on_end | units::on_err)), units::outcome_error);
 
     // The same through statements on a file.
     ScratchDirectory dir;
@@ -112,10 +124,10 @@ TEST(ErrorReportDeathTest, UncaughtConditionsAreReportedAndEndTheProgram) {
         ::testing::ExitedWithCode(255),
         "^\\? FORTRAN Runtime Error:\r?\n\\? Attempt to read past end of file\r?\n\\? READ\\(UNIT=82,\\.\\.\\.\r?\n$");
     EXPECT_EQ(read_file("pending.txt"), "written before the end\r\n");
-    EXPECT_EXIT(raise_io_condition(2, context(StatementKind::open, units::unit(12))), ::testing::ExitedWithCode(255),
+    EXPECT_EXIT(raise_io_condition(units::Condition{2}, context(StatementKind::open, units::unit(12))), ::testing::ExitedWithCode(255),
                 "^\\? System Error:\r?\n\\? The system cannot find the file specified\\.\r?\n\\? OPEN\\(UNIT=12,");
     // An END branch does not catch a condition other than the end of the file.
-    EXPECT_EXIT(raise_io_condition(10016, context(StatementKind::read, units::default_unit, units::on_end)),
+    EXPECT_EXIT(raise_io_condition(units::Condition{10016}, context(StatementKind::read, units::default_unit, units::on_end)),
                 ::testing::ExitedWithCode(255), "\\? READ\\(UNIT=\\*,\\.\\.\\.");
     EXPECT_EXIT(units::stop_program(" "), ::testing::ExitedWithCode(0), "^$");
     EXPECT_EXIT(

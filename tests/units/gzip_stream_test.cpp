@@ -24,7 +24,7 @@ const std::string sample_plain =
 // The records of a file read with "(a)", and the outcome that ended the reading.
 struct Lines {
     std::string text;
-    int last_outcome = 0;
+    units::Outcome last_outcome = units::outcome_ok;
     int count = 0;
 };
 

@@ -99,7 +99,7 @@ TEST(OpenStatementTest, Statuses) {
     const std::string scratch_name = inquire(32).name;
     EXPECT_TRUE(file_exists(scratch_name));
     put_record(32, "temporary");
-    ASSERT_EQ(units::rewind_unit(32), 0);
+    ASSERT_EQ(units::rewind_unit(32), units::outcome_ok);
     EXPECT_EQ(next_record(32), "temporary");
     close_unit(32);
     EXPECT_FALSE(file_exists(scratch_name));
@@ -186,21 +186,21 @@ TEST(OpenStatementTest, ReopeningAConnectedUnit) {
 TEST(OpenStatementTest, ImplicitConnectionAndTheConsoleUnits) {
     ScratchDirectory dir;
     ScriptedConsole console("typed line\n");
-    ASSERT_EQ(fmtio::write(units::unit(37), fmtio::fmt<"(a,i3)">, "implicit", 42), 0);
+    ASSERT_EQ(fmtio::write(units::unit(37), fmtio::fmt<"(a,i3)">, "implicit", 42), units::outcome_ok);
     close_unit(37);
     EXPECT_EQ(read_file("fort.37"), "implicit 42\r\n");
 
     // Unit 6 is the console until it is opened on a file, and again after its CLOSE.
-    ASSERT_EQ(fmtio::write(units::unit(6), fmtio::fmt<"(a)">, "console 1"), 0);
+    ASSERT_EQ(fmtio::write(units::unit(6), fmtio::fmt<"(a)">, "console 1"), units::outcome_ok);
     ASSERT_EQ(open_file(6, "six.txt"), 0);
-    ASSERT_EQ(fmtio::write(units::unit(6), fmtio::fmt<"(a)">, "to the file"), 0);
+    ASSERT_EQ(fmtio::write(units::unit(6), fmtio::fmt<"(a)">, "to the file"), units::outcome_ok);
     close_unit(6);
-    ASSERT_EQ(fmtio::write(units::unit(6), fmtio::fmt<"(a)">, "console 2"), 0);
-    ASSERT_EQ(fmtio::write(units::default_unit, fmtio::fmt<"(a)">, "default"), 0);
+    ASSERT_EQ(fmtio::write(units::unit(6), fmtio::fmt<"(a)">, "console 2"), units::outcome_ok);
+    ASSERT_EQ(fmtio::write(units::default_unit, fmtio::fmt<"(a)">, "default"), units::outcome_ok);
     EXPECT_EQ(read_file("six.txt"), "to the file\r\n");
     EXPECT_EQ(console.output(), "console 1\r\nconsole 2\r\ndefault\r\n");
     fmtio::Text<20> line;
-    ASSERT_EQ(fmtio::read(units::unit(5), fmtio::fmt<"(a)">, line), 0);
+    ASSERT_EQ(fmtio::read(units::unit(5), fmtio::fmt<"(a)">, line), units::outcome_ok);
     EXPECT_EQ(line.trimmed(), "typed line");
     expect_units_closed(37, 37);
     EXPECT_FALSE(connected(6));

@@ -115,7 +115,7 @@ TEST(RuntimeOptionsTest, LineEndAndConsoleOptionsShapeRecords) {
     ASSERT_EQ(open_file(75, "mac.txt", "OLD"), 0);
     EXPECT_EQ(next_record(75), "one");
     EXPECT_EQ(next_record(75), "two");
-    ASSERT_EQ(units::backspace_unit(75), 0);
+    ASSERT_EQ(units::backspace_unit(75), units::outcome_ok);
     EXPECT_EQ(next_record(75), "two");
     EXPECT_EQ(next_record(75), "three");
     EXPECT_EQ(next_record(75), std::nullopt);
@@ -125,7 +125,7 @@ TEST(RuntimeOptionsTest, LineEndAndConsoleOptionsShapeRecords) {
     {
         ScriptedConsole console;  // -defaultcarriage: console records end with CR alone
         options.default_carriage = true;
-        ASSERT_EQ(fmtio::write(units::default_unit, fmtio::fmt<"(a)">, "x"), 0);
+        ASSERT_EQ(fmtio::write(units::default_unit, fmtio::fmt<"(a)">, "x"), units::outcome_ok);
         options = saved;
         EXPECT_EQ(console.output(), "x\r");
     }

@@ -32,7 +32,7 @@ TEST(TruncationTest, WritingCutsAfterTheNewDataReadingNeverCuts) {
     ASSERT_EQ(open_file(50, "f.txt"), 0);
     EXPECT_EQ(next_record(50), "1111111111");
     EXPECT_EQ(next_record(50), "2222222222");
-    ASSERT_EQ(units::rewind_unit(50), 0);
+    ASSERT_EQ(units::rewind_unit(50), units::outcome_ok);
     put_record(50, "x");
     close_unit(50);
     EXPECT_EQ(read_file("f.txt"), "x\r\n");
@@ -52,8 +52,8 @@ TEST(TruncationTest, WritingCutsAfterTheNewDataReadingNeverCuts) {
     write_file("f.txt", old_contents);
     ASSERT_EQ(open_file(50, "f.txt"), 0);
     EXPECT_EQ(next_record(50), "1111111111");
-    ASSERT_EQ(units::backspace_unit(50), 0);
-    ASSERT_EQ(units::rewind_unit(50), 0);
+    ASSERT_EQ(units::backspace_unit(50), units::outcome_ok);
+    ASSERT_EQ(units::rewind_unit(50), units::outcome_ok);
     close_unit(50);
     EXPECT_EQ(read_file("f.txt"), old_contents);
 
