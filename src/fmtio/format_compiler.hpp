@@ -63,8 +63,10 @@ private:
         constexpr std::int32_t repeat() const { return has_count ? static_cast<std::int32_t>(count) : 1; }
     };
 
-    // One descriptor and the comma that may follow it.
-    constexpr CompileOutcome compile_next() {
+    // One descriptor and the comma that may follow it. This and compile_descriptor are
+    // inlined into the loop: a run-time format is compiled at every execution of its
+    // statement, and a call per descriptor costs a fifth more.
+    [[gnu::always_inline]] constexpr CompileOutcome compile_next() {
         skip_blanks();
         if (at_end()) return fail(format_error::unmatched_parens);
         Lead lead;
@@ -86,7 +88,7 @@ private:
         return {};
     }
 
-    constexpr int compile_descriptor(const Lead& lead, FormatEntry& e) {
+    [[gnu::always_inline]] constexpr int compile_descriptor(const Lead& lead, FormatEntry& e) {
         switch (lead.letter) {
             case '\'': case '"': case 'H': return compile_literal(lead, e);
             case '(': return open_group(lead, e);
