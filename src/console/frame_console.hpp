@@ -48,9 +48,6 @@ public:
     // The hooks themselves (see units/console_hooks.hpp for their contracts).
     std::size_t read_line(char* buffer, std::size_t size, units::ConnectionRecord& record);
     std::size_t write_bytes(const char* bytes, std::size_t count, int handle_code, units::ConnectionRecord* record);
-    void poll() {
-        if (pump_.events_pending()) pump_.drain();
-    }
     void program_end(int exit_code);
     int open_window(units::ConnectionRecord& record, std::string_view title, std::string_view window_spec);
     int close_window(units::ConnectionRecord& record);

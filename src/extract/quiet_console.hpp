@@ -1,8 +1,9 @@
-// Console hooks for a run without a user. The routines' console lines are kept off
-// standard output (the last two are held, to be shown if the run stops); the run-time's
-// error output passes through to standard error; the question on a station without an
-// elevation is answered true when missing elevations are kept, and any other console read
-// finds the end of the input; every I/O step may redraw the progress line.
+// Console hooks for a run without a user. What the routines write to the standard output
+// is kept off it (the last two lines are held, for the report of a run that stops); every
+// other console write (the error output, a window) goes to standard error. Every console
+// read is answered true when missing elevations are kept, else finds the end of the input:
+// the question on a station without an elevation is the only read a run makes. Every I/O
+// step may redraw the progress line.
 #pragma once
 
 #include <string>
@@ -23,7 +24,7 @@ void install_quiet_console(const QuietConsole& settings);
 // The last console lines the routines wrote, without their line ends.
 std::vector<std::string> held_console_lines();
 
-// How many times the question on a missing elevation was answered.
+// How many console reads were answered (each a question on a missing elevation).
 int missing_elevation_answers();
 
 }  // namespace corvane::extract

@@ -55,11 +55,6 @@ constexpr bool is_data_kind(FormatKind k) {
     }
 }
 
-constexpr bool is_real_kind(FormatKind k) {
-    return k == FormatKind::D || k == FormatKind::E || k == FormatKind::EN || k == FormatKind::ES ||
-           k == FormatKind::F || k == FormatKind::G || k == FormatKind::Qwd;
-}
-
 // Widths above this do not fit the compiled layout.
 constexpr std::int32_t max_format_width = 0xFFFFFE;
 constexpr std::int32_t max_repeat_count = 32767;

@@ -201,70 +201,101 @@ void read_character_field(std::string_view field, const IoItem& item, void* elem
     text_assign(static_cast<char*>(element), length, field);
 }
 
+namespace {
+
+// What an item's field is taken with: the record, the edit state, the descriptor, and
+// whether the descriptor is numeric (a comma then ends the field early).
+struct FieldRequest {
+    RecordReader& in;
+    const EditState& state;
+    const FormatEntry& e;
+    bool numeric;
+};
+
+int read_integer_item(const FieldRequest& r, FormatKind kind, const IoItem& item, void* element) {
+    if (item.type != TypeClass::integer && item.type != TypeClass::logical) return type_mismatch;
+    const int w = r.e.width_given ? r.e.w : default_integer_width(item);
+    std::string_view field;
+    if (int err = take_field(r.in, static_cast<std::size_t>(w), r.numeric, r.state.pad, field)) return err;
+    if (kind == FormatKind::I && read_plain_decimal(field, item, element)) return 0;  // the usual field
+    const int base = kind == FormatKind::I ? 10 : kind == FormatKind::B ? 2 : kind == FormatKind::O ? 8 : 16;
+    return read_integer_field(field, base, r.state.blank_zero, item, element);
+}
+
+int read_real_item(const FieldRequest& r, const IoItem& item, void* element) {
+    if (item.type != TypeClass::real && item.type != TypeClass::complex) return type_mismatch;
+    if (item.size != 4 && item.size != 8 && item.size != 16) return type_mismatch;
+    const int w = r.e.width_given ? r.e.w : default_real_width(item.size);
+    std::string_view field;
+    if (int err = take_field(r.in, static_cast<std::size_t>(w), r.numeric, r.state.pad, field)) return err;
+    const int d = r.e.width_given ? r.e.d : 0;
+    return read_real_field(field, d, r.state.scale, r.state.blank_zero, item.size, element);
+}
+
+int read_logical_item(const FieldRequest& r, const IoItem& item, void* element) {
+    if (item.type != TypeClass::logical && item.type != TypeClass::integer) return type_mismatch;
+    const int w = r.e.width_given ? r.e.w : 2;
+    std::string_view field;
+    if (int err = take_field(r.in, static_cast<std::size_t>(w), false, r.state.pad, field)) return err;
+    store_integer(element, item.size, read_logical_field(field) ? 1 : 0);
+    return 0;
+}
+
+int read_character_item(const FieldRequest& r, const IoItem& item, void* element) {
+    RecordReader& in = r.in;
+    const std::size_t length = item.type == TypeClass::character ? item.char_length : item.size;
+    const std::size_t w = r.e.width_given ? static_cast<std::size_t>(r.e.w) : length;
+    const std::size_t start = in.position;
+    std::string_view field;
+    if (int err = take_field(in, w, false, r.state.pad, field)) return err;
+    if (w > length) {
+        // The rightmost characters of the field, as far as the record holds them.
+        const std::size_t from = start + (w - length);
+        const std::size_t end = std::min(start + w, in.length);
+        field = from < end ? std::string_view(in.data + from, end - from) : std::string_view{};
+    }
+    text_assign(static_cast<char*>(element), length, field);
+    return 0;
+}
+
+// Q: the characters left in the record.
+int read_remaining_count(const RecordReader& in, const IoItem& item, void* element) {
+    if (item.type != TypeClass::integer) return type_mismatch;
+    const std::size_t left = in.position < in.length ? in.length - in.position : 0;
+    store_integer(element, item.size, static_cast<std::int64_t>(left));
+    return 0;
+}
+
+// G reads as the item's own descriptor would.
+FormatKind reading_kind(FormatKind kind, const IoItem& item) {
+    if (kind != FormatKind::G) return kind;
+    return item.type == TypeClass::integer ? FormatKind::I
+         : item.type == TypeClass::logical ? FormatKind::L
+         : item.type == TypeClass::character ? FormatKind::A : FormatKind::F;
+}
+
+}  // namespace
+
 int edit_input(RecordReader& in, const EditState& state, const FormatEntry& e, const IoItem& item,
                void* element) {
-    std::string_view field;
-    const bool numeric = is_numeric_descriptor(e.kind);
-    FormatKind kind = e.kind;
-    if (kind == FormatKind::G) {  // G reads as the item's own descriptor would
-        kind = item.type == TypeClass::integer ? FormatKind::I
-             : item.type == TypeClass::logical ? FormatKind::L
-             : item.type == TypeClass::character ? FormatKind::A : FormatKind::F;
-    }
-    switch (kind) {
+    const FieldRequest request{in, state, e, is_numeric_descriptor(e.kind)};
+    switch (const FormatKind kind = reading_kind(e.kind, item)) {
         case FormatKind::I:
         case FormatKind::B:
         case FormatKind::O:
-        case FormatKind::Z: {
-            if (item.type != TypeClass::integer && item.type != TypeClass::logical) return type_mismatch;
-            const int w = e.width_given ? e.w : default_integer_width(item);
-            if (int err = take_field(in, static_cast<std::size_t>(w), numeric, state.pad, field)) return err;
-            if (kind == FormatKind::I && read_plain_decimal(field, item, element)) return 0;  // the usual field
-            const int base = kind == FormatKind::I ? 10 : kind == FormatKind::B ? 2 : kind == FormatKind::O ? 8 : 16;
-            return read_integer_field(field, base, state.blank_zero, item, element);
-        }
+        case FormatKind::Z:
+            return read_integer_item(request, kind, item, element);
         case FormatKind::F:
         case FormatKind::E:
         case FormatKind::D:
         case FormatKind::EN:
         case FormatKind::ES:
-        case FormatKind::Qwd: {
-            if (item.type != TypeClass::real && item.type != TypeClass::complex) return type_mismatch;
-            if (item.size != 4 && item.size != 8 && item.size != 16) return type_mismatch;
-            const int w = e.width_given ? e.w : default_real_width(item.size);
-            if (int err = take_field(in, static_cast<std::size_t>(w), numeric, state.pad, field)) return err;
-            const int d = e.width_given ? e.d : 0;
-            return read_real_field(field, d, state.scale, state.blank_zero, item.size, element);
-        }
-        case FormatKind::L: {
-            if (item.type != TypeClass::logical && item.type != TypeClass::integer) return type_mismatch;
-            const int w = e.width_given ? e.w : 2;
-            if (int err = take_field(in, static_cast<std::size_t>(w), false, state.pad, field)) return err;
-            store_integer(element, item.size, read_logical_field(field) ? 1 : 0);
-            return 0;
-        }
-        case FormatKind::A: {
-            const std::size_t length = item.type == TypeClass::character ? item.char_length : item.size;
-            const std::size_t w = e.width_given ? static_cast<std::size_t>(e.w) : length;
-            const std::size_t start = in.position;
-            if (int err = take_field(in, w, false, state.pad, field)) return err;
-            if (w > length) {
-                // The rightmost characters of the field, as far as the record holds them.
-                const std::size_t from = start + (w - length);
-                const std::size_t end = std::min(start + w, in.length);
-                field = from < end ? std::string_view(in.data + from, end - from) : std::string_view{};
-            }
-            text_assign(static_cast<char*>(element), length, field);
-            return 0;
-        }
-        case FormatKind::Q: {
-            if (item.type != TypeClass::integer) return type_mismatch;
-            const std::size_t left = in.position < in.length ? in.length - in.position : 0;
-            store_integer(element, item.size, static_cast<std::int64_t>(left));
-            return 0;
-        }
-        default:
-            return type_mismatch;
+        case FormatKind::Qwd:
+            return read_real_item(request, item, element);
+        case FormatKind::L: return read_logical_item(request, item, element);
+        case FormatKind::A: return read_character_item(request, item, element);
+        case FormatKind::Q: return read_remaining_count(in, item, element);
+        default: return type_mismatch;
     }
 }
 

@@ -73,7 +73,25 @@ units::Outcome IoStatement::open(StatementKind kind, const UnitSpec& unit, Contr
     // Conversions assume round-to-nearest; the caller's mode comes back at the end.
     saved_rounding_ = current_rounding();
     if (saved_rounding_ != FE_TONEAREST) std::fesetround(FE_TONEAREST);
+    start_fresh(kind, unit, control);
+    state_.hex_uppercase = options.hex_uppercase;
+    state_.no_lead_zero = options.no_lead_zero;
+    if (int err = take_format(format)) return fail(err);
+    const bool reading = kind == StatementKind::read;
+    if (int err = settle_advance(reading)) return fail(err);
+    if (unit.kind != UnitSpec::Kind::internal) {
+        if (int err = open_connection(reading)) return fail(err);
+    } else if (reading) {
+        in_ = {unit.internal, unit.internal_length, 0};
+        internal_record_used_ = true;
+    }
+    if (list_ && !reading) out_.put(' ', 1);  // a list-directed record starts with a blank
+    return units::outcome_ok;
+}
 
+// Nothing of the previous statement is left; the iostat variable starts at 0. The steps of
+// open() are inlined into it: they run at every statement.
+[[gnu::always_inline]] inline void IoStatement::start_fresh(StatementKind kind, const UnitSpec& unit, const Control& control) {
     kind_ = kind;
     unit_ = unit;
     control_ = control;
@@ -85,58 +103,45 @@ units::Outcome IoStatement::open(StatementKind kind, const UnitSpec& unit, Contr
     nonadvancing_ = false;
     controls_since_data_ = 0;
     state_ = EditState{};
-    state_.hex_uppercase = options.hex_uppercase;
-    state_.no_lead_zero = options.no_lead_zero;
     out_.start_record();
     in_ = RecordReader{};
     if (control.iostat.present()) units::store_iostat(control.iostat, 0);
+}
 
+// The compiled format, a run-time format compiled now, or list-directed editing.
+[[gnu::always_inline]] inline int IoStatement::take_format(const FormatArg& format) {
+    list_ = format.kind == FormatArg::Kind::list;
     switch (format.kind) {
-        case FormatArg::Kind::compiled:
-            list_ = false;
-            format_ = format.compiled;
-            break;
+        case FormatArg::Kind::compiled: format_ = format.compiled; break;
         case FormatArg::Kind::text:
-            list_ = false;
-            if (int err = runtime_format_.compile(strip_statement_label(format.text))) return fail(err);
+            if (int err = runtime_format_.compile(strip_statement_label(format.text))) return err;
             format_ = runtime_format_.ref();
             break;
-        case FormatArg::Kind::list:
-            list_ = true;
-            list_input_.start();
-            break;
+        case FormatArg::Kind::list: list_input_.start(); break;
     }
     if (!list_) walker_.start(format_);
+    return 0;
+}
 
-    const bool reading = kind == StatementKind::read;
-    if (int err = settle_advance(reading)) return fail(err);
-    if (unit.kind == UnitSpec::Kind::internal) {
-        if (reading) {
-            in_ = {unit.internal, unit.internal_length, 0};
-            internal_record_used_ = true;
-        }
-    } else {
-        int error = 0;
-        const int number = unit.kind == UnitSpec::Kind::default_unit ? units::unit_default : unit.number;
-        connection_ = units::unit_for_transfer(number, reading, error);
-        if (error) return fail(error);
-        if (reading && !connection_->mode.can_read) return fail(not_open_for_read);
-        if (!reading && !connection_->mode.can_write) return fail(not_open_for_write);
-        if (connection_->mode.access == units::Access::direct) return fail(no_record_for_direct);
-        if (nonadvancing_ && connection_->mode.form != units::Form::formatted) return fail(advance_not_allowed);
-        state_.blank_zero = connection_->mode.blank_zero;
-        state_.pad = connection_->mode.pad;
-        if (reading && connection_->has_pending_input) {
-            // A non-advancing READ left this record part-read: go on where it stopped.
-            connection_->has_pending_input = false;
-            in_ = {connection_->pending_input.data(), connection_->pending_input.size(),
-                   connection_->pending_input_position};
-        } else if (reading) {
-            if (int err = fetch_record()) return fail(err);
-        }
-    }
-    if (list_ && !reading) out_.put(' ', 1);  // a list-directed record starts with a blank
-    return units::outcome_ok;
+// The statement's unit (connected now if it was not) must allow the transfer; a READ
+// then has its first record.
+[[gnu::always_inline]] inline int IoStatement::open_connection(bool reading) {
+    int error = 0;
+    const int number = unit_.kind == UnitSpec::Kind::default_unit ? units::unit_default : unit_.number;
+    connection_ = units::unit_for_transfer(number, reading, error);
+    if (error) return error;
+    if (reading && !connection_->mode.can_read) return not_open_for_read;
+    if (!reading && !connection_->mode.can_write) return not_open_for_write;
+    if (connection_->mode.access == units::Access::direct) return no_record_for_direct;
+    if (nonadvancing_ && connection_->mode.form != units::Form::formatted) return advance_not_allowed;
+    state_.blank_zero = connection_->mode.blank_zero;
+    state_.pad = connection_->mode.pad;
+    if (!reading) return 0;
+    if (!connection_->has_pending_input) return fetch_record();
+    // A non-advancing READ left this record part-read: go on where it stopped.
+    connection_->has_pending_input = false;
+    in_ = {connection_->pending_input.data(), connection_->pending_input.size(), connection_->pending_input_position};
+    return 0;
 }
 
 units::Outcome IoStatement::transfer(const IoItem& item) {

@@ -44,6 +44,9 @@ public:
 
 private:
     units::Outcome fail(int code);
+    void start_fresh(StatementKind kind, const UnitSpec& unit, const Control& control);
+    int take_format(const FormatArg& format);
+    int open_connection(bool reading);
     int transfer_element(const IoItem& item, void* element);
     int edit_element(const FormatEntry& entry, const IoItem& item, void* element);
     int next_data_descriptor(const FormatEntry*& entry);

@@ -49,6 +49,44 @@ std::string_view ListInput::read_parenthesised(RecordReader& in) {
     return {in.data + start, in.position - start};
 }
 
+// Blank and empty records before a value are passed over.
+int ListInput::skip_to_value(RecordSource& source) {
+    for (;;) {
+        RecordReader& in = source.current_record();
+        while (in.position < in.length && is_blank(in.data[in.position])) ++in.position;
+        if (in.position < in.length) return 0;
+        if (int err = source.fetch_record()) return err;
+    }
+}
+
+// "r*" in front of a value: the count, 1 when there is none.
+int ListInput::read_repeat_count(RecordReader& in, std::int32_t& repeat) {
+    repeat = 1;
+    std::size_t p = in.position;
+    while (p < in.length && in.data[p] >= '0' && in.data[p] <= '9') ++p;
+    if (p == in.position || p >= in.length || in.data[p] != '*') return 0;
+    std::int64_t count = 0;
+    for (std::size_t i = in.position; i < p; ++i) {
+        count = count * 10 + (in.data[i] - '0');
+        if (count > INT32_MAX) return format_error::bad_repeat;  // no 32-bit count holds it
+    }
+    repeat = static_cast<std::int32_t>(count);
+    in.position = p + 1;
+    return 0;
+}
+
+// The value at the position: quoted, parenthesised, or up to a separator; a null value
+// when a separator (or the record's end) stands there.
+ListInput::Value ListInput::read_value(RecordReader& in) {
+    if (in.position >= in.length || ends_value(in.data[in.position])) return {ValueKind::null_value, {}, false};
+    const char first = in.data[in.position];
+    if (first == '\'' || first == '"') return {ValueKind::text, read_quoted(in, first), true};
+    if (first == '(') return {ValueKind::text, read_parenthesised(in), false};
+    const std::size_t start = in.position;
+    while (in.position < in.length && !ends_value(in.data[in.position])) ++in.position;
+    return {ValueKind::text, {in.data + start, in.position - start}, false};
+}
+
 int ListInput::next_value(RecordSource& source, Value& value) {
     if (slash_seen_) {
         value = {ValueKind::slash, {}, false};
@@ -59,13 +97,7 @@ int ListInput::next_value(RecordSource& source, Value& value) {
         value = repeated_;
         return 0;
     }
-    // Blank and empty records before a value are passed over.
-    for (;;) {
-        RecordReader& in = source.current_record();
-        while (in.position < in.length && is_blank(in.data[in.position])) ++in.position;
-        if (in.position < in.length) break;
-        if (int err = source.fetch_record()) return err;
-    }
+    if (int err = skip_to_value(source)) return err;
     RecordReader& in = source.current_record();
     const char first = in.data[in.position];
     if (first == ',') {  // a comma with no value before it
@@ -78,32 +110,9 @@ int ListInput::next_value(RecordSource& source, Value& value) {
         value = {ValueKind::slash, {}, false};
         return 0;
     }
-
     std::int32_t repeat = 1;
-    std::size_t p = in.position;
-    while (p < in.length && in.data[p] >= '0' && in.data[p] <= '9') ++p;
-    if (p > in.position && p < in.length && in.data[p] == '*') {
-        std::int64_t count = 0;
-        for (std::size_t i = in.position; i < p; ++i) {
-            count = count * 10 + (in.data[i] - '0');
-            if (count > INT32_MAX) return format_error::bad_repeat;  // no 32-bit count holds it
-        }
-        repeat = static_cast<std::int32_t>(count);
-        in.position = p + 1;
-    }
-
-    const bool at_value = in.position < in.length && !ends_value(in.data[in.position]);
-    if (!at_value) {
-        value = {ValueKind::null_value, {}, false};  // "r*" alone: r null values
-    } else if (in.data[in.position] == '\'' || in.data[in.position] == '"') {
-        value = {ValueKind::text, read_quoted(in, in.data[in.position]), true};
-    } else if (in.data[in.position] == '(') {
-        value = {ValueKind::text, read_parenthesised(in), false};
-    } else {
-        const std::size_t start = in.position;
-        while (in.position < in.length && !ends_value(in.data[in.position])) ++in.position;
-        value = {ValueKind::text, {in.data + start, in.position - start}, false};
-    }
+    if (int err = read_repeat_count(in, repeat)) return err;
+    value = read_value(in);  // "r*" alone: r null values
     skip_separator(in);
     if (repeat > 1) {
         repeat_left_ = repeat - 1;

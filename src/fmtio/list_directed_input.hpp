@@ -38,6 +38,9 @@ private:
     };
 
     int next_value(RecordSource& source, Value& value);
+    static int skip_to_value(RecordSource& source);
+    static int read_repeat_count(RecordReader& in, std::int32_t& repeat);
+    Value read_value(RecordReader& in);
     static void skip_separator(RecordReader& in);
     std::string_view read_quoted(RecordReader& in, char quote);
     std::string_view read_parenthesised(RecordReader& in);

@@ -1,12 +1,10 @@
 // CLOSE, and the closing of one connection that termination shares.
 #include "units/conditions.hpp"
+#include "units/connection_statement.hpp"
 #include "units/connection_statements.hpp"
-#include "units/console_streams.hpp"
-#include "units/error_report.hpp"
 #include "units/file_layer.hpp"
 #include "units/keyword_tables.hpp"
 #include "units/record_io.hpp"
-#include "units/runtime_options.hpp"
 #include "units/unit_table.hpp"
 
 namespace corvane::units {
@@ -19,21 +17,26 @@ int close_connection(ConnectionRecord& record, bool delete_file) {
     return flush_error ? flush_error : close_error;
 }
 
-Outcome close_unit(std::int32_t unit_number, Control control, std::string_view status) {
-    ensure_runtime_initialised();
-    poll_events();
-    const ConditionContext context{StatementKind::close, unit(unit_number), control};
-    if (control.iostat.present()) store_iostat(control.iostat, 0);
-    if (unit_number < 0) return raise_io_condition(condition::illegal_unit, context);
+namespace {
+
+// CLOSE's steps: an unconnected unit is not an error, nothing happens.
+int close_named_unit(std::int32_t unit_number, std::string_view status) {
+    if (unit_number < 0) return condition::illegal_unit;
     ConnectionRecord* record = unit_table().find(unit_number);
-    if (!record) return outcome_ok;  // closing an unconnected unit does nothing
+    if (!record) return 0;
     bool delete_file = false;
     if (!status.empty()) {
         if (keyword_is(status, "DELETE")) delete_file = true;
-        else if (!keyword_is(status, "KEEP")) return raise_io_condition(condition::bad_specifier, context);
+        else if (!keyword_is(status, "KEEP")) return condition::bad_specifier;
     }
-    if (int err = close_connection(*record, delete_file)) return raise_io_condition(Condition{err}, context);
-    return outcome_ok;
+    return close_connection(*record, delete_file);
+}
+
+}  // namespace
+
+Outcome close_unit(std::int32_t unit_number, Control control, std::string_view status) {
+    const ConnectionStatement statement(StatementKind::close, unit(unit_number), control);
+    return statement.finish(close_named_unit(unit_number, status));
 }
 
 }  // namespace corvane::units

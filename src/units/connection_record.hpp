@@ -41,17 +41,16 @@ struct ModeBits {
     bool pad = true;
     bool carriage_control = false;   // records end with the companion character alone
     ByteOrder byte_order = ByteOrder::native;
-    bool end_of_file_written = false;
+    bool end_of_file_written = false;  // a documented field; the program does not use it
     bool truncate_pending = false;
     bool is_character_device = false;
-    bool pending_output = false;
+    bool pending_output = false;       // a documented field; the program does not use it
     bool delete_on_close = false;    // scratch files and the deleting dispositions
-    bool truncation_exempt = false;
 };
 
 struct SpecialFlags {
     bool is_disk_file = false;
-    bool binary_form = false;
+    bool binary_form = false;  // a documented field; the program does not use it (see `mode.form`)
     bool transparent_access = false;
 };
 
@@ -67,9 +66,9 @@ struct ConnectionRecord {
     std::int64_t record_number = 0;     // records transferred since the start of the file
     std::string file_name;
     std::int32_t record_length = INT32_MAX;
-    std::int32_t records_per_block = 0;
-    std::int64_t append_base = 0;
-    std::int64_t record_count = 0;
+    std::int32_t records_per_block = 0;  // a documented field; the program does not use it
+    std::int64_t append_base = 0;        // set by an open with append; the program does not read it
+    std::int64_t record_count = 0;       // a documented field; the program does not use it
     std::int32_t maximum_record = INT32_MAX;
     Delimiter delimiter = Delimiter::none;
     SpecialFlags special;

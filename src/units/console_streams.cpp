@@ -1,7 +1,6 @@
 #include "units/console_streams.hpp"
 
 #include <cerrno>
-#include <unistd.h>
 
 #include "units/conditions.hpp"
 #include "units/error_report.hpp"
@@ -43,12 +42,6 @@ public:
 
     void close(ConnectionRecord&, bool) override {}
 
-    bool is_terminal(const ConnectionRecord&) const override {
-        const int fd = handle_code_ == handle_stdin ? STDIN_FILENO
-                     : handle_code_ == handle_stdout ? STDOUT_FILENO : STDERR_FILENO;
-        return ::isatty(fd) == 1;
-    }
-
     bool interactive() const override { return true; }
 
 private:
@@ -60,7 +53,6 @@ class WindowStream final : public ConsoleStream {
 public:
     constexpr WindowStream() : ConsoleStream(handle_window) {}
     void close(ConnectionRecord& record, bool) override { console_hooks().close_window(record); }
-    bool is_terminal(const ConnectionRecord&) const override { return false; }
 };
 
 ConsoleStream standard_input{handle_stdin};

@@ -50,7 +50,7 @@ bool grow_for_longer_record(ConnectionRecord& record) {
 }
 
 bool truncation_exempt(const ConnectionRecord& record) {
-    return record.mode.access == Access::direct || record.mode.is_character_device || record.mode.truncation_exempt;
+    return record.mode.access == Access::direct || record.mode.is_character_device;
 }
 
 // A buffer that got out only in part (a full disk, a device error): the file keeps the whole
@@ -153,7 +153,7 @@ std::int64_t file_size_of(const std::string& name) {
     return S_ISREG(st.st_mode) ? st.st_size : 0;
 }
 
-std::int64_t file_fill_buffer(ConnectionRecord& record, std::int32_t keep_from) {
+std::int64_t fill_buffer_from_stream(ConnectionRecord& record, std::int32_t keep_from) {
     record.error = 0;
     const std::int32_t kept = record.data_length - keep_from;
     if (keep_from > 0) {
@@ -171,7 +171,7 @@ std::int64_t file_fill_buffer(ConnectionRecord& record, std::int32_t keep_from) 
     return n;
 }
 
-bool file_write_buffer(ConnectionRecord& record) {
+bool write_buffer_to_stream(ConnectionRecord& record) {
     record.error = 0;
     const auto count = static_cast<std::size_t>(record.data_length);
     if (count > 0 && record.stream) {
@@ -237,8 +237,6 @@ ProcessLock lock_for_process(const std::string& name) {
     held.push_back(name);
     return ProcessLock::held;
 }
-
-bool file_is_terminal(const ConnectionRecord& record) { return record.stream && record.stream->is_terminal(record); }
 
 bool file_exists(const std::string& name) {
     struct stat st {};

@@ -75,10 +75,6 @@ public:
         if (remove && ::unlink(record.file_name.c_str()) != 0) set_system_error(record);
     }
 
-    bool is_terminal(const ConnectionRecord& record) const override {
-        return record.fd >= 0 && ::isatty(record.fd) == 1;
-    }
-
     bool interactive() const override { return false; }
 };
 

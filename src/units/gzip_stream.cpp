@@ -66,7 +66,6 @@ public:
         file_stream().close(record, remove);
     }
 
-    bool is_terminal(const ConnectionRecord&) const override { return false; }
     bool interactive() const override { return false; }
 
 private:

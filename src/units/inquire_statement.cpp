@@ -1,11 +1,9 @@
 // INQUIRE by unit or by file name.
 #include "units/conditions.hpp"
+#include "units/connection_statement.hpp"
 #include "units/connection_statements.hpp"
-#include "units/console_streams.hpp"
-#include "units/error_report.hpp"
 #include "units/file_layer.hpp"
 #include "units/keyword_tables.hpp"
-#include "units/runtime_options.hpp"
 #include "units/unit_table.hpp"
 
 namespace corvane::units {
@@ -44,15 +42,9 @@ void describe_connection(const ConnectionRecord& r, InquireResult& result) {
     result.block_size = r.buffer_size;
 }
 
-}  // namespace
-
-Outcome inquire_unit(std::int32_t unit_number, InquireResult& result, Control control) {
-    ensure_runtime_initialised();
-    poll_events();
-    const ConditionContext context{StatementKind::inquire, unit(unit_number), control};
-    if (control.iostat.present()) store_iostat(control.iostat, 0);
-    result = InquireResult{};
-    if (unit_number < 0) return raise_io_condition(condition::illegal_unit, context);
+// What INQUIRE tells of a unit number (the console mapping applied); 0 or the condition.
+int describe_unit(std::int32_t unit_number, InquireResult& result) {
+    if (unit_number < 0) return condition::illegal_unit;
     result.exists = true;  // every non-negative unit number can be connected
     int error = 0;
     const int mapped = map_unit_number(unit_number, false, false, error);
@@ -61,13 +53,19 @@ Outcome inquire_unit(std::int32_t unit_number, InquireResult& result, Control co
         describe_connection(*record, result);
         result.number = unit_number;
     }
-    return outcome_ok;
+    return 0;
+}
+
+}  // namespace
+
+Outcome inquire_unit(std::int32_t unit_number, InquireResult& result, Control control) {
+    const ConnectionStatement statement(StatementKind::inquire, unit(unit_number), control);
+    result = InquireResult{};
+    return statement.finish(describe_unit(unit_number, result));
 }
 
 Outcome inquire_file(std::string_view name, InquireResult& result, Control control) {
-    ensure_runtime_initialised();
-    poll_events();
-    if (control.iostat.present()) store_iostat(control.iostat, 0);
+    const ConnectionStatement opening(StatementKind::inquire, default_unit, control);
     result = InquireResult{};
     const std::string file(trim_blanks(name));
     result.name = file;
@@ -79,7 +77,7 @@ Outcome inquire_file(std::string_view name, InquireResult& result, Control contr
             break;
         }
     }
-    return outcome_ok;
+    return outcome_ok;  // INQUIRE by name meets no condition
 }
 
 }  // namespace corvane::units

@@ -3,9 +3,8 @@
 #include <cstring>
 
 #include "units/conditions.hpp"
+#include "units/connection_statement.hpp"
 #include "units/connection_statements.hpp"
-#include "units/console_streams.hpp"
-#include "units/error_report.hpp"
 #include "units/file_layer.hpp"
 #include "units/record_io.hpp"
 #include "units/runtime_options.hpp"
@@ -17,17 +16,15 @@ namespace {
 
 constexpr std::int64_t step_back_block = 8192;
 
-// The connected unit a positioning statement names (with the console mapping), or null.
-ConnectionRecord* positioned_unit(std::int32_t unit_number, int& error) {
-    ensure_runtime_initialised();
-    poll_events();
-    if (unit_number < 0) {
-        error = condition::illegal_unit;
-        return nullptr;
-    }
+// Carries out `step` on the connected unit a positioning statement names (with the
+// console mapping). An unconnected unit is not an error: nothing happens.
+int position_unit(std::int32_t unit_number, int (*step)(ConnectionRecord&)) {
+    if (unit_number < 0) return condition::illegal_unit;
+    int error = 0;
     const int mapped = map_unit_number(unit_number, false, false, error);
-    if (error) return nullptr;
-    return unit_table().find(mapped);
+    if (error) return error;
+    ConnectionRecord* record = unit_table().find(mapped);
+    return record ? step(*record) : 0;
 }
 
 // The byte at `offset`, from the buffer when it holds it, else from the file.
@@ -74,79 +71,74 @@ private:
     char block_[step_back_block];
 };
 
+int rewind(ConnectionRecord& record) {
+    if (record.mode.access != Access::sequential) return 0;
+    if (int err = flush_unit(record)) return err;
+    if (record.interactive()) return 0;
+    reposition(record, 0);
+    record.record_number = 0;
+    record.mode.truncate_pending = true;
+    return 0;
+}
+
+// The start of the record before the unit's position: the terminator just before the
+// position ends it (or the end of a file whose last line has none), and it starts after
+// the terminator before that.
+std::int64_t previous_record_start(ConnectionRecord& record, std::int64_t here) {
+    const char terminator = runtime_options().line_end.terminator;
+    BackwardReader reader(record);
+    std::int64_t search_end = here;
+    if (reader.byte_at(here - 1) == terminator) search_end = here - 1;
+    return reader.find_terminator_before(search_end, terminator) + 1;
+}
+
+int backspace(ConnectionRecord& record) {
+    if (record.mode.access == Access::direct) {
+        if (record.record_number > 0) --record.record_number;
+        record.mode.truncate_pending = true;
+        return 0;
+    }
+    if (record.mode.form != Form::formatted) return 0;
+    if (int err = flush_unit(record)) return err;
+    const std::int64_t here = logical_position(record);
+    if (here == 0) return 0;  // at the beginning of the file nothing changes
+    const std::int64_t start = previous_record_start(record, here);
+    if (record.buffer_state == BufferState::reading && start >= record.buffer_file_offset &&
+        start <= record.buffer_file_offset + record.data_length) {
+        record.buffer_position = static_cast<std::int32_t>(start - record.buffer_file_offset);
+    } else if (!record.interactive()) {
+        reposition(record, start);
+    }
+    record.has_pending_input = false;
+    if (record.record_number > 0) --record.record_number;
+    record.mode.truncate_pending = true;
+    return 0;
+}
+
+int endfile(ConnectionRecord& record) {
+    if (int err = flush_unit(record)) return err;
+    if (record.interactive()) return 0;
+    if (!file_truncate_at(record, logical_position(record))) return record.error;
+    if (record.buffer_state == BufferState::reading)
+        record.data_length = std::min<std::int32_t>(record.data_length, record.buffer_position);
+    return 0;
+}
+
 }  // namespace
 
 Outcome rewind_unit(std::int32_t unit_number, Control control) {
-    const ConditionContext context{StatementKind::rewind, unit(unit_number), control};
-    if (control.iostat.present()) store_iostat(control.iostat, 0);
-    int error = 0;
-    ConnectionRecord* record = positioned_unit(unit_number, error);
-    if (error) return raise_io_condition(Condition{error}, context);
-    if (!record || record->mode.access != Access::sequential) return outcome_ok;
-    if (int err = flush_unit(*record)) return raise_io_condition(Condition{err}, context);
-    if (record->interactive()) return outcome_ok;
-    reposition(*record, 0);
-    record->record_number = 0;
-    record->record_count = 0;
-    record->mode.end_of_file_written = false;
-    record->mode.truncate_pending = true;
-    return outcome_ok;
+    const ConnectionStatement statement(StatementKind::rewind, unit(unit_number), control);
+    return statement.finish(position_unit(unit_number, rewind));
 }
 
 Outcome backspace_unit(std::int32_t unit_number, Control control) {
-    const ConditionContext context{StatementKind::backspace, unit(unit_number), control};
-    if (control.iostat.present()) store_iostat(control.iostat, 0);
-    int error = 0;
-    ConnectionRecord* record = positioned_unit(unit_number, error);
-    if (error) return raise_io_condition(Condition{error}, context);
-    if (!record) return outcome_ok;
-    if (record->mode.access == Access::direct) {
-        if (record->record_number > 0) --record->record_number;
-        record->mode.truncate_pending = true;
-        return outcome_ok;
-    }
-    if (record->mode.form != Form::formatted) return outcome_ok;
-    if (int err = flush_unit(*record)) return raise_io_condition(Condition{err}, context);
-
-    const std::int64_t here = logical_position(*record);
-    if (here == 0) return outcome_ok;  // at the beginning of the file nothing changes
-    const char terminator = runtime_options().line_end.terminator;
-    BackwardReader reader(*record);
-    // The previous record ends with the terminator just before `here` (or at the end of
-    // a file whose last line has none); it starts after the terminator before that.
-    std::int64_t search_end = here;
-    if (reader.byte_at(here - 1) == terminator) search_end = here - 1;
-    const std::int64_t start = reader.find_terminator_before(search_end, terminator) + 1;
-
-    if (record->buffer_state == BufferState::reading && start >= record->buffer_file_offset &&
-        start <= record->buffer_file_offset + record->data_length) {
-        record->buffer_position = static_cast<std::int32_t>(start - record->buffer_file_offset);
-    } else if (!record->interactive()) {
-        reposition(*record, start);
-    }
-    record->has_pending_input = false;
-    if (record->record_number > 0) --record->record_number;
-    if (record->record_count > 0) --record->record_count;
-    record->mode.end_of_file_written = false;
-    record->mode.truncate_pending = true;
-    return outcome_ok;
+    const ConnectionStatement statement(StatementKind::backspace, unit(unit_number), control);
+    return statement.finish(position_unit(unit_number, backspace));
 }
 
 Outcome endfile_unit(std::int32_t unit_number, Control control) {
-    const ConditionContext context{StatementKind::endfile, unit(unit_number), control};
-    if (control.iostat.present()) store_iostat(control.iostat, 0);
-    int error = 0;
-    ConnectionRecord* record = positioned_unit(unit_number, error);
-    if (error) return raise_io_condition(Condition{error}, context);
-    if (!record) return outcome_ok;
-    if (int err = flush_unit(*record)) return raise_io_condition(Condition{err}, context);
-    if (record->interactive()) return outcome_ok;
-    const std::int64_t here = logical_position(*record);
-    if (!file_truncate_at(*record, here)) return raise_io_condition(Condition{record->error}, context);
-    if (record->buffer_state == BufferState::reading)
-        record->data_length = std::min<std::int32_t>(record->data_length, record->buffer_position);
-    record->mode.end_of_file_written = true;
-    return outcome_ok;
+    const ConnectionStatement statement(StatementKind::endfile, unit(unit_number), control);
+    return statement.finish(position_unit(unit_number, endfile));
 }
 
 }  // namespace corvane::units

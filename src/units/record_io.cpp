@@ -110,11 +110,10 @@ int next_line(ConnectionRecord& record, RecordView& out) {
             const auto end = static_cast<std::size_t>(static_cast<const char*>(hit) - buffer);
             record.buffer_position = static_cast<std::int32_t>(end + 1);
             ++record.record_number;
-            ++record.record_count;
             out = {buffer + start, end - start};
             return record_ok;
         }
-        const std::int64_t added = file_fill_buffer(record, record.buffer_position);
+        const std::int64_t added = fill_buffer_from_stream(record, record.buffer_position);
         if (added < 0) return record.error;
         if (added == 0) {
             if (record.data_length == record.buffer_position) return record_end_of_file;
@@ -123,7 +122,6 @@ int next_line(ConnectionRecord& record, RecordView& out) {
             const auto length = static_cast<std::size_t>(record.data_length - record.buffer_position);
             record.buffer_position = record.data_length;
             ++record.record_number;
-            ++record.record_count;
             out = {rest, length};
             return record_ok;
         }
@@ -163,17 +161,14 @@ int write_record(ConnectionRecord& record, const char* data, std::size_t length,
     if (length > 0) std::memcpy(into, data, length);
     if (!end.empty()) std::memcpy(into + length, end.data(), end.size());
     record.data_length += static_cast<std::int32_t>(total);
-    record.mode.pending_output = true;
     ++record.record_number;
-    ++record.record_count;
     if (record.interactive()) return flush_unit(record);
     return 0;
 }
 
 int flush_unit(ConnectionRecord& record) {
     if (record.buffer_state != BufferState::writing) return 0;
-    record.mode.pending_output = false;
-    if (!file_write_buffer(record)) {
+    if (!write_buffer_to_stream(record)) {
         record.data_length = 0;  // what could not be written is not written twice
         record.buffer_position = 0;
         return record.error;

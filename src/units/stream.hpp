@@ -22,7 +22,6 @@ public:
     virtual std::size_t write(ConnectionRecord& record, const char* bytes, std::size_t count, std::int64_t offset) = 0;
     // Ends the connection; a file is also deleted when `remove` is set and it closed.
     virtual void close(ConnectionRecord& record, bool remove) = 0;
-    virtual bool is_terminal(const ConnectionRecord& record) const = 0;
     // Consoles and windows: every record is handed over as soon as it is written, and
     // there is no position to rewind to, step back over or cut the data at.
     virtual bool interactive() const = 0;

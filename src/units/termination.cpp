@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "units/console_streams.hpp"
-#include "units/descriptor_layer.hpp"
 #include "units/error_report.hpp"
 #include "units/file_layer.hpp"
 #include "units/interruption.hpp"
@@ -37,7 +36,6 @@ void start_runtime(int argc, char** argv) {
     std::vector<std::string> words;
     for (int i = 1; i < argc; ++i) words.emplace_back(argv[i]);
     set_command_line_words(std::move(words));
-    start_descriptor_layer();
     install_interruption_handlers();
     // A console that went away (its reader closed the pipe) makes the next console write
     // fail and be reported; the signal would end the process with the files' buffers lost.
@@ -86,7 +84,6 @@ void exit_program(int exit_code) {
         routines.pop_back();
         routine();
     }
-    close_all_descriptors();
     std::exit(exit_code);
 }
 

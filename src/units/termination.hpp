@@ -6,7 +6,8 @@
 
 namespace corvane::units {
 
-// Floating-point mode, the command-line words, the standard descriptors.
+// Floating-point mode, the command-line words, the interruption handlers, and SIGPIPE
+// ignored so that a console gone away is a failed write.
 void start_runtime(int argc, char** argv);
 
 // STOP with a stop code: " STOP" under -printstop, the code unless it is empty or one

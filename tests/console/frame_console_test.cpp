@@ -107,7 +107,7 @@ TEST(FrameConsole, PollDrainsPendingEventsAndProgramEndPumpsUntilQuit) {
     int handled = 0;
     f.pump.post([&] { ++handled; });
     f.pump.post([&] { ++handled; });
-    f.frame.poll();
+    units::console_hooks().poll();
     EXPECT_EQ(handled, 2);
     EXPECT_FALSE(f.pump.events_pending());
     // Any statement polls, even one on an internal unit; a posted event raises the flag

@@ -1,6 +1,8 @@
-// CLOSE, REWIND, ENDFILE, INQUIRE and the pause statement.
+// CLOSE, REWIND, ENDFILE, INQUIRE and the pause statement, and the opening all connection
+// statements share.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "test_support.hpp"
@@ -49,6 +51,35 @@ TEST(ConnectionStatementsTest, CloseRewindEndfile) {
     EXPECT_EQ(units::rewind_unit(-3, with_iostat(code)), units::outcome_error);
     EXPECT_EQ(code, 10029);
     expect_units_closed(55, 55);
+}
+
+// Every connection statement opens alike: its iostat variable starts at 0, and a
+// condition goes to the iostat variable or to the ERR branch.
+TEST(ConnectionStatementsTest, EveryStatementClearsItsIostatAndCatchesItsCondition) {
+    ScratchDirectory dir;
+    units::InquireResult result;
+    struct Row { const char* name; std::function<units::Outcome(std::int32_t, units::Control)> run; };
+    const Row rows[] = {
+        {"OPEN",
+         [](std::int32_t u, units::Control c) {
+             return units::open_unit({.unit = u, .control = c, .status = "SCRATCH"});
+         }},
+        {"REWIND", units::rewind_unit},
+        {"BACKSPACE", units::backspace_unit},
+        {"ENDFILE", units::endfile_unit},
+        {"INQUIRE", [&](std::int32_t u, units::Control c) { return units::inquire_unit(u, result, c); }},
+        {"CLOSE", [](std::int32_t u, units::Control c) { return close_unit(u, c); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::int32_t code = -99;
+        EXPECT_EQ(row.run(58, with_iostat(code)), units::outcome_ok);
+        EXPECT_EQ(code, 0);
+        EXPECT_EQ(row.run(-5, with_iostat(code)), units::outcome_error);
+        EXPECT_EQ(code, 10029);
+        EXPECT_EQ(row.run(-5, units::on_err), units::outcome_error);
+    }
+    expect_units_closed(58, 58);
 }
 
 TEST(ConnectionStatementsTest, InquireByUnitAndByName) {

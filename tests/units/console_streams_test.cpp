@@ -10,7 +10,6 @@
 #include "test_support.hpp"
 #include "unit_test_support.hpp"
 #include "units/console_hooks.hpp"
-#include "units/descriptor_layer.hpp"
 #include "units/file_layer.hpp"
 #include "units/message_tables.hpp"
 
@@ -52,14 +51,11 @@ TEST_F(ConsoleStreams, EachRecordReachesTheHookWithItsStreamsHandleCode) {
     fmtio::write(units::unit(0), fmtio::fmt<"(a)">, "to the error output");
     fmtio::write(units::default_unit, fmtio::fmt<"(a,$)">, "prompt> ");
     units::write_error_message("? message\r\n");
-    units::start_descriptor_layer();
-    units::descriptor_write(1, "descriptor\n", 11);  // text mode: LF becomes CR LF
     const std::vector<std::pair<int, std::string>> expected{
         {units::handle_stdout, "to the output\r\n"},
         {units::handle_stderr, "to the error output\r\n"},
         {units::handle_stdout, "prompt> "},
         {units::handle_stderr, "? message\r\n"},
-        {units::handle_stdout, "descriptor\r\n"},
     };
     ASSERT_EQ(handed.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {

@@ -71,6 +71,34 @@ TEST(OpenStatementTest, KeywordTables) {
     expect_units_closed(30, 30);
 }
 
+// Each keyword specifier's value reaches the connection, as INQUIRE reports it.
+TEST(OpenStatementTest, EachKeywordValueReachesTheConnection) {
+    ScratchDirectory dir;
+    using Field = std::string units::InquireResult::*;
+    struct Row { OpenSpec request; Field field; const char* reported; };
+    const Row rows[] = {
+        {{.form = "unformatted"}, &units::InquireResult::form, "UNFORMATTED"},
+        {{.form = "Binary"}, &units::InquireResult::form, "BINARY"},
+        {{.access = "transparent"}, &units::InquireResult::access, "TRANSPARENT"},
+        {{.access = "append"}, &units::InquireResult::position, "APPEND"},
+        {{.position = "rewind"}, &units::InquireResult::position, "REWIND"},
+        {{.position = "append"}, &units::InquireResult::position, "APPEND"},
+        {{.blank = "zero"}, &units::InquireResult::blank, "ZERO"},
+        {{.action = "write"}, &units::InquireResult::action, "WRITE"},
+        {{.delim = "apostrophe"}, &units::InquireResult::delim, "APOSTROPHE"},
+        {{.pad = "no"}, &units::InquireResult::pad, "NO"},
+        {{.carriage_control = "fortran"}, &units::InquireResult::carriage_control, "FORTRAN"},
+    };
+    for (Row row : rows) {
+        row.request.unit = 31;
+        row.request.file = "kept.txt";
+        ASSERT_EQ(open_code(row.request), 0) << row.reported;
+        EXPECT_EQ(inquire(31).*row.field, row.reported);
+        close_unit(31);
+    }
+    expect_units_closed(31, 31);
+}
+
 TEST(OpenStatementTest, Statuses) {
     ScratchDirectory dir;
     // OLD of a missing file: the system's file-not-found code; nothing connected or created.
