@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <new>
+#include <string_view>
 
 #include "app/dialogue.hpp"
 #include "app/program_options.hpp"
@@ -39,6 +40,7 @@ void startup_messages(QtMsgType type, const QMessageLogContext&, const QString& 
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool data_dir_given = argc >= 2 && std::string_view(argv[1]).starts_with("--data-dir");
     if (const auto status = corvane::app::take_program_options(desktop_program, argc, argv, std::cout, std::cerr)) {
         return *status;
     }
@@ -51,6 +53,7 @@ int main(int argc, char** argv) {
     frame_started = true;
     qInstallMessageHandler(nullptr);
     corvane::frame::add_station_map(frame);
+    frame.data_folder().settle_at_start(data_dir_given);
     try {
         corvane::app::run_dialogue();
     } catch (const std::bad_alloc&) {
