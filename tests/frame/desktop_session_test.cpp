@@ -28,12 +28,14 @@
 
 #include "app/dialogue.hpp"
 #include "app/station_map_data.hpp"
+#include "console/print_layout.hpp"
 #include "frame/child_window.hpp"
 #include "frame/desktop_frame.hpp"
 #include "frame/frame_settings.hpp"
 #include "frame/graphics_window.hpp"
 #include "frame/scripted_user.hpp"
 #include "frame/station_map.hpp"
+#include "frame/text_printing.hpp"
 #include "frame/text_window_widget.hpp"
 #include "test_support.hpp"
 #include "transcript_support.hpp"
@@ -170,6 +172,7 @@ TEST(DesktopSessionDeathTest, AUserExtractsSavesPrintsMapsAndExits) {
                 for (int row = 0; row < w.state().last_line(); ++row) lines << w.line(row) << '\n';
                 write_answers("answers", typed);
                 record_fact("char_height", std::to_string(w.state().char_height));
+                record_fact("printed_cell_width", std::to_string(frame::printed_cell(*f.console_window()).width()));
                 record_fact("save_enabled_before", std::to_string(f.action(console::command_save)->isEnabled()));
                 f.action(console::command_save)->trigger();
             })
@@ -192,6 +195,8 @@ TEST(DesktopSessionDeathTest, AUserExtractsSavesPrintsMapsAndExits) {
                 printer->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
                 record_fact("page_height_inches",
                             std::to_string(printer->pageLayout().paintRect(QPageLayout::Inch).height()));
+                record_fact("page_width_inches",
+                            std::to_string(printer->pageLayout().paintRect(QPageLayout::Inch).width()));
                 dialog->done(QDialog::Accepted);
             })
             .then("the station map", no_dialog, [&f] { f.action(station_map_command)->trigger(); })
@@ -251,13 +256,21 @@ TEST(DesktopSessionDeathTest, AUserExtractsSavesPrintsMapsAndExits) {
     EXPECT_EQ(facts.at("open_after_cancel"), "1");
     EXPECT_EQ(facts.at("frame_visible_after_cancel"), "1");
 
-    // The printout: as many pages as lines of the window's height fit on the paper.
+    // The printout: as many pages as lines of the window's height fit on the paper under
+    // the header, the lines longer than the paper is wide going on in the next lines.
     const int lines = static_cast<int>(window.size());
     const double page_hundredths = std::stod(facts.at("page_height_inches")) * 100;
     const int per_page = static_cast<int>(page_hundredths / std::stoi(facts.at("char_height")));
     ASSERT_GT(per_page, 0);
     EXPECT_LT(per_page, lines);  // a test of page breaks, not of one page
-    EXPECT_EQ(pdf_pages(read_file((dirs.frame_dir / "transcript.pdf").string())), (lines + per_page - 1) / per_page);
+    const int columns = static_cast<int>(std::stod(facts.at("page_width_inches")) * 100 /
+                                         std::stoi(facts.at("printed_cell_width")));
+    std::vector<int> lengths;
+    for (const std::string& line : window) lengths.push_back(static_cast<int>(line.size()));
+    const int printed_lines = static_cast<int>(console::wrap_lines(lengths, columns).size());
+    EXPECT_GT(printed_lines, lines);  // the listing is wider than A6
+    EXPECT_EQ(pdf_pages(read_file((dirs.frame_dir / "transcript.pdf").string())),
+              console::pages_for(printed_lines, console::body_lines_per_page(per_page)));
 
     // The map as a bitmap: the headers by their formulas, blue dots at the found stations.
     EXPECT_EQ(facts.at("bitmap_filters"), "BitMap Files (*.bmp)|All Files (*.*)");
