@@ -1,5 +1,6 @@
 #include "frame/text_window_widget.hpp"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
@@ -254,6 +255,22 @@ void TextWindowWidget::place_caret(int x, int y) {
     caret_at_ = {x, y};
     caret_blink_on_ = true;
     viewport()->update(caret_rect());
+    tell_screen_reader_of_caret();
+}
+
+// A screen reader reads the line the caret comes to: after output, the prompt. One event per
+// turn of the event loop, however many characters a write typed.
+void TextWindowWidget::tell_screen_reader_of_caret() {
+    if (!QAccessible::isActive() || caret_event_pending_) return;
+    caret_event_pending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        caret_event_pending_ = false;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(this);
+        if (QAccessibleTextInterface* text = accessible ? accessible->textInterface() : nullptr) {
+            QAccessibleTextCursorEvent moved(this, text->cursorPosition());
+            QAccessible::updateAccessibility(&moved);
+        }
+    });
 }
 
 QRect TextWindowWidget::caret_rect() const { return {caret_at_, caret_size_}; }

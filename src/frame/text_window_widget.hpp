@@ -90,6 +90,7 @@ private:
     void choose_font();
     void choose_colour();
     QRect caret_rect() const;
+    void tell_screen_reader_of_caret();
 
     console::SavePaths& save_paths_;
     CommandStateCallback command_state_;
@@ -102,6 +103,7 @@ private:
     QPoint caret_at_;
     QTimer caret_blink_;
     bool colour_chosen_ = false;
+    bool caret_event_pending_ = false;
     std::function<void(const QFont&)> font_chosen_callback_;
     std::function<void(const QColor&)> colour_chosen_callback_;
 };
