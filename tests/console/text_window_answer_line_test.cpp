@@ -51,6 +51,23 @@ TEST(TextWindowAnswerLine, EditingKeysStopWhereTheAnswerBegins) {
     }
 }
 
+TEST(TextWindowAnswerLine, DeletingPartOfThePromptKeepsTheAnswerWhole) {
+    ModelWindow m;
+    m.write("Enter code :> ");
+    m.window.set_reading_line(true);
+    play(m.window, "507");
+    m.window.double_click(8, 8);  // "Enter"
+    m.window.command(console::command_delete);
+    EXPECT_EQ(m.window.typed_answer(), "507");
+    m.window.double_click(6 * 8, 8);  // ":>" and then "507" itself
+    m.window.command(console::command_delete);
+    m.window.double_click(8 * 8, 8);
+    m.window.command(console::command_delete);
+    EXPECT_EQ(m.window.line(0), " code  ");
+    play(m.window, "1|");
+    EXPECT_EQ(m.window.state().answer, "1");
+}
+
 TEST(TextWindowAnswerLine, WithoutAReadTheKeysKeepTheirWholeLine) {
     ModelWindow m;
     m.write("prompt> ");
