@@ -8,9 +8,9 @@
 #include <QMdiArea>
 #include <QMenuBar>
 
+#include "app/dialogue.hpp"
 #include "console/text_window_view.hpp"
 #include "frame/child_window.hpp"
-#include "app/dialogue.hpp"
 #include "frame/dialogs.hpp"
 #include "frame/frame_settings.hpp"
 #include "frame/text_window_widget.hpp"
@@ -53,7 +53,9 @@ DesktopFrame::DesktopFrame(const QString& title) : console_(pump_, *this), data_
 }
 
 DesktopFrame::~DesktopFrame() {
-    if (the_frame == this) the_frame = nullptr;
+    if (the_frame != this) return;
+    the_frame = nullptr;
+    app::set_pass_start(nullptr);
 }
 
 DesktopFrame* DesktopFrame::instance() { return the_frame; }
