@@ -117,6 +117,9 @@ Decision decide(RunData& run) {
 }  // namespace
 
 static const RunData* running = nullptr;  // the run data of the dialogue in progress
+static std::function<void()> pass_start;
+
+void set_pass_start(std::function<void()> routine) { pass_start = std::move(routine); }
 
 void run_dialogue() {
     static RunData run;  // the run data lives for the whole program
@@ -131,6 +134,7 @@ const RunData& current_run() {
 void run_dialogue(RunData& run) {
     running = &run;
     for (;;) {
+        if (pass_start) pass_start();
         write_welcome();
         choose_variable(run);
         if (!confirm_variable(run)) continue;

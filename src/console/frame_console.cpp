@@ -98,7 +98,11 @@ std::size_t FrameConsole::read_line(char* buffer, std::size_t size, units::Conne
     const std::int32_t unit = record.unit_number;
     TextWindow* window = registry_.find(unit);
     if (window) {
+        // The program reads here: from now on what the user types between its reads waits
+        // for the next one.
+        window->set_holds_type_ahead(true);
         window->set_reading_line(true);
+        if (window->state().reading_line) host_.program_state_changed(ProgramState::waiting_for_answer);
         // The window is looked up again after every event: the user may have closed it.
         while ((window = registry_.find(unit)) && window->state().reading_line && !pump_.quit_requested()) {
             pump_.wait_and_handle();
@@ -109,6 +113,7 @@ std::size_t FrameConsole::read_line(char* buffer, std::size_t size, units::Conne
     if (!window) window_gone();
     const bool entered = !window->state().reading_line;
     window->set_reading_line(false);
+    host_.program_state_changed(ProgramState::working);
     if (size < 2) return 0;
 
     // The answer is what stood right of the prompt when Enter was pressed (or stands there
@@ -137,6 +142,11 @@ std::size_t FrameConsole::write_bytes(const char* bytes, std::size_t count, int,
 void FrameConsole::program_end(int) {
     if (state_.program_ended) return;
     state_.program_ended = true;
+    host_.program_state_changed(ProgramState::finished);
+    // Nothing reads any more: input held for a read is typed into its window now.
+    for (int slot = 0; slot < registry_.slots_used(); ++slot) {
+        if (TextWindow* window = registry_.window(slot)) window->set_holds_type_ahead(false);
+    }
     while (!pump_.quit_requested()) {
         pump_.wait_and_handle();
         units::end_if_interrupted();  // the units are closed: this only exits with 128 + n

@@ -17,6 +17,9 @@ class TextWindow;
 
 enum class MessageIcon { error, exclamation, information };
 
+// What the program is doing, for a frame that shows it.
+enum class ProgramState { working, waiting_for_answer, finished };
+
 // The file-name dialog of an OPEN that names no file.
 struct FileNameRequest {
     bool open_existing = false;    // an open dialog whose file must exist; else a save dialog
@@ -40,6 +43,8 @@ public:
     virtual void show_message(std::string_view caption, std::string_view text, MessageIcon icon) = 0;
     // The name the user chose, or nothing when the dialog was cancelled.
     virtual std::optional<std::string> choose_file_name(const FileNameRequest& request) = 0;
+    // The program started or ended waiting for an answer, or has ended.
+    virtual void program_state_changed(ProgramState) {}
 };
 
 }  // namespace corvane::console

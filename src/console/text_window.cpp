@@ -50,7 +50,7 @@ void TextWindow::character(unsigned char c) {
     drop_selection();
     switch (c) {
         case backspace:
-            if (s_.caret_column > 0) {
+            if (s_.caret_column > answer_start()) {
                 --s_.caret_column;
                 delete_at_caret();
             }
@@ -161,13 +161,10 @@ bool TextWindow::key_down(int key) {
         case keys::page_up: vertical_scroll(ScrollRequest::page_up); return true;
         case keys::page_down: vertical_scroll(ScrollRequest::page_down); return true;
         case keys::end: vertical_scroll(ScrollRequest::bottom); return true;
-        case keys::home: vertical_scroll(ScrollRequest::top); return true;
+        case keys::home: move_caret_home(); return true;
         case keys::up: vertical_scroll(ScrollRequest::line_up); return true;
         case keys::down: vertical_scroll(ScrollRequest::line_down); return true;
-        case keys::left:
-            s_.caret_column = std::max(0, s_.caret_column - 1);
-            place_caret();
-            return true;
+        case keys::left: move_caret_left(); return true;
         case keys::right:
             if (!s_.new_line_pending) {
                 s_.caret_column = std::min(s_.caret_column + 1, s_.lines.length(s_.last_line() - 1));
@@ -175,7 +172,9 @@ bool TextWindow::key_down(int key) {
             }
             return true;
         case keys::insert: insert_blank_at_caret(); return true;
-        case keys::del: delete_at_caret(); return true;
+        case keys::del:
+            if (s_.caret_column >= answer_start()) delete_at_caret();
+            return true;
         default: return false;
     }
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -61,6 +62,7 @@ struct TextWindowState {
     int widest_line = 0;           // greatest caret column reached by typing
     LineStore lines;               // last_line is lines.line_count()
     bool reading_line = false;     // a console read waits for Enter here
+    bool holds_type_ahead = false; // a running program may read here: input waits for its read
     int input_start_column = 0;    // where the answer to the last prompt begins
     std::string answer;            // right of the prompt on the last line when Enter ended the read
     bool modified = true;
@@ -92,6 +94,13 @@ public:
     void paint(const PixelRect& invalid, TextPainter& painter);
     void character(unsigned char c);                 // a typed character: Backspace 8, Tab 9, Enter 13
     bool key_down(int key);                          // keys::...; false: not a key of the window
+    // What the user types or presses, as a terminal takes it: while the window holds
+    // type-ahead and no read waits, characters and the keys that edit the answer are kept in
+    // order and given to the next read; otherwise they act at once. (A paste is typed at
+    // once: it is the transcript's own Edit command.)
+    void user_character(unsigned char c);
+    bool user_key(int key);
+    std::size_t held_input() const { return held_.size(); }
     void vertical_scroll(ScrollRequest request, int thumb = 0);
     void horizontal_scroll(ScrollRequest request, int thumb = 0);
     void button_down();                              // left button; the adapter gives the focus
@@ -105,11 +114,12 @@ public:
     void write_text(const char* bytes, std::size_t count);
     void clear();
 
-    // A console read starts waiting here, or is done with the answer.
-    void set_reading_line(bool reading) {
-        s_.reading_line = reading;
-        if (reading) s_.answer.clear();
-    }
+    // A console read starts waiting here (the input held for it is typed now, up to the
+    // Enter that answers it), or is done with the answer.
+    void set_reading_line(bool reading);
+    // A program that may read here runs (input is held between its reads), or has ended
+    // (what was held is typed now).
+    void set_holds_type_ahead(bool holds);
     // What stands right of the prompt on the last line now.
     std::string_view typed_answer() const;
     void set_input_start_column(int column) { s_.input_start_column = column; }
@@ -125,6 +135,16 @@ public:
     }
 
 private:
+    struct HeldInput {
+        bool is_key;  // a key of keys::..., else a character
+        int code;
+    };
+    bool holding() const { return s_.holds_type_ahead && !s_.reading_line; }
+    void release_held_input();
+    int answer_start() const;  // the leftmost column the caret may edit
+    void move_caret_left();
+    void move_caret_home();
+
     bool type_printable(char c);
     void enter();
     void start_new_line();
@@ -148,6 +168,7 @@ private:
     int row_at(int y) const;
 
     TextWindowState s_;
+    std::deque<HeldInput> held_;
     TextWindowView& view_;
     Clipboard& clipboard_;
 };

@@ -111,6 +111,9 @@ void TextWindow::delete_selection() {
     const int count = seg.end_column - seg.start_column;
     s_.lines.erase(seg.row, seg.start_column, count);
     const bool caret_on_row = !s_.new_line_pending && s_.caret_row == seg.row;
+    // The prompt lost characters left of the answer: the answer still begins where it did.
+    if (caret_on_row && s_.reading_line)
+        s_.input_start_column -= std::clamp(s_.input_start_column, seg.start_column, seg.end_column) - seg.start_column;
     if (caret_on_row && s_.caret_column > seg.start_column) {
         s_.caret_column = s_.caret_column > seg.end_column ? s_.caret_column - count : seg.start_column;
         place_caret();

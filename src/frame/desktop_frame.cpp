@@ -1,15 +1,18 @@
 #include "frame/desktop_frame.hpp"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QMdiArea>
 #include <QMenuBar>
 
+#include "app/dialogue.hpp"
 #include "console/text_window_view.hpp"
 #include "frame/child_window.hpp"
 #include "frame/dialogs.hpp"
+#include "frame/frame_settings.hpp"
 #include "frame/text_window_widget.hpp"
 #include "units/termination.hpp"
 
@@ -33,7 +36,7 @@ QMessageBox::Icon box_icon(console::MessageIcon icon) {
 
 }  // namespace
 
-DesktopFrame::DesktopFrame(const QString& title) : console_(pump_, *this) {
+DesktopFrame::DesktopFrame(const QString& title) : console_(pump_, *this), data_folder_(*this, title) {
     the_frame = this;
     setWindowTitle(title);
     mdi_ = new QMdiArea(this);
@@ -45,17 +48,23 @@ DesktopFrame::DesktopFrame(const QString& title) : console_(pump_, *this) {
         if (auto* child = qobject_cast<ChildWindow*>(window)) child->content().show_command_states();
     });
     build_menus();
+    add_conventions();
     resize(800, 560);
 }
 
 DesktopFrame::~DesktopFrame() {
-    if (the_frame == this) the_frame = nullptr;
+    if (the_frame != this) return;
+    the_frame = nullptr;
+    app::set_pass_start(nullptr);
 }
 
 DesktopFrame* DesktopFrame::instance() { return the_frame; }
 
 bool DesktopFrame::start() {
     console_.start();
+    // A folder chosen with "Open data folder…" is taken as the dialogue starts over.
+    app::set_pass_start([this] { data_folder_.enter_pending(); });
+    fit_to_screen();
     show();
     TextWindowWidget* console = make_text_window(QStringLiteral("Input/Output"));
     if (!console) return false;
@@ -160,6 +169,7 @@ void DesktopFrame::command(int id) {
     switch (id) {
         case command_about: show_about(); return;
         case command_exit: exit_frame(); return;
+        case command_open_data_folder: data_folder_.choose_for_next_pass(); return;
         case command_tile_vertically: tile(true); return;
         case command_tile_horizontally: tile(false); return;
         case command_cascade: mdi_->cascadeSubWindows(); return;
@@ -185,6 +195,7 @@ bool DesktopFrame::exit_frame() {
         const bool close_accepted = child->close();
         if (!close_accepted) return false;
     }
+    remember_geometry(saveGeometry());
     hide();
     pump_.request_quit(0);
     if (!console_.program_ended()) units::stop_program(" ");
@@ -229,6 +240,7 @@ void DesktopFrame::arrange_icons() {
 ChildWindow* DesktopFrame::add_child(QWidget* widget, ChildContent& content, const QString& title) {
     auto* child = new ChildWindow(widget, content);
     child->setWindowTitle(title);
+    child->setWindowIcon(QApplication::windowIcon());
     mdi_->addSubWindow(child);
     return child;
 }
@@ -240,6 +252,8 @@ CommandStateCallback DesktopFrame::command_state_callback() {
 TextWindowWidget* DesktopFrame::make_text_window(const QString& title) {
     auto* widget =
         new TextWindowWidget(save_paths_, command_state_callback(), QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    apply_remembered_text_settings(*widget);
+    widget->setAccessibleName(title);
     ChildWindow* child = add_child(widget, *widget, title);
     connect(child, &ChildWindow::closing, this, [this, widget] { console_.window_closed(widget->model()); });
     child->show();

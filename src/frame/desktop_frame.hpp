@@ -17,6 +17,7 @@
 #include "console/frame_host.hpp"
 #include "console/text_saving.hpp"
 #include "frame/child_content.hpp"
+#include "frame/data_folder_choice.hpp"
 #include "frame/graphics_window.hpp"
 #include "frame/qt_event_pump.hpp"
 
@@ -24,6 +25,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QAction;
+class QLabel;
 class QTimer;
 
 namespace corvane::frame {
@@ -35,6 +37,7 @@ class ChildWindow;
 enum FrameCommand : int {
     command_about = 520,
     command_exit = 530,
+    command_open_data_folder = 540,
     command_tile_vertically = 700,
     command_tile_horizontally = 701,
     command_cascade = 702,
@@ -67,6 +70,9 @@ public:
     QMenu* window_menu() const { return window_menu_; }
     TextWindowWidget* console_window() const { return console_window_; }
     GraphicsState& graphics() { return graphics_; }
+    DataFolderChoice& data_folder() { return data_folder_; }
+    // The status bar's text: what the program is doing.
+    QString program_state_text() const;
 
     // A menu command, as chosen from the menu or through an accelerator.
     void command(int id);
@@ -84,6 +90,7 @@ public:
     console::TextWindow* create_text_window(std::string_view title, std::optional<console::WindowSize> size) override;
     void show_message(std::string_view caption, std::string_view text, console::MessageIcon icon) override;
     std::optional<std::string> choose_file_name(const console::FileNameRequest& request) override;
+    void program_state_changed(console::ProgramState state) override;
 
     // Operations offered to applications; positions are 1-based.
     using CommandRoutine = console::FrameState::CommandRoutine;
@@ -107,6 +114,12 @@ protected:
 
 private:
     void build_menus();
+    // The desktop's conventions beside the menu table: the shortcuts Ctrl+S, Ctrl+P and
+    // Ctrl+Q, "Open data folder…", the status bar and the program's icon.
+    void add_conventions();
+    // The remembered geometry, or the default size, within the screen's free area.
+    void fit_to_screen();
+    void apply_remembered_text_settings(TextWindowWidget& widget);
     QAction* add_command(QMenu* menu, const QString& text, int id, const QKeySequence& shortcut = {});
     void rebuild_window_list();
     void tile(bool side_by_side);
@@ -127,6 +140,8 @@ private:
     console::SavePaths save_paths_;
     GraphicsState graphics_;
     std::map<int, QTimer*> timers_;  // by timer slot
+    QLabel* program_state_ = nullptr;
+    DataFolderChoice data_folder_;
 };
 
 }  // namespace corvane::frame

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <new>
+#include <string_view>
 
 #include "app/dialogue.hpp"
 #include "app/program_options.hpp"
@@ -23,7 +24,9 @@ constexpr corvane::app::InteractiveProgram desktop_program{
     "Runs the GHCN version 2 extraction dialogue in the \"Input/Output\" window of a desktop\n"
     "frame: choose one of nine variables, state the criteria, see the stations that match,\n"
     "and extract their monthly series into three files. The transcript can be saved and\n"
-    "printed, and Map > Station map shows the stations on a world map.\n"};
+    "printed, and Map > Station map shows the stations on a world map. Started without\n"
+    "--data-dir in a directory that holds none of the data files, it asks for the data\n"
+    "folder first and remembers it; File > Open data folder... changes it.\n"};
 
 // The frame or its console could not be created.
 constexpr int frame_failed = 6;
@@ -39,6 +42,7 @@ void startup_messages(QtMsgType type, const QMessageLogContext&, const QString& 
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool data_dir_given = argc >= 2 && std::string_view(argv[1]).starts_with("--data-dir");
     if (const auto status = corvane::app::take_program_options(desktop_program, argc, argv, std::cout, std::cerr)) {
         return *status;
     }
@@ -51,6 +55,7 @@ int main(int argc, char** argv) {
     frame_started = true;
     qInstallMessageHandler(nullptr);
     corvane::frame::add_station_map(frame);
+    frame.data_folder().settle_at_start(data_dir_given);
     try {
         corvane::app::run_dialogue();
     } catch (const std::bad_alloc&) {

@@ -1,5 +1,6 @@
 #include "frame/text_window_widget.hpp"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
@@ -10,6 +11,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <cmath>
+
+#include "console/readable_colour.hpp"
 
 #include "frame/child_window.hpp"
 #include "frame/dialogs.hpp"
@@ -38,24 +42,31 @@ QString cell_text(std::string_view bytes) {
     return text;
 }
 
-// Draws the model's paint runs.
+// Draws the model's paint runs, every character at its own cell, so that what is drawn,
+// the caret, the selection and what Copy takes agree whatever the font's own advance is.
+// Runs without a background are the text, drawn in the window's display colour.
 class RunPainter : public console::TextPainter {
 public:
-    RunPainter(QPainter& painter, QSize cell, int ascent) : painter_(painter), cell_(cell), ascent_(ascent) {}
+    RunPainter(QPainter& painter, QSize cell, int ascent, QColor text)
+        : painter_(painter), cell_(cell), ascent_(ascent), text_(std::move(text)) {}
     void draw_text(int x, int y, std::string_view text, console::Colour foreground,
                    std::optional<console::Colour> background) override {
         if (text.empty()) return;
         if (background) {
             painter_.fillRect(x, y, static_cast<int>(text.size()) * cell_.width(), cell_.height(), to_qcolor(*background));
         }
-        painter_.setPen(to_qcolor(foreground));
-        painter_.drawText(x, y + ascent_, cell_text(text));
+        painter_.setPen(background ? to_qcolor(foreground) : text_);
+        const QString cells = cell_text(text);
+        for (qsizetype i = 0; i < cells.size(); ++i) {
+            if (cells[i] != QLatin1Char(' ')) painter_.drawText(QPoint(x + int(i) * cell_.width(), y + ascent_), QString(cells[i]));
+        }
     }
 
 private:
     QPainter& painter_;
     QSize cell_;
     int ascent_;
+    QColor text_;
 };
 
 std::optional<int> window_key(int qt_key) {
@@ -91,9 +102,12 @@ std::optional<console::ScrollRequest> scroll_request(int action, bool vertical) 
 
 }  // namespace
 
+// A cell holds a whole character: a fractional advance is rounded up, so that no glyph runs
+// into the next cell.
 QSize character_cell(const QFont& font) {
-    const QFontMetrics metrics(font);
-    return {std::max(1, metrics.horizontalAdvance(QLatin1Char('M'))), std::max(1, metrics.height())};
+    const QFontMetricsF metrics(font);
+    const int width = static_cast<int>(std::ceil(metrics.horizontalAdvance(QLatin1Char('M')) - 0.01));
+    return {std::max(1, width), std::max(1, static_cast<int>(std::ceil(metrics.height() - 0.01)))};
 }
 
 class TextWindowWidget::Clipboard : public console::Clipboard {
@@ -176,13 +190,34 @@ void TextWindowWidget::set_text_font(const QFont& font) {
 void TextWindowWidget::choose_font() {
     bool ok = false;
     const QFont chosen = QFontDialog::getFont(&ok, font_, nullptr, tr("Font"), QFontDialog::MonospacedFonts);
-    if (ok) set_text_font(chosen);
+    if (!ok) return;
+    set_text_font(chosen);
+    if (font_chosen_callback_) font_chosen_callback_(chosen);
 }
 
 // A cancelled dialog keeps the colour the text had.
 void TextWindowWidget::choose_colour() {
     const QColor chosen = QColorDialog::getColor(text_colour(), nullptr);
-    if (chosen.isValid()) model_->set_text_colour(from_qcolor(chosen));
+    if (!chosen.isValid()) return;
+    set_chosen_colour(chosen);
+    if (colour_chosen_callback_) colour_chosen_callback_(chosen);
+}
+
+void TextWindowWidget::set_chosen_colour(const QColor& colour) {
+    colour_chosen_ = true;
+    model_->set_text_colour(from_qcolor(colour));
+}
+
+// Until the user chooses a colour the text follows the theme; a chosen one is drawn on the
+// theme's background while it is readable there, else on black or white.
+QColor TextWindowWidget::display_text_colour() const {
+    return colour_chosen_ ? text_colour() : palette().color(QPalette::Text);
+}
+
+QColor TextWindowWidget::display_background() const {
+    const QColor theme = palette().color(QPalette::Base);
+    if (!colour_chosen_) return theme;
+    return to_qcolor(console::readable_background(model_->state().text_colour, from_qcolor(theme)));
 }
 
 // --- TextWindowView
@@ -220,6 +255,22 @@ void TextWindowWidget::place_caret(int x, int y) {
     caret_at_ = {x, y};
     caret_blink_on_ = true;
     viewport()->update(caret_rect());
+    tell_screen_reader_of_caret();
+}
+
+// A screen reader reads the line the caret comes to: after output, the prompt. One event per
+// turn of the event loop, however many characters a write typed.
+void TextWindowWidget::tell_screen_reader_of_caret() {
+    if (!QAccessible::isActive() || caret_event_pending_) return;
+    caret_event_pending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        caret_event_pending_ = false;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(this);
+        if (QAccessibleTextInterface* text = accessible ? accessible->textInterface() : nullptr) {
+            QAccessibleTextCursorEvent moved(this, text->cursorPosition());
+            QAccessible::updateAccessibility(&moved);
+        }
+    });
 }
 
 QRect TextWindowWidget::caret_rect() const { return {caret_at_, caret_size_}; }
@@ -256,10 +307,10 @@ console::SaveAnswer TextWindowWidget::ask(std::string_view text) { return ask_ye
 
 void TextWindowWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
-    painter.fillRect(event->rect(), Qt::white);
+    painter.fillRect(event->rect(), display_background());
     painter.setFont(font_);
     const QRect r = event->rect();
-    RunPainter runs(painter, character_cell(font_), QFontMetrics(font_).ascent());
+    RunPainter runs(painter, character_cell(font_), QFontMetrics(font_).ascent(), display_text_colour());
     model_->paint({r.x(), r.y(), r.width(), r.height()}, runs);
     if (caret_shown_ && caret_blink_on_) {
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -273,12 +324,12 @@ void TextWindowWidget::resizeEvent(QResizeEvent* event) {
 }
 
 void TextWindowWidget::keyPressEvent(QKeyEvent* event) {
-    if (const std::optional<int> key = window_key(event->key()); key && model_->key_down(*key)) return;
+    if (const std::optional<int> key = window_key(event->key()); key && model_->user_key(*key)) return;
     switch (event->key()) {
         case Qt::Key_Return:
-        case Qt::Key_Enter: model_->character('\r'); return;
-        case Qt::Key_Backspace: model_->character('\b'); return;
-        case Qt::Key_Tab: model_->character('\t'); return;
+        case Qt::Key_Enter: model_->user_character('\r'); return;
+        case Qt::Key_Backspace: model_->user_character('\b'); return;
+        case Qt::Key_Tab: model_->user_character('\t'); return;
         default: break;
     }
     const QString text = event->text();
@@ -286,7 +337,7 @@ void TextWindowWidget::keyPressEvent(QKeyEvent* event) {
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
-    for (char c : text.toLatin1()) model_->character(static_cast<unsigned char>(c));
+    for (char c : text.toLatin1()) model_->user_character(static_cast<unsigned char>(c));
 }
 
 void TextWindowWidget::mousePressEvent(QMouseEvent* event) {

@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QFont>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "console/text_saving.hpp"
@@ -42,6 +43,15 @@ public:
     void show_command_states() override;
 
     void set_text_font(const QFont& font);
+    // A colour chosen by the user (now or at an earlier start): the text is drawn in it.
+    void set_chosen_colour(const QColor& colour);
+    bool colour_chosen() const { return colour_chosen_; }
+    // Told of what the user chooses in the font and colour dialogs, to be remembered.
+    void on_font_chosen(std::function<void(const QFont&)> callback) { font_chosen_callback_ = std::move(callback); }
+    void on_colour_chosen(std::function<void(const QColor&)> callback) { colour_chosen_callback_ = std::move(callback); }
+    // What the screen shows: the text colour and the background under it.
+    QColor display_text_colour() const;
+    QColor display_background() const;
 
     // TextWindowView
     void invalidate(const console::PixelRect& area) override;
@@ -80,6 +90,7 @@ private:
     void choose_font();
     void choose_colour();
     QRect caret_rect() const;
+    void tell_screen_reader_of_caret();
 
     console::SavePaths& save_paths_;
     CommandStateCallback command_state_;
@@ -91,6 +102,10 @@ private:
     QSize caret_size_;
     QPoint caret_at_;
     QTimer caret_blink_;
+    bool colour_chosen_ = false;
+    bool caret_event_pending_ = false;
+    std::function<void(const QFont&)> font_chosen_callback_;
+    std::function<void(const QColor&)> colour_chosen_callback_;
 };
 
 // Cell width and line height of a fixed-pitch font on the screen.

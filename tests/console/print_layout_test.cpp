@@ -54,3 +54,36 @@ TEST(PrintLayout, LinesOfAPageRangeAndPagesNeeded) {
 
 }  // namespace
 }  // namespace corvane::testing
+
+namespace corvane::testing {
+namespace {
+
+using console::PrintedLine;
+
+TEST(PrintLayout, LongLinesGoOnInTheNextPrintedLines) {
+    // 8.5 inches at 300 dpi with cells of 0.07 inch: 121 columns.
+    EXPECT_EQ(console::columns_per_page(2550, 300, 7), 121);
+    struct Row {
+        std::vector<int> lengths;
+        int columns;
+        std::vector<PrintedLine> expected;
+    };
+    const Row rows[] = {
+        {{3, 0, 10}, 4, {{1, 0, 3}, {2, 0, 0}, {3, 0, 4}, {3, 4, 4}, {3, 8, 2}}},
+        {{8}, 4, {{1, 0, 4}, {1, 4, 4}}},  // no empty piece after a full one
+        {{5}, 0, {{1, 0, 1}, {1, 1, 1}, {1, 2, 1}, {1, 3, 1}, {1, 4, 1}}},
+        {{}, 4, {}},
+    };
+    for (const Row& r : rows) EXPECT_EQ(console::wrap_lines(r.lengths, r.columns), r.expected) << r.columns;
+}
+
+TEST(PrintLayout, EveryPageOpensWithTitleAndPageNumber) {
+    EXPECT_EQ(console::body_lines_per_page(60), 58);
+    EXPECT_EQ(console::body_lines_per_page(2), 1);
+    EXPECT_EQ(console::page_header("Input/Output", 2, 11, 30), "Input/Output      Page 2 of 11");
+    EXPECT_EQ(console::page_header("A very long window title indeed", 1, 3, 20), "A very l Page 1 of 3");
+    EXPECT_EQ(console::page_header("Input/Output", 12, 12, 10), "Page 12 of 12");  // the number is kept whole
+}
+
+}  // namespace
+}  // namespace corvane::testing

@@ -6,7 +6,10 @@
 // process, since the program ends it; what the session saw is written to a facts file.
 #include <gtest/gtest.h>
 
+#include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -25,11 +28,14 @@
 
 #include "app/dialogue.hpp"
 #include "app/station_map_data.hpp"
+#include "console/print_layout.hpp"
 #include "frame/child_window.hpp"
 #include "frame/desktop_frame.hpp"
+#include "frame/frame_settings.hpp"
 #include "frame/graphics_window.hpp"
 #include "frame/scripted_user.hpp"
 #include "frame/station_map.hpp"
+#include "frame/text_printing.hpp"
 #include "frame/text_window_widget.hpp"
 #include "test_support.hpp"
 #include "transcript_support.hpp"
@@ -166,6 +172,7 @@ TEST(DesktopSessionDeathTest, AUserExtractsSavesPrintsMapsAndExits) {
                 for (int row = 0; row < w.state().last_line(); ++row) lines << w.line(row) << '\n';
                 write_answers("answers", typed);
                 record_fact("char_height", std::to_string(w.state().char_height));
+                record_fact("printed_cell_width", std::to_string(frame::printed_cell(*f.console_window()).width()));
                 record_fact("save_enabled_before", std::to_string(f.action(console::command_save)->isEnabled()));
                 f.action(console::command_save)->trigger();
             })
@@ -188,6 +195,8 @@ TEST(DesktopSessionDeathTest, AUserExtractsSavesPrintsMapsAndExits) {
                 printer->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
                 record_fact("page_height_inches",
                             std::to_string(printer->pageLayout().paintRect(QPageLayout::Inch).height()));
+                record_fact("page_width_inches",
+                            std::to_string(printer->pageLayout().paintRect(QPageLayout::Inch).width()));
                 dialog->done(QDialog::Accepted);
             })
             .then("the station map", no_dialog, [&f] { f.action(station_map_command)->trigger(); })
@@ -247,13 +256,21 @@ TEST(DesktopSessionDeathTest, AUserExtractsSavesPrintsMapsAndExits) {
     EXPECT_EQ(facts.at("open_after_cancel"), "1");
     EXPECT_EQ(facts.at("frame_visible_after_cancel"), "1");
 
-    // The printout: as many pages as lines of the window's height fit on the paper.
+    // The printout: as many pages as lines of the window's height fit on the paper under
+    // the header, the lines longer than the paper is wide going on in the next lines.
     const int lines = static_cast<int>(window.size());
     const double page_hundredths = std::stod(facts.at("page_height_inches")) * 100;
     const int per_page = static_cast<int>(page_hundredths / std::stoi(facts.at("char_height")));
     ASSERT_GT(per_page, 0);
     EXPECT_LT(per_page, lines);  // a test of page breaks, not of one page
-    EXPECT_EQ(pdf_pages(read_file((dirs.frame_dir / "transcript.pdf").string())), (lines + per_page - 1) / per_page);
+    const int columns = static_cast<int>(std::stod(facts.at("page_width_inches")) * 100 /
+                                         std::stoi(facts.at("printed_cell_width")));
+    std::vector<int> lengths;
+    for (const std::string& line : window) lengths.push_back(static_cast<int>(line.size()));
+    const int printed_lines = static_cast<int>(console::wrap_lines(lengths, columns).size());
+    EXPECT_GT(printed_lines, lines);  // the listing is wider than A6
+    EXPECT_EQ(pdf_pages(read_file((dirs.frame_dir / "transcript.pdf").string())),
+              console::pages_for(printed_lines, console::body_lines_per_page(per_page)));
 
     // The map as a bitmap: the headers by their formulas, blue dots at the found stations.
     EXPECT_EQ(facts.at("bitmap_filters"), "BitMap Files (*.bmp)|All Files (*.*)");
@@ -381,6 +398,210 @@ TEST(DesktopSessionDeathTest, ARunTimeErrorIsReportedInTheConsoleUntilExit) {
                 ::testing::ExitedWithCode(255), "");
     EXPECT_EQ(read_facts("facts").at("report"),
               "? FORTRAN Runtime Error:|? Illegal character in numeric input|? READ(UNIT=*,...|");
+}
+
+// The sample's Samoa session with New Zealand (507) for Samoa (541).
+std::vector<std::string> new_zealand_answers() {
+    std::vector<std::string> answers =
+        split_lines(read_file((fs::path(CORVANE_FIXTURES_DIR) / "sample_samoa" / "input").string()), "\n");
+    std::replace(answers.begin(), answers.end(), std::string("541"), std::string("507"));
+    return answers;
+}
+
+// A shortcut pressed in the console, its frame the active window again after a dialog.
+void press_ctrl(DesktopFrame& f, Qt::Key key) {
+    f.activateWindow();
+    QCoreApplication::processEvents();
+    QTest::keyClick(f.console_window(), key, Qt::ControlModifier);
+}
+
+bool has_line(const std::vector<std::string>& lines, const std::string& wanted) {
+    return std::find(lines.begin(), lines.end(), wanted) != lines.end();
+}
+
+TEST(DesktopSessionDeathTest, BackspacesStopAtTheAnswerTypeAheadWaitsForItsReadAndTheShortcutsWork) {
+    SessionDirectory session;
+    const fs::path console_dir = session.path() / "console", frame_dir = session.path() / "frame";
+    const std::vector<std::string> answers = new_zealand_answers();
+    if (session.owner()) {
+        copy_data_set(fs::path(CORVANE_EXAMPLES_DIR) / "ghcn-v2-sample", console_dir);
+        copy_data_set(fs::path(CORVANE_EXAMPLES_DIR) / "ghcn-v2-sample", frame_dir);
+        std::ofstream input(session.path() / "input", std::ios::binary);
+        for (const std::string& answer : answers) input << answer << '\n';
+        input.close();
+        EXPECT_EQ(run_console_program(console_dir, session.path() / "input"), 0);
+    }
+    fs::current_path(frame_dir);
+    const QString dir = QString::fromStdString(frame_dir.string());
+
+    EXPECT_EXIT(run_desktop([&](DesktopFrame& f, ScriptedUser& user) {
+        user.then("the first prompt", [&f] { return reading(f); }, [&f, answers] {
+                record_fact("state_at_prompt", f.program_state_text().toStdString());
+                frame::TextWindowWidget* w = f.console_window();
+                // 12, five Backspaces, 1: the Backspaces stop at the answer, which is 1.
+                QTest::keyClicks(w, "12");
+                for (int i = 0; i < 5; ++i) QTest::keyClick(w, Qt::Key_Backspace);
+                type_line(w, "1");
+                // All the rest at once, before the program has written its next prompt: the
+                // confirmation as F, three Lefts and T, which reads "TF", true.
+                QTest::keyClicks(w, "F");
+                for (int i = 0; i < 3; ++i) QTest::keyClick(w, Qt::Key_Left);
+                type_line(w, "T");
+                for (std::size_t i = 2; i < answers.size(); ++i) type_line(w, QString::fromStdString(answers[i]));
+                record_fact("held", std::to_string(w->model().held_input()));
+            })
+            .then("Ctrl+S at the end", [&f] { return f.console().program_ended(); }, [&f] {
+                std::ofstream lines("window_lines", std::ios::binary);
+                const console::TextWindow& w = f.console_window()->model();
+                for (int row = 0; row < w.state().last_line(); ++row) lines << w.line(row) << '\n';
+                record_fact("state_at_end", f.program_state_text().toStdString());
+                press_ctrl(f, Qt::Key_S);
+            })
+            .then("the save dialog", [] { return modal<QFileDialog>() != nullptr; },
+                  [dir] { choose_file(dir + "/transcript.txt"); })
+            .then("Ctrl+P", no_dialog, [&f] { press_ctrl(f, Qt::Key_P); })
+            .then("the print dialog", [] { return modal<QPrintDialog>() != nullptr; }, [] {
+                record_fact("print_dialog", "shown");
+                modal<QPrintDialog>()->done(QDialog::Rejected);
+            })
+            .then("Ctrl+Q", no_dialog, [&f] { press_ctrl(f, Qt::Key_Q); });
+    }),
+                ::testing::ExitedWithCode(0), "");
+
+    for (std::string_view file : output_files) {
+        EXPECT_TRUE(read_file((console_dir / file).string()) == read_file((frame_dir / file).string())) << file;
+    }
+    const std::map<std::string, std::string> facts = read_facts(frame_dir / "facts");
+    EXPECT_EQ(facts.at("state_at_prompt"), "Waiting for your answer");
+    EXPECT_EQ(facts.at("state_at_end"), "Finished: File \u25B8 Exit closes the program");
+    EXPECT_GT(std::stoi(facts.at("held")), 10);
+    EXPECT_EQ(facts.at("print_dialog"), "shown");
+    const std::vector<std::string> lines = split_lines(read_file((frame_dir / "window_lines").string()), "\n");
+    EXPECT_TRUE(has_line(lines, " Enter data type desired [0-9] :> 1"));
+    EXPECT_TRUE(has_line(lines, "    Enter [T]rue or [F]alse :> TF"));
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.ends_with(":> 507"); }));
+    // Saved by Ctrl+S, and no control character was typed by the shortcuts.
+    const std::string saved = read_file((frame_dir / "transcript.txt").string());
+    EXPECT_EQ(split_lines(saved, "\r\n"), lines);
+    EXPECT_EQ(saved.find_first_of("\x10\x11\x13"), std::string::npos);
+}
+
+// The desktop program as its main function starts it without --data-dir: the data folder is
+// settled before the dialogue.
+[[noreturn]] void run_desktop_asking_for_data(const Script& script) {
+    units::reset_runtime_options();
+    char name[] = "corvane";
+    char* argv[] = {name, nullptr};
+    units::start_runtime(1, argv);
+    DesktopFrame frame(QStringLiteral("corvane"));
+    if (!frame.start()) std::_Exit(6);
+    ScriptedUser user;
+    script(frame, user);
+    user.start();
+    frame.data_folder().settle_at_start(false);
+    app::run_dialogue();
+}
+
+void note(const fs::path& file, const std::string& key, const std::string& value) {
+    std::ofstream(file, std::ios::app | std::ios::binary) << key << '=' << value << '\n';
+}
+
+TEST(DesktopSessionDeathTest, TheDataFolderIsAskedForAndWhatTheUserChoseIsKeptForTheNextStart) {
+    SessionDirectory session;
+    const fs::path home = session.path() / "home", data = session.path() / "data", other = session.path() / "other";
+    const fs::path first = session.path() / "first", second = session.path() / "second";
+    if (session.owner()) {
+        fs::create_directories(home);
+        copy_data_set(fs::path(CORVANE_EXAMPLES_DIR) / "ghcn-v2-sample", data);
+        copy_data_set(fs::path(CORVANE_EXAMPLES_DIR) / "ghcn-v2-sample", other);
+        ::setenv("XDG_CONFIG_HOME", (session.path() / "config").c_str(), 1);
+    }
+    const QString data_folder = QString::fromStdString(data.string()), other_folder = QString::fromStdString(other.string());
+    const QString missing_folder = QString::fromStdString((session.path() / "gone").string());
+
+    // First start, from the home folder: the question, then a font, a colour, a size, and
+    // "Open data folder…" twice, first with a folder that is not there.
+    fs::current_path(home);
+    EXPECT_EXIT(run_desktop_asking_for_data([&](DesktopFrame& f, ScriptedUser& user) {
+        static QString answer;
+        answer = data_folder;
+        f.data_folder().set_chooser([&first](const QString& start) -> std::optional<QString> {
+            static int asked = 0;
+            note(first, "asked_from_" + std::to_string(++asked), start.toStdString());
+            return answer;
+        });
+        f.data_folder().set_warner([&first](const QString& text) { note(first, "warning", text.toStdString()); });
+        user.then("the first prompt: Font", [&f] { return reading(f); }, [&f, &first] {
+                note(first, "folder", QDir::currentPath().toStdString());
+                note(first, "title", f.windowTitle().toStdString());
+                f.action(console::command_font)->trigger();
+            })
+            .then("the font dialog", [] { return modal<QFontDialog>() != nullptr; }, [] {
+                modal<QFontDialog>()->setCurrentFont(QFont(QStringLiteral("DejaVu Sans Mono"), 15));
+                modal<QFontDialog>()->accept();
+            })
+            .then("Color", no_dialog, [&f] { f.action(console::command_colour)->trigger(); })
+            .then("the colour dialog", [] { return modal<QColorDialog>() != nullptr; }, [] {
+                modal<QColorDialog>()->setCurrentColor(QColor(Qt::darkGreen));
+                modal<QColorDialog>()->accept();
+            })
+            .then("a size, and a folder that is not there", no_dialog, [&f, missing_folder, other_folder, &first] {
+                f.resize(640, 420);
+                note(first, "font", f.console_window()->text_font().toString().toStdString());
+                answer = missing_folder;
+                f.action(frame::command_open_data_folder)->trigger();
+                answer = other_folder;
+                f.action(frame::command_open_data_folder)->trigger();
+                note(first, "title_pending", f.windowTitle().toStdString());
+                type_line(f.console_window(), "1");
+                type_line(f.console_window(), "F");  // not this variable: the dialogue starts over
+            })
+            .then("the next pass", [&f] { return reading(f); }, [&f, &first] {
+                note(first, "next_pass_folder", QDir::currentPath().toStdString());
+                note(first, "next_pass_title", f.windowTitle().toStdString());
+                press_ctrl(f, Qt::Key_Q);
+            })
+            .then("the save question: No", [] { return modal<QMessageBox>() != nullptr; },
+                  [] { answer_box(QMessageBox::No); });
+    }),
+                ::testing::ExitedWithCode(0), "");
+
+    // Second start, from the home folder again: the question starts at the folder chosen
+    // last; cancelled, the program stays where it was started.
+    fs::current_path(home);
+    EXPECT_EXIT(run_desktop_asking_for_data([&](DesktopFrame& f, ScriptedUser& user) {
+        f.data_folder().set_chooser([&second](const QString& start) -> std::optional<QString> {
+            note(second, "asked_from", start.toStdString());
+            return std::nullopt;
+        });
+        user.then("the first prompt", [&f] { return reading(f); }, [&f, &second] {
+                note(second, "folder", QDir::currentPath().toStdString());
+                note(second, "font", f.console_window()->text_font().toString().toStdString());
+                note(second, "colour", f.console_window()->display_text_colour().name().toStdString());
+                note(second, "size", std::to_string(f.width()) + "x" + std::to_string(f.height()));
+                press_ctrl(f, Qt::Key_Q);
+            })
+            .then("the save question: No", [] { return modal<QMessageBox>() != nullptr; },
+                  [] { answer_box(QMessageBox::No); });
+    }),
+                ::testing::ExitedWithCode(0), "");
+
+    const auto one = read_facts(first), two = read_facts(second);
+    EXPECT_EQ(one.at("asked_from_1"), QDir::homePath().toStdString());  // nothing remembered yet
+    EXPECT_EQ(one.at("asked_from_2"), data.string());
+    EXPECT_EQ(one.at("folder"), data.string());
+    EXPECT_EQ(one.at("title"), "corvane \u2014 " + data.string());
+    EXPECT_NE(one.at("warning").find("The folder " + (session.path() / "gone").string() + " cannot be written to"),
+              std::string::npos);
+    EXPECT_EQ(one.at("title_pending"), "corvane \u2014 " + data.string() + " (next pass: " + other.string() + ")");
+    EXPECT_EQ(one.at("next_pass_folder"), other.string());
+    EXPECT_EQ(one.at("next_pass_title"), "corvane \u2014 " + other.string());
+
+    EXPECT_EQ(two.at("asked_from"), other.string());
+    EXPECT_EQ(two.at("folder"), home.string());
+    EXPECT_EQ(two.at("font"), one.at("font"));
+    EXPECT_EQ(two.at("colour"), QColor(Qt::darkGreen).name().toStdString());
+    EXPECT_EQ(two.at("size"), "640x420");
 }
 
 TEST(DesktopProgram, HelpVersionAndWithoutAWindowSystemStatus6) {

@@ -71,7 +71,8 @@ std::vector<std::string> menu_items(QMenuBar* bar) {
 TEST(DesktopFrame, MenusIdentifiersAcceleratorsAndTheConsole) {
     Frame f;
     const std::vector<std::string> expected{
-        "# &File", "&Save [500]", "Save As... [501]", "-", "Print... [510]", "-", "&About... [520]", "-", "E&xit [530]",
+        "# &File", "Open data folder\u2026 [540]", "-", "&Save [500] Ctrl+S", "Save As... [501]", "-",
+        "Print... [510] Ctrl+P", "-", "&About... [520]", "-", "E&xit [530] Ctrl+Q",
         "# &Edit", "&Undo\tCtrl+Z [600] Ctrl+Z", "-", "Cu&t\tCtrl+X [610] Ctrl+X", "&Copy\tCtrl+C [611] Ctrl+C",
         "&Paste\tCtrl+V [612] Ctrl+V", "De&lete [613]",
         "# F&ormat", "&Font... [650]", "&Color [651]",
