@@ -1,5 +1,6 @@
 #include "app/station_series.hpp"
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -129,6 +130,20 @@ std::map<int, int> years_of_data(const std::string& series_path) {
     std::map<int, int> counts;
     for (const auto& [id, seen] : years) counts[id] = static_cast<int>(seen.size());
     return counts;
+}
+
+std::string station_summary(const MapStation& s, int years) {
+    char id[16];
+    std::snprintf(id, sizeof id, "%03d%08d", s.country % 1000, s.id);
+    std::string text = std::string(id) + "  " + s.name + "\n";
+    text += s.elevation <= ghcn::missing_elevation ? std::string("Elevation unknown") : "Elevation " + std::to_string(s.elevation) + " m";
+    switch (s.state) {
+        case StationState::selected: return text + "\nSelected; the extraction has not run yet";
+        case StationState::no_data: return text + "\nNo data: the extraction found no series";
+        case StationState::found: break;
+    }
+    return text + "\n" + std::to_string(years) + (years == 1 ? " year" : " years") +
+           " of data\nFound by the extraction: click for its series plot";
 }
 
 std::optional<double> physical_value(std::int32_t tenths) {

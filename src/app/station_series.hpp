@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "app/station_map_data.hpp"
+
 namespace corvane::app {
 
 inline constexpr int months_in_year = 12;
@@ -58,6 +60,10 @@ SeriesReading read_station_series(const std::string& series_path, const std::str
 
 // Years of data of every station in a time-series file, all its series counted once.
 std::map<int, int> years_of_data(const std::string& series_path);
+
+// What the map says of a station under the pointer: identifier, name, elevation, years of
+// data (from the time-series file) and whether the extraction found it, one item a line.
+std::string station_summary(const MapStation& station, int years);
 
 // What a plot shows, in the variable's physical unit: a value in tenths as a number, or
 // nothing for a missing one; -8888, a trace of precipitation, is 0.

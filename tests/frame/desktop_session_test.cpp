@@ -29,7 +29,9 @@
 #include "frame/desktop_frame.hpp"
 #include "frame/graphics_window.hpp"
 #include "frame/scripted_user.hpp"
+#include "frame/map_painting.hpp"
 #include "frame/station_map.hpp"
+#include "frame/station_map_window.hpp"
 #include "frame/text_window_widget.hpp"
 #include "test_support.hpp"
 #include "transcript_support.hpp"
@@ -191,11 +193,12 @@ TEST(DesktopSessionDeathTest, AUserExtractsSavesPrintsMapsAndExits) {
                 dialog->done(QDialog::Accepted);
             })
             .then("the station map", no_dialog, [&f] { f.action(station_map_command)->trigger(); })
-            .then("save the map", [&f] { return f.graphics().window != nullptr; }, [&f] {
-                QWidget* map = f.graphics().window->widget();
+            .then("save the map", [] { return frame::station_map_window() != nullptr; }, [&f] {
+                QWidget* map = frame::station_map_window();
                 record_fact("map_width", std::to_string(map->width()));
                 record_fact("map_height", std::to_string(map->height()));
-                f.action(console::command_save)->trigger();
+                // Save As: Save follows the console's state whenever the console repaints.
+                f.action(console::command_save_as)->trigger();
             })
             .then("the bitmap dialog", [] { return modal<QFileDialog>() != nullptr; }, [dir] {
                 record_fact("bitmap_filters", modal<QFileDialog>()->nameFilters().join('|').toStdString());
@@ -256,7 +259,7 @@ TEST(DesktopSessionDeathTest, AUserExtractsSavesPrintsMapsAndExits) {
     EXPECT_EQ(pdf_pages(read_file((dirs.frame_dir / "transcript.pdf").string())), (lines + per_page - 1) / per_page);
 
     // The map as a bitmap: the headers by their formulas, blue dots at the found stations.
-    EXPECT_EQ(facts.at("bitmap_filters"), "BitMap Files (*.bmp)|All Files (*.*)");
+    EXPECT_EQ(facts.at("bitmap_filters"), "PNG Image (*.png)|SVG Image (*.svg)|BitMap Files (*.bmp)|All Files (*.*)");
     const std::string bmp = read_file((dirs.frame_dir / "map.bmp").string());
     ASSERT_GE(bmp.size(), 54u);
     const std::uint32_t width = std::stoul(facts.at("map_width"));
@@ -288,7 +291,7 @@ TEST(DesktopSessionDeathTest, AUserExtractsSavesPrintsMapsAndExits) {
         }
         return darkest;
     };
-    const frame::PlateCarree map = frame::station_map_projection(width, height, 0);
+    const frame::PlateCarree map = frame::map_layout(QRectF(0, 0, width, height), {}, 0).globe;
     const std::set<int> found = frame::read_found_stations((dirs.frame_dir / "GHCNv2_tsf").string());
     ASSERT_FALSE(found.empty());
     std::ifstream inventory(dirs.frame_dir / "v2.temperature.inv");
@@ -308,7 +311,7 @@ TEST(DesktopSessionDeathTest, AUserExtractsSavesPrintsMapsAndExits) {
     }
     EXPECT_EQ(found_checked, static_cast<int>(found.size()));
     EXPECT_GT(grey_checked, 10);
-    EXPECT_EQ(dot_at(map.x(-25), map.y(-45)), QColor(Qt::white));  // open ocean, off the graticule
+    EXPECT_EQ(dot_at(map.x(-27), map.y(-47)), frame::map_ocean);  // open ocean, off the graticule
 }
 
 TEST(DesktopSessionDeathTest, ExitWhileAReadWaitsStopsTheProgram) {

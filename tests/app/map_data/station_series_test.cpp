@@ -105,5 +105,19 @@ TEST_F(StationSeriesTest, TheCsvHasAMonthALineWithMeansAndFailedValues) {
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 24);
 }
 
+TEST(StationSummary, SaysWhatTheStationIsAndWhatTheExtractionFound) {
+    MapStation s{{-46.42, 168.32}, StationState::found, 507, 93844000, "INVERCARGILL", 0};
+    EXPECT_EQ(station_summary(s, 63),
+              "50793844000  INVERCARGILL\nElevation 0 m\n63 years of data\n"
+              "Found by the extraction: click for its series plot");
+    s.state = StationState::no_data;
+    s.elevation = -999;
+    EXPECT_EQ(station_summary(s, 0), "50793844000  INVERCARGILL\nElevation unknown\nNo data: the extraction found no series");
+    s.state = StationState::selected;
+    s.country = 42;
+    EXPECT_EQ(station_summary(s, 0).substr(0, 11), "04293844000");
+    EXPECT_NE(station_summary(s, 0).find("has not run yet"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace corvane::app
