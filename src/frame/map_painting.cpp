@@ -217,9 +217,11 @@ const std::vector<app::Coastline>& world_coastlines() {
     return lines;
 }
 
-MapLayout map_layout(const QRectF& area, const MapView& view, double map_centre_lon) {
+MapLayout map_layout(const QRectF& area, const MapView& view, double map_centre_lon, double dpi_scale) {
     MapLayout m;
-    m.font.setPixelSize(std::max(8, static_cast<int>(std::min(area.width() / 2, area.height()) / 24)));
+    // Text grows slowly with the map: readable on a small window, not shouting on a large one.
+    const double side = std::min(area.width() / 2, area.height()) / std::max(dpi_scale, 0.1);
+    m.font.setPixelSize(static_cast<int>(dpi_scale * (8 + side / 70)));
     const QFontMetricsF metrics(m.font);
     const double h = metrics.height();
     const QRectF inner = area.adjusted(metrics.horizontalAdvance(QStringLiteral("90°S")) + h * 0.6, h * 0.7,
@@ -240,7 +242,8 @@ MapLayout map_layout(const QRectF& area, const MapView& view, double map_centre_
 }
 
 void paint_map(QPainter& p, const QRectF& area, const StationMapData& data, const MapView& view) {
-    const MapLayout m = map_layout(area, view, data.centre_lon);
+    const double dpi_scale = p.device() ? p.device()->logicalDpiY() / 96.0 : 1;
+    const MapLayout m = map_layout(area, view, data.centre_lon, dpi_scale);
     const LabelSteps steps = label_steps(m);
     p.save();
     p.setRenderHint(QPainter::Antialiasing);

@@ -32,7 +32,9 @@ struct MapLayout {
     QFont font;
     double dot = 2;          // radius of a station's dot
 };
-MapLayout map_layout(const QRectF& area, const MapView& view, double map_centre_lon);
+// `dpi_scale`: the device's dots per inch over 96, so that a page printed at high resolution
+// gets text of the size the screen has.
+MapLayout map_layout(const QRectF& area, const MapView& view, double map_centre_lon, double dpi_scale = 1);
 
 inline const QColor map_ocean(236, 243, 250);
 inline const QColor map_coast(90, 110, 90);

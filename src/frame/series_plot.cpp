@@ -45,6 +45,7 @@ void add_runs(QChart* chart, const std::vector<std::optional<QPointF>>& points, 
             run->setName(name);
             run->setPen(pen);
             run->setPointsVisible(points_visible);
+            run->setMarkerSize(pen.widthF() * 2);
             chart->addSeries(run);
             if (!first) chart->legend()->markers(run).constFirst()->setVisible(false);
             first = false;

@@ -55,7 +55,9 @@ void StationMapWidget::follow_run() {
     update();
 }
 
-MapLayout StationMapWidget::layout() const { return map_layout(QRectF(rect()), view_, data_.centre_lon); }
+MapLayout StationMapWidget::layout() const {
+    return map_layout(QRectF(rect()), view_, data_.centre_lon, logicalDpiY() / 96.0);
+}
 
 void StationMapWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -83,7 +85,7 @@ void StationMapWidget::mouseMoveEvent(QMouseEvent* event) {
     if (!dragged_ && std::hypot(delta.x(), delta.y()) < drag_threshold) return;
     dragged_ = true;
     setCursor(Qt::ClosedHandCursor);
-    view_ = panned(view_at_press_, map_layout(QRectF(rect()), view_at_press_, data_.centre_lon), delta);
+    view_ = panned(view_at_press_, map_layout(QRectF(rect()), view_at_press_, data_.centre_lon, logicalDpiY() / 96.0), delta);
     update();
 }
 
