@@ -32,4 +32,5 @@ set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)  # Depends from the programs' shared libraries
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS gmt-gshhg-low)  # the station map's coastlines
 include(CPack)

@@ -23,7 +23,9 @@ constexpr corvane::app::InteractiveProgram desktop_program{
     "Runs the GHCN version 2 extraction dialogue in the \"Input/Output\" window of a desktop\n"
     "frame: choose one of nine variables, state the criteria, see the stations that match,\n"
     "and extract their monthly series into three files. The transcript can be saved and\n"
-    "printed, and Map > Station map shows the stations on a world map.\n"};
+    "printed, and Map > Station map shows the stations on a world map with the coastlines\n"
+    "(CORVANE_COASTLINES names another GSHHG shoreline file); a click on a found station\n"
+    "plots its series.\n"};
 
 // The frame or its console could not be created.
 constexpr int frame_failed = 6;

@@ -30,14 +30,18 @@ const QStringList plot_filters{QStringLiteral("PNG Image (*.png)"), QStringLiter
 double month_time(int year, int month) { return year + (month - 0.5) / 12.0; }
 
 // Adds the runs of `points` (nothing: a gap) as line series of one look; only the first
-// run shows in the legend.
+// run shows in the legend, and none unless `in_legend`. A run of one point is a dot.
 void add_runs(QChart* chart, const std::vector<std::optional<QPointF>>& points, const QString& name, const QPen& pen,
-              bool points_visible = false) {
+              bool points_visible = false, bool in_legend = true) {
     QLineSeries* run = nullptr;
-    bool first = true;
+    bool first = in_legend;
+    const auto end_run = [&run] {
+        if (run && run->count() == 1) run->setPointsVisible(true);
+        run = nullptr;
+    };
     for (const std::optional<QPointF>& p : points) {
         if (!p) {
-            run = nullptr;
+            end_run();
             continue;
         }
         if (!run) {
@@ -45,13 +49,14 @@ void add_runs(QChart* chart, const std::vector<std::optional<QPointF>>& points, 
             run->setName(name);
             run->setPen(pen);
             run->setPointsVisible(points_visible);
-            run->setMarkerSize(pen.widthF() * 2);
+            run->setMarkerSize(3);
             chart->addSeries(run);
             if (!first) chart->legend()->markers(run).constFirst()->setVisible(false);
             first = false;
         }
         run->append(*p);
     }
+    end_run();
 }
 
 std::vector<std::optional<QPointF>> monthly_points(const app::StationSeriesPart& part) {
@@ -81,14 +86,13 @@ std::vector<std::optional<QPointF>> annual_points(const app::StationSeriesPart& 
 }
 
 QString part_name(const app::StationSeriesPart& part, std::size_t index) {
-    return part.duplicate ? QStringLiteral("Monthly values, duplicate record %1").arg(index)
-                          : QStringLiteral("Monthly values");
+    return part.duplicate ? QStringLiteral("Duplicate %1").arg(index) : QStringLiteral("Monthly values");
 }
 
 void add_failed(QChart* chart, const app::StationSeries& station) {
     if (station.failed.empty()) return;
     auto* failed = new QScatterSeries(chart);
-    failed->setName(QStringLiteral("Failed quality control (%1)").arg(station.failed.size()));
+    failed->setName(QStringLiteral("Failed QC (%1)").arg(station.failed.size()));
     failed->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
     failed->setMarkerSize(7);
     failed->setColor(failed_colour);
@@ -157,11 +161,8 @@ QChart* build_series_chart(const app::StationSeries& station, const app::Variabl
         const QColor colour = part_colours[i % std::size(part_colours)];
         add_runs(chart, monthly_points(station.parts[i]), part_name(station.parts[i], i), QPen(colour, 1));
     }
-    for (std::size_t i = 0; i < station.parts.size(); ++i) {
-        const QString name = station.parts[i].duplicate ? QStringLiteral("Annual mean, duplicate record %1").arg(i)
-                                                        : QStringLiteral("Annual mean");
-        add_runs(chart, annual_points(station.parts[i]), name, QPen(mean_colour, 2.2), true);
-    }
+    for (std::size_t i = 0; i < station.parts.size(); ++i)
+        add_runs(chart, annual_points(station.parts[i]), QStringLiteral("Annual mean"), QPen(mean_colour, 1.8), true, i == 0);
     add_failed(chart, station);
     add_axes(chart, unit);
     chart->legend()->setAlignment(Qt::AlignBottom);
