@@ -20,7 +20,8 @@ int label_step(double span, double length, double label_extent) {
 std::vector<int> label_degrees(double first, double last, int step) {
     std::vector<int> degrees;
     if (step <= 0) return degrees;
-    for (auto d = static_cast<int>(std::ceil(first / step)) * step; d <= last + 1e-9; d += step) degrees.push_back(d);
+    // Edges a rounding error inside a multiple still get its label.
+    for (auto d = static_cast<int>(std::ceil(first / step - 1e-9)) * step; d <= last + 1e-9; d += step) degrees.push_back(d);
     return degrees;
 }
 

@@ -1,7 +1,7 @@
 // The station map's window and the series plots in a frame of their own: the Map menu opens
 // the map again after it was closed and Cascade leaves it a map; the map follows the run as
 // the selection and the extraction change it; a station's tooltip, and a click that opens
-// its plot; a plot saved as PNG, SVG and CSV.
+// its plot; the map saved as PNG and SVG and printed; a plot saved as PNG, SVG and CSV.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -12,8 +12,12 @@
 #include <QTest>
 #include <QToolTip>
 #include <QXmlStreamReader>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTimer>
 
 #include "app/run_data.hpp"
+#include "console/text_window_view.hpp"
 #include "frame/desktop_frame.hpp"
 #include "frame/series_plot.hpp"
 #include "frame/station_map.hpp"
@@ -53,6 +57,7 @@ struct MapSession {
         frame.start();
         write_file("v2.temperature.inv", inventory);
         run.variable_choice = 1;
+        run.variable_label = "MEAN.TEMP";
         select(0, 507, 93844000, "INVERCARGILL", -46.42f, 168.32f);
         select(1, 425, 70316000, "COLD BAY", 55.20f, -162.72f);
     }
@@ -172,6 +177,48 @@ TEST(StationMapWindow, ZoomKeepsTheDegreeUnderThePointerAndADragPans) {
     const frame::MapView north = frame::panned(zoomed, after, QPointF(0, 10000));
     const frame::MapLayout top = frame::map_layout(QRectF(map->rect()), north, 0);
     EXPECT_NEAR(top.globe.y(90), top.frame.top(), 1e-6);
+}
+
+// The print dialog, once it is up: a PDF file of `page` size.
+void print_to_pdf_when_asked(const QString& path, QPageSize page) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, path, page] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+        dialog->printer()->setOutputFileName(path);
+        dialog->printer()->setPageSize(page);
+        dialog->done(QDialog::Accepted);
+        poll->deleteLater();
+    });
+    poll->start(20);
+}
+
+TEST(StationMapWindow, TheMapIsSavedAsPngAndSvgAndPrintedOnOnePage) {
+    MapSession s;
+    s.run.stations.selected_count = 2;
+    s.extract();
+    std::unique_ptr<StationMapWidget> map(s.map());
+    ASSERT_TRUE(map->save_picture(QStringLiteral("map.png")));
+    EXPECT_EQ(QImage(QStringLiteral("map.png")).size(), map->size());
+    ASSERT_TRUE(map->save_picture(QStringLiteral("map.svg")));
+    QFile svg(QStringLiteral("map.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&svg);
+    QString texts;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("text"))
+            texts += xml.readElementText() + '|';
+    }
+    EXPECT_FALSE(xml.hasError());
+    for (const char* label : {"MEAN.TEMP", "1 found", "1 without data", "90°S", "90°N", "0°", "180°"})
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(label))) << label << " in " << texts.toStdString();
+
+    print_to_pdf_when_asked(QStringLiteral("map.pdf"), QPageSize(QPageSize::A4));
+    map->command(console::command_print);
+    const std::string pdf = read_file("map.pdf");
+    EXPECT_TRUE(pdf.starts_with("%PDF"));
+    EXPECT_NE(pdf.find("/Count 1"), std::string::npos);
 }
 
 TEST(StationMapWindow, APlotIsSavedAsPngSvgAndCsv) {

@@ -38,6 +38,7 @@ TEST(AxisLabels, DegreesAreTheMultiplesOfTheStepInRange) {
     EXPECT_EQ(label_degrees(-47, 47, 30), (std::vector<int>{-30, 0, 30}));
     EXPECT_EQ(label_degrees(100, 260, 60), (std::vector<int>{120, 180, 240}));
     EXPECT_TRUE(label_degrees(1, 2, 0).empty());
+    EXPECT_EQ(label_degrees(-89.9999999999, 89.9999999999, 90), (std::vector<int>{-90, 0, 90}));  // edges rounded inwards
 }
 
 }  // namespace
