@@ -61,9 +61,8 @@ void paint_coastlines(QPainter& p, const MapLayout& m, const QRectF& area) {
     }
 }
 
-struct LabelSteps {
-    int lon = 0, lat = 0;
-};
+
+}  // namespace
 
 LabelSteps label_steps(const MapLayout& m) {
     const QFontMetricsF metrics(m.font);
@@ -71,6 +70,32 @@ LabelSteps label_steps(const MapLayout& m) {
     return {app::label_step(360 / (m.globe.width / m.frame.width()), m.frame.width(), lon_extent),
             app::label_step(180 / (m.globe.height / m.frame.height()), m.frame.height(), metrics.height())};
 }
+
+// Latitudes left of the frame, centred on their parallel; longitudes under it, centred on
+// their meridian, low enough to clear the lowest latitude's label.
+std::vector<MapLabel> map_labels(const MapLayout& m) {
+    const QFontMetricsF metrics(m.font);
+    const double h = metrics.height();
+    const QRectF& f = m.frame;
+    const LabelSteps steps = label_steps(m);
+    std::vector<MapLabel> labels;
+    for (int lat : app::label_degrees(lat_at(m, f.bottom()), lat_at(m, f.top()), steps.lat)) {
+        const QString text = degrees(lat, 'N', 'S');
+        const double w = metrics.horizontalAdvance(text);
+        labels.push_back({QRectF(f.left() - h * 0.25 - w, m.globe.y(lat) - h / 2, w, h), text});
+    }
+    const double west = lon_at(m, f.left()), east = lon_at(m, f.right());
+    for (int lon : app::label_degrees(west, east, steps.lon)) {
+        const double x = f.left() + (lon - west) / (east - west) * f.width();
+        const int shown = static_cast<int>(std::lround(app::normalised_longitude(lon)));
+        const QString text = degrees(shown == -180 ? 180 : shown, 'E', 'W');
+        const double w = metrics.horizontalAdvance(text);
+        labels.push_back({QRectF(x - w / 2, f.bottom() + h * 0.55, w, h), text});
+    }
+    return labels;
+}
+
+namespace {
 
 void paint_graticule(QPainter& p, const MapLayout& m, LabelSteps steps) {
     p.setPen(QPen(graticule_grey, 0));
@@ -84,22 +109,9 @@ void paint_graticule(QPainter& p, const MapLayout& m, LabelSteps steps) {
     }
 }
 
-void paint_labels(QPainter& p, const MapLayout& m, LabelSteps steps) {
-    const QFontMetricsF metrics(m.font);
-    const double h = metrics.height();
-    const QRectF& f = m.frame;
+void paint_labels(QPainter& p, const MapLayout& m) {
     p.setPen(Qt::black);
-    for (int lat : app::label_degrees(lat_at(m, f.bottom()), lat_at(m, f.top()), steps.lat)) {
-        const QRectF box(f.left() - h * 4.2, m.globe.y(lat) - h / 2, h * 4, h);
-        p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, degrees(lat, 'N', 'S'));
-    }
-    const double west = lon_at(m, f.left()), east = lon_at(m, f.right());
-    for (int lon : app::label_degrees(west, east, steps.lon)) {
-        const double x = f.left() + (lon - west) / (east - west) * f.width();
-        const int shown = static_cast<int>(std::lround(app::normalised_longitude(lon)));
-        p.drawText(QRectF(x - h * 3, f.bottom() + h * 0.15, h * 6, h), Qt::AlignHCenter | Qt::AlignTop,
-                   degrees(shown == -180 ? 180 : shown, 'E', 'W'));
-    }
+    for (const MapLabel& label : map_labels(m)) p.drawText(label.box, Qt::AlignCenter, label.text);
 }
 
 // The box as the selection treats it: from its west side eastwards, through the 180°
@@ -183,7 +195,7 @@ void paint_legend(QPainter& p, const MapLayout& m, const StationMapData& data, c
     const QFontMetricsF metrics(m.font);
     const double h = metrics.height();
     const double symbol = h * 1.3, gap = h * 0.9;
-    double x = m.frame.left(), y = m.frame.bottom() + h * 1.35;
+    double x = m.frame.left(), y = m.frame.bottom() + h * 1.75;
     if (!data.variable.empty()) {
         QFont bold = m.font;
         bold.setBold(true);
@@ -225,7 +237,7 @@ MapLayout map_layout(const QRectF& area, const MapView& view, double map_centre_
     const QFontMetricsF metrics(m.font);
     const double h = metrics.height();
     const QRectF inner = area.adjusted(metrics.horizontalAdvance(QStringLiteral("90°S")) + h * 0.6, h * 0.7,
-                                       -metrics.horizontalAdvance(QStringLiteral("180°")) * 0.6, -h * 4);
+                                       -metrics.horizontalAdvance(QStringLiteral("150°W")) * 0.55, -h * 4.4);
     double width = std::max(1.0, inner.width()), height = width / 2;
     if (height > inner.height()) {
         height = std::max(1.0, inner.height());
@@ -259,7 +271,7 @@ void paint_map(QPainter& p, const QRectF& area, const StationMapData& data, cons
     p.setPen(QPen(Qt::black, 0));
     p.setBrush(Qt::NoBrush);
     p.drawRect(m.frame);
-    paint_labels(p, m, steps);
+    paint_labels(p, m);
     paint_legend(p, m, data, area);
     p.restore();
 }

@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QFont>
 #include <QRectF>
+#include <QString>
 #include <optional>
 #include <vector>
 
@@ -35,6 +36,18 @@ struct MapLayout {
 // `dpi_scale`: the device's dots per inch over 96, so that a page printed at high resolution
 // gets text of the size the screen has.
 MapLayout map_layout(const QRectF& area, const MapView& view, double map_centre_lon, double dpi_scale = 1);
+
+// The degree labels of the frame's edges: the steps between them, and each label's text
+// and the box it takes.
+struct LabelSteps {
+    int lon = 0, lat = 0;
+};
+LabelSteps label_steps(const MapLayout& layout);
+struct MapLabel {
+    QRectF box;
+    QString text;
+};
+std::vector<MapLabel> map_labels(const MapLayout& layout);
 
 inline const QColor map_ocean(236, 243, 250);
 inline const QColor map_coast(90, 110, 90);

@@ -19,6 +19,7 @@
 #include "app/run_data.hpp"
 #include "console/text_window_view.hpp"
 #include "frame/desktop_frame.hpp"
+#include "frame/map_painting.hpp"
 #include "frame/series_plot.hpp"
 #include "frame/station_map.hpp"
 #include "frame/station_map_window.hpp"
@@ -177,6 +178,31 @@ TEST(StationMapWindow, ZoomKeepsTheDegreeUnderThePointerAndADragPans) {
     const frame::MapView north = frame::panned(zoomed, after, QPointF(0, 10000));
     const frame::MapLayout top = frame::map_layout(QRectF(map->rect()), north, 0);
     EXPECT_NEAR(top.globe.y(90), top.frame.top(), 1e-6);
+}
+
+TEST(StationMapWindow, DegreeLabelsNeverOverlapNorLeaveTheWindowBitmapOrPage) {
+    const struct { QSizeF size; double dpi_scale; } devices[] = {
+        {{240, 160}, 1}, {{320, 480}, 1}, {{426, 860}, 1}, {{600, 300}, 1}, {{680, 400}, 1}, {{1280, 860}, 1},
+        {{9917, 7016}, 12.5}, {{7016, 9917}, 12.5}};  // A4 at 1200 dpi, both ways
+    const frame::MapView views[] = {{}, {3, 40, 20}, {20, -100, -60}, {64, 0, 89}};
+    for (const auto& d : devices) {
+        for (const frame::MapView& view : views) {
+            for (double centre : {0.0, 180.0}) {
+                const QRectF area(QPointF(0, 0), d.size);
+                const std::vector<frame::MapLabel> labels =
+                    frame::map_labels(frame::map_layout(area, view, centre, d.dpi_scale));
+                EXPECT_GE(labels.size(), 4u) << d.size.width() << 'x' << d.size.height();
+                for (std::size_t i = 0; i < labels.size(); ++i) {
+                    EXPECT_TRUE(area.contains(labels[i].box)) << labels[i].text.toStdString() << " at " << d.size.width();
+                    for (std::size_t j = i + 1; j < labels.size(); ++j) {
+                        EXPECT_FALSE(labels[i].box.intersects(labels[j].box))
+                            << labels[i].text.toStdString() << " and " << labels[j].text.toStdString() << " at "
+                            << d.size.width() << 'x' << d.size.height() << " zoom " << view.zoom;
+                    }
+                }
+            }
+        }
+    }
 }
 
 // The print dialog, once it is up: a PDF file of `page` size.
