@@ -16,6 +16,7 @@
 #include "frame/dialogs.hpp"
 #include "frame/picture_files.hpp"
 #include "ghcn/v2_output_files.hpp"
+#include "ghcn/variables.hpp"
 
 namespace corvane::frame {
 
@@ -247,8 +248,13 @@ void open_series_plot(DesktopFrame& frame, const app::MapStation& station, int v
             return;
         }
     }
+    // A variable without failed-QC values has no failed-values file of its own: one in the
+    // directory is left from another run.
+    const bool has_failed_values = variable_choice >= ghcn::first_variable && variable_choice <= ghcn::last_variable &&
+                                   !ghcn::variable_files(variable_choice).failed_qc_file.empty();
     const app::SeriesReading reading = app::read_station_series(
-        std::string(ghcn::series_file_name), std::string(ghcn::failed_values_file_name), station.id);
+        std::string(ghcn::series_file_name),
+        has_failed_values ? std::string(ghcn::failed_values_file_name) : std::string(), station.id);
     if (reading.fault != app::SeriesFault::none) {
         show_box(&frame, framework_caption, series_problem(reading.fault).arg(from_bytes(ghcn::series_file_name)),
                  QMessageBox::Warning);

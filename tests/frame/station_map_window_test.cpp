@@ -247,6 +247,15 @@ TEST(StationMapWindow, TheMapIsSavedAsPngAndSvgAndPrintedOnOnePage) {
     EXPECT_NE(pdf.find("/Count 1"), std::string::npos);
 }
 
+TEST(StationMapWindow, APlotOfAVariableWithoutFailedValuesIgnoresAFailedValuesFileLeftInTheDirectory) {
+    MapSession s;
+    s.extract();
+    frame::open_series_plot(s.frame, {{-46.42, 168.32}, app::StationState::found, 507, 93844000, "INVERCARGILL", 0}, 2);
+    ASSERT_EQ(s.plots().size(), 1u);
+    EXPECT_TRUE(s.plots()[0]->station().failed.empty());
+    EXPECT_EQ(s.plots()[0]->station().parts.size(), 1u);
+}
+
 TEST(StationMapWindow, APlotIsSavedAsPngSvgAndCsv) {
     MapSession s;
     s.run.stations.selected_count = 2;
