@@ -166,7 +166,9 @@ QChart* build_series_chart(const app::StationSeries& station, const app::Variabl
         add_runs(chart, annual_points(station.parts[i]), QStringLiteral("Annual mean"), QPen(mean_colour, 1.8), true, i == 0);
     add_failed(chart, station);
     add_axes(chart, unit);
-    chart->legend()->setAlignment(Qt::AlignBottom);
+    // Several series make a legend too long for a line under the plot.
+    chart->legend()->setAlignment(station.parts.size() > 1 ? Qt::AlignRight : Qt::AlignBottom);
+    chart->legend()->setShowToolTips(true);
     return chart;
 }
 
