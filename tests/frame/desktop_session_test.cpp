@@ -1,6 +1,7 @@
 // The desktop program played by a user: real key events type the answers of a whole
-// extraction on the sample data into "Input/Output"; then the user saves the transcript,
-// prints it to a PDF file, opens the station map and saves it as a bitmap, and answers the
+// extraction on the sample data into "Input/Output", with the station map open from the
+// first question on; then the user saves the transcript, prints it to a PDF file, brings the
+// map to the front, which has followed the extraction, and saves it as a bitmap, and answers the
 // save question of Exit with Cancel and then Yes. Other sessions choose Exit or close the
 // console while a read waits, or meet a run-time error. Each session runs in a fresh
 // process, since the program ends it; what the session saw is written to a facts file.
@@ -161,7 +162,24 @@ TEST(DesktopSessionDeathTest, AUserExtractsSavesPrintsMapsAndExits) {
 
     EXPECT_EXIT(run_desktop([&](DesktopFrame& f, ScriptedUser& user) {
         static std::vector<TypedAnswer> typed;
+        user.then("open the map at the first question", [&f] { return reading(f); }, [&f] {
+            f.action(station_map_command)->trigger();
+            f.mdi_area()->setActiveSubWindow(f.console_window()->child());  // back to the dialogue
+        });
         answer_all(f, user, answers, typed);
+        // The map, untouched since, takes up the extraction's result by itself.
+        user.then("the map shows the extraction", [] {
+                const frame::StationMapWidget* map = frame::station_map_window();
+                if (!map || map->data().stations.empty()) return false;
+                for (const app::MapStation& s : map->data().stations)
+                    if (s.state == app::StationState::selected) return false;
+                return true;
+            }, [] {
+                int found = 0;
+                for (const app::MapStation& s : frame::station_map_window()->data().stations)
+                    found += s.state == app::StationState::found;
+                record_fact("map_found", std::to_string(found));
+            });
         user.then("the program has ended", [&f] { return f.console().program_ended(); }, [&f] {
                 std::ofstream lines("window_lines", std::ios::binary);
                 const console::TextWindow& w = f.console_window()->model();
@@ -294,6 +312,7 @@ TEST(DesktopSessionDeathTest, AUserExtractsSavesPrintsMapsAndExits) {
     const frame::PlateCarree map = frame::map_layout(QRectF(0, 0, width, height), {}, 0).globe;
     const std::set<int> found = frame::read_found_stations((dirs.frame_dir / "GHCNv2_tsf").string());
     ASSERT_FALSE(found.empty());
+    EXPECT_EQ(facts.at("map_found"), std::to_string(found.size()));
     std::ifstream inventory(dirs.frame_dir / "v2.temperature.inv");
     std::string line;
     int found_checked = 0, grey_checked = 0;
