@@ -278,11 +278,12 @@ void paint_map(QPainter& p, const QRectF& area, const StationMapData& data, cons
 
 std::optional<std::size_t> station_near(const MapLayout& m, const StationMapData& data, QPointF point, double reach) {
     std::optional<std::size_t> nearest;
+    if (!m.frame.contains(point)) return nearest;  // the labels and the legend hold no station
     double best = reach * reach;
     for (std::size_t i = 0; i < data.stations.size(); ++i) {
         const QPointF d = at(m, data.stations[i].at) - point;
         const double distance = d.x() * d.x() + d.y() * d.y();
-        if (distance <= best && m.frame.contains(point)) {
+        if (distance <= best) {
             best = distance;
             nearest = i;
         }
