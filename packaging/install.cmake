@@ -36,4 +36,5 @@ if(TARGET corvane)
   # Qt's SVG plugin draws the desktop program's icon; no library links it, so it is named here.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
 endif()
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS gmt-gshhg-low)  # the station map's coastlines
 include(CPack)

@@ -5,6 +5,7 @@
 // inside a statement. Plain C++: the desktop frame draws it, and its tests need no toolkit.
 #pragma once
 
+#include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
@@ -23,6 +24,10 @@ enum class StationState { selected, found, no_data };
 struct MapStation {
     MapPoint at;
     StationState state = StationState::selected;
+    int country = 0;
+    int id = 0;
+    std::string name;  // blanks trimmed
+    int elevation = 0;
 };
 
 struct MapBox {
@@ -44,7 +49,13 @@ std::vector<MapPoint> read_inventory_positions(const std::string& path);
 // The station numbers in the header lines of a time-series file (columns 35-42).
 std::set<int> read_found_stations(const std::string& path);
 
+// The map of the run as it stands. The time-series file is read again whenever it changed,
+// so that a map drawn while the extraction writes it shows every station once it is done.
 StationMapData station_map_data(const RunData& run);
+
+// A number that changes whenever what the map shows of `run` changes: the variable, the
+// criteria, the selection, the count found, or the time-series file.
+std::uint64_t map_revision(const RunData& run);
 
 // A plate carrée projection of the whole globe onto a rectangle, centred on `centre_lon`.
 struct PlateCarree {

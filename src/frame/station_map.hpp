@@ -1,14 +1,12 @@
 // The station map of the desktop program: a "Map" menu whose "Station map" item opens the
-// frame's graphics window on a plate carrée of the globe. Every station of the inventory is
-// a faint grey dot (together they sketch the land), the selected stations are coloured:
-// blue where the extraction found their series, red rings where it found none, orange while
-// the extraction has not run. A graticule with labelled degrees, the selection box, and a
-// legend. A selection across the 180° meridian centres the map on it.
+// map's window, or brings it to the front when it is open; closed, it opens again. Every
+// station of the inventory is a faint grey dot on a map with the world's coastlines, the
+// selected stations are coloured: blue where the extraction found their series, red rings
+// where it found none, orange while the extraction has not run. A click on a found station
+// opens its series plot.
 #pragma once
 
 #include "app/station_map_data.hpp"
-
-class QPainter;
 
 namespace corvane::frame {
 
@@ -23,15 +21,15 @@ using app::StationMapData;
 using app::StationState;
 
 class DesktopFrame;
+class StationMapWidget;
 
 // Adds the Map menu with its item.
 void add_station_map(DesktopFrame& frame);
 
-// Where the globe goes on a device of the given size: the largest 2:1 rectangle that leaves
-// room for the degree labels and the legend.
-PlateCarree station_map_projection(double width, double height, double centre_lon);
+// Opens the map's window, or brings the open one to the front, up to date.
+void show_station_map(DesktopFrame& frame);
 
-// The graphics window's draw routine.
-void draw_station_map(QPainter& painter);
+// The map's window while it is open, else null.
+StationMapWidget* station_map_window();
 
 }  // namespace corvane::frame

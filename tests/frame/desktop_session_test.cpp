@@ -1,6 +1,7 @@
 // The desktop program played by a user: real key events type the answers of a whole
-// extraction on the sample data into "Input/Output"; then the user saves the transcript,
-// prints it to a PDF file, opens the station map and saves it as a bitmap, and answers the
+// extraction on the sample data into "Input/Output", with the station map open from the
+// first question on; then the user saves the transcript, prints it to a PDF file, brings the
+// map to the front, which has followed the extraction, and saves it as a bitmap, and answers the
 // save question of Exit with Cancel and then Yes. Other sessions choose Exit or close the
 // console while a read waits, or meet a run-time error. Each session runs in a fresh
 // process, since the program ends it; what the session saw is written to a facts file.
@@ -34,8 +35,10 @@
 #include "frame/frame_settings.hpp"
 #include "frame/graphics_window.hpp"
 #include "frame/scripted_user.hpp"
+#include "frame/map_painting.hpp"
 #include "frame/station_map.hpp"
 #include "frame/text_printing.hpp"
+#include "frame/station_map_window.hpp"
 #include "frame/text_window_widget.hpp"
 #include "test_support.hpp"
 #include "transcript_support.hpp"
@@ -165,7 +168,24 @@ TEST(DesktopSessionDeathTest, AUserExtractsSavesPrintsMapsAndExits) {
 
     EXPECT_EXIT(run_desktop([&](DesktopFrame& f, ScriptedUser& user) {
         static std::vector<TypedAnswer> typed;
+        user.then("open the map at the first question", [&f] { return reading(f); }, [&f] {
+            f.action(station_map_command)->trigger();
+            f.mdi_area()->setActiveSubWindow(f.console_window()->child());  // back to the dialogue
+        });
         answer_all(f, user, answers, typed);
+        // The map, untouched since, takes up the extraction's result by itself.
+        user.then("the map shows the extraction", [] {
+                const frame::StationMapWidget* map = frame::station_map_window();
+                if (!map || map->data().stations.empty()) return false;
+                for (const app::MapStation& s : map->data().stations)
+                    if (s.state == app::StationState::selected) return false;
+                return true;
+            }, [] {
+                int found = 0;
+                for (const app::MapStation& s : frame::station_map_window()->data().stations)
+                    found += s.state == app::StationState::found;
+                record_fact("map_found", std::to_string(found));
+            });
         user.then("the program has ended", [&f] { return f.console().program_ended(); }, [&f] {
                 std::ofstream lines("window_lines", std::ios::binary);
                 const console::TextWindow& w = f.console_window()->model();
@@ -200,11 +220,12 @@ TEST(DesktopSessionDeathTest, AUserExtractsSavesPrintsMapsAndExits) {
                 dialog->done(QDialog::Accepted);
             })
             .then("the station map", no_dialog, [&f] { f.action(station_map_command)->trigger(); })
-            .then("save the map", [&f] { return f.graphics().window != nullptr; }, [&f] {
-                QWidget* map = f.graphics().window->widget();
+            .then("save the map", [] { return frame::station_map_window() != nullptr; }, [&f] {
+                QWidget* map = frame::station_map_window();
                 record_fact("map_width", std::to_string(map->width()));
                 record_fact("map_height", std::to_string(map->height()));
-                f.action(console::command_save)->trigger();
+                // Save As: Save follows the console's state whenever the console repaints.
+                f.action(console::command_save_as)->trigger();
             })
             .then("the bitmap dialog", [] { return modal<QFileDialog>() != nullptr; }, [dir] {
                 record_fact("bitmap_filters", modal<QFileDialog>()->nameFilters().join('|').toStdString());
@@ -273,7 +294,7 @@ TEST(DesktopSessionDeathTest, AUserExtractsSavesPrintsMapsAndExits) {
               console::pages_for(printed_lines, console::body_lines_per_page(per_page)));
 
     // The map as a bitmap: the headers by their formulas, blue dots at the found stations.
-    EXPECT_EQ(facts.at("bitmap_filters"), "BitMap Files (*.bmp)|All Files (*.*)");
+    EXPECT_EQ(facts.at("bitmap_filters"), "PNG Image (*.png)|SVG Image (*.svg)|BitMap Files (*.bmp)|All Files (*.*)");
     const std::string bmp = read_file((dirs.frame_dir / "map.bmp").string());
     ASSERT_GE(bmp.size(), 54u);
     const std::uint32_t width = std::stoul(facts.at("map_width"));
@@ -305,9 +326,10 @@ TEST(DesktopSessionDeathTest, AUserExtractsSavesPrintsMapsAndExits) {
         }
         return darkest;
     };
-    const frame::PlateCarree map = frame::station_map_projection(width, height, 0);
+    const frame::PlateCarree map = frame::map_layout(QRectF(0, 0, width, height), {}, 0).globe;
     const std::set<int> found = frame::read_found_stations((dirs.frame_dir / "GHCNv2_tsf").string());
     ASSERT_FALSE(found.empty());
+    EXPECT_EQ(facts.at("map_found"), std::to_string(found.size()));
     std::ifstream inventory(dirs.frame_dir / "v2.temperature.inv");
     std::string line;
     int found_checked = 0, grey_checked = 0;
@@ -325,7 +347,7 @@ TEST(DesktopSessionDeathTest, AUserExtractsSavesPrintsMapsAndExits) {
     }
     EXPECT_EQ(found_checked, static_cast<int>(found.size()));
     EXPECT_GT(grey_checked, 10);
-    EXPECT_EQ(dot_at(map.x(-25), map.y(-45)), QColor(Qt::white));  // open ocean, off the graticule
+    EXPECT_EQ(dot_at(map.x(-27), map.y(-47)), frame::map_ocean);  // open ocean, off the graticule
 }
 
 TEST(DesktopSessionDeathTest, ExitWhileAReadWaitsStopsTheProgram) {
