@@ -24,16 +24,11 @@ constexpr corvane::app::InteractiveProgram desktop_program{
     "Runs the GHCN version 2 extraction dialogue in the \"Input/Output\" window of a desktop\n"
     "frame: choose one of nine variables, state the criteria, see the stations that match,\n"
     "and extract their monthly series into three files. The transcript can be saved and\n"
-    "printed, and Map > Station map shows the stations on a world map with the coastlines
-"
-    "(CORVANE_COASTLINES names another GSHHG shoreline file); a click on a found station
-"
-    "plots its series. Started without --data-dir in a directory that holds none of the data
-"
-    "files, it asks for the data folder first and remembers it; File > Open data folder...
-"
-    "changes it.
-"};
+    "printed, and Map > Station map shows the stations on a world map with the coastlines\n"
+    "(CORVANE_COASTLINES names another GSHHG shoreline file); a click on a found station\n"
+    "plots its series. Started without --data-dir in a directory that holds none of the data\n"
+    "files, it asks for the data folder first and remembers it; File > Open data folder...\n"
+    "changes it.\n"};
 
 // The frame or its console could not be created.
 constexpr int frame_failed = 6;
