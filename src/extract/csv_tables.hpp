@@ -14,11 +14,10 @@
 
 #include "app/getit.hpp"
 #include "app/run_data.hpp"
+#include "extract/table_names.hpp"
 
 namespace corvane::extract {
 
-constexpr std::string_view stations_csv = "stations.csv";
-constexpr std::string_view values_csv = "values.csv";
 
 struct CsvResult {
     bool complete = false;
@@ -51,8 +50,5 @@ private:
 // The eleven-digit station id: the country code and the station number.
 std::string station_id_text(std::int32_t country, std::int32_t station);
 
-// A field quoted as RFC 4180 asks when it holds a comma, a quote or a line-end character
-// (a CR or an LF, each alone too).
-std::string csv_field(std::string_view text);
 
 }  // namespace corvane::extract

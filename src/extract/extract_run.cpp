@@ -14,12 +14,15 @@
 #include "app/search_report.hpp"
 #include "app/variable_names.hpp"
 #include "extract/criteria_from_options.hpp"
+#include "extract/ghcnm_extract.hpp"
+#include "extract/selection_arguments.hpp"
 #include "extract/csv_tables.hpp"
 #include "extract/progress.hpp"
 #include "extract/quiet_console.hpp"
 #include "extract/report.hpp"
 #include "extract/run_plan.hpp"
 #include "extract/staging.hpp"
+#include "extract/dataset_choice.hpp"
 #include "ghcn/variables.hpp"
 #include "units/connection_statements.hpp"
 #include "units/termination.hpp"
@@ -186,9 +189,25 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     return status;
 }
 
+// The version 2 options read as the dialogue's answers: a country is a number there.
+int check_version2_options(const ExtractOptions& o) {
+    if (!o.country_text.empty() && !o.country) {
+        complain("--country: " + o.country_text + ": " + std::get<std::string>(parse_country(o.country_text)));
+        return status_bad_argument;
+    }
+    return 0;
+}
+
+// The outputs beyond the tables that a run writes; each receives what the tables receive.
+std::vector<SeriesSink*> more_output_sinks(const ExtractOptions&) { return {}; }
+
 }  // namespace
 
 int run_extraction(const ExtractOptions& options, char* program_path) {
+    const int edition = edition_to_read(options);
+    if (edition == 0) return status_bad_argument;
+    if (edition != 2) run_ghcnm_extraction(options, edition, more_output_sinks(options), program_path);
+    if (const int status = check_version2_options(options)) return status;
     RunState& s = run_state();
     s = RunState{};  // a harness may run the extraction again in one process
     s.plan = make_plan(options);
