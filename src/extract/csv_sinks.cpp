@@ -79,7 +79,7 @@ void ValuesCsvSink::begin(const VariableInfo& v) {
 void ValuesCsvSink::value(const ValueRow& r) {
     if (!open_) return;
     std::string row = r.series + ',' + std::to_string(r.year) + ',' + std::to_string(r.month) + ',';
-    if (r.trace) row += "trace";
+    if (r.trace) row += trace_marker;
     else if (r.value) row += decimal_text(*r.value, decimals_);
     if (flags_) row += ',' + flag_text(r.dmflag) + ',' + flag_text(r.qcflag) + ',' + flag_text(r.dsflag);
     write_row(values_sink_unit, row);

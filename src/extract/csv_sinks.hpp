@@ -16,10 +16,6 @@
 
 namespace corvane::extract {
 
-// A value in units of 10^-decimals as the exact decimal it stands for: (1234, 2) -> "12.34",
-// (-5, 1) -> "-0.5".
-std::string decimal_text(std::int64_t value, int decimals);
-
 class ValuesCsvSink : public SeriesSink {
 public:
     explicit ValuesCsvSink(std::string file_name) : file_(std::move(file_name)) {}

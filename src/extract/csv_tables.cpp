@@ -40,13 +40,20 @@ std::string station_row(const app::RunData& run, std::int32_t r, int series) {
     return row + ',' + std::to_string(series);
 }
 
-void write_value_rows(const ghcn::DataRecord& rec) {
+// Version 2's values are tenths of the unit.
+std::string value_text(std::int32_t tenths, bool precipitation) {
+    if (tenths == ghcn::missing_value) return {};
+    if (precipitation && tenths == ghcn::trace_value) return std::string(trace_marker);
+    return decimal_text(tenths, 1);
+}
+
+void write_value_rows(const ghcn::DataRecord& rec, bool precipitation) {
     const std::string start = station_id_text(rec.rec_country, rec.rec_station_id) + ',' +
                               std::to_string(rec.rec_duplicate) + ',' + std::to_string(rec.rec_year) + ',';
     std::string row;
     for (int month = 0; month < 12; ++month) {
         row = start + std::to_string(month + 1) + ',';
-        if (rec.rec_values[month] != ghcn::missing_value) row += std::to_string(rec.rec_values[month]);
+        row += value_text(rec.rec_values[month], precipitation);
         write_row(values_unit, row);
     }
 }
@@ -69,10 +76,17 @@ std::string csv_field(std::string_view text) {
     return quoted + '"';
 }
 
-CsvTables::CsvTables(const app::SelectedStations& stations) {
+std::string_view version2_unit(std::int32_t variable_choice) {
+    if (variable_choice == 7 || variable_choice == 8) return "mm";
+    if (variable_choice == 9) return "hPa";
+    return "degC";
+}
+
+CsvTables::CsvTables(const app::SelectedStations& stations, std::int32_t variable_choice)
+    : precipitation_(version2_unit(variable_choice) == "mm") {
     for (std::int32_t r = 0; r < stations.selected_count; ++r) series_.emplace(stations.station_id[r], 0);
     units::open_unit({.unit = values_unit, .file = values_csv, .status = "UNKNOWN"});
-    write_row(values_unit, "station,duplicate,year,month,value");
+    write_row(values_unit, "station,duplicate,year,month,value_" + std::string(version2_unit(variable_choice)));
 }
 
 void CsvTables::record(const ghcn::DataRecord& rec) {
@@ -82,7 +96,7 @@ void CsvTables::record(const ghcn::DataRecord& rec) {
     const auto row = series_.find(rec.rec_station_id);
     if (row == series_.end()) return;
     if (series_starts) ++row->second;
-    write_value_rows(rec);
+    write_value_rows(rec, precipitation_);
 }
 
 void CsvTables::unreadable(std::int32_t last_station) { unreadable_after_ = last_station; }

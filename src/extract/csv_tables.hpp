@@ -25,14 +25,16 @@ struct CsvResult {
 };
 
 // The tables of one run, in the working directory. values.csv takes one row per month of
-// every record of a selected station number (a missing value, -9999, empty) as the record
-// is read; stations.csv, written at the end, one row per selected station with its number
+// every record of a selected station number as the record is read: the value as the exact
+// decimal of the file's tenths under a header that names the unit (value_degC, value_mm,
+// value_hPa), a missing value (-9999) empty, a precipitation trace (-8888) as the trace
+// marker; stations.csv, written at the end, one row per selected station with its number
 // of series (longitudes shifted into 0..360 when the run asks for it; a missing elevation
 // empty).
 class CsvTables : public app::DataRecordSink {
 public:
-    // Opens values.csv and writes its header row.
-    explicit CsvTables(const app::SelectedStations& stations);
+    // Opens values.csv and writes its header row; `variable_choice` is the variable's number.
+    CsvTables(const app::SelectedStations& stations, std::int32_t variable_choice);
 
     void record(const ghcn::DataRecord& record) override;
     void unreadable(std::int32_t last_station) override;
@@ -45,7 +47,11 @@ private:
     std::int32_t last_station_ = 0;
     std::int32_t last_duplicate_ = -1;
     std::optional<std::int32_t> unreadable_after_;
+    bool precipitation_ = false;
 };
+
+// The unit of a version 2 variable's values: "degC", "mm" or "hPa".
+std::string_view version2_unit(std::int32_t variable_choice);
 
 // The eleven-digit station id: the country code and the station number.
 std::string station_id_text(std::int32_t country, std::int32_t station);

@@ -13,11 +13,13 @@ namespace corvane::extract {
 namespace fs = std::filesystem;
 
 int edition_to_read(const ExtractOptions& o) {
+    // Options made in the program (not parsed) may name a version 2 variable by its number only.
+    const std::string variable = o.variable_name.empty() ? std::to_string(o.variable_choice) : o.variable_name;
     const fs::path dir = fs::absolute(o.data_dir);
     const std::vector<std::string> names = ghcn::list_directory(dir.string());
     int edition = o.dataset;
     if (edition == 0 && ghcn::find_editions(names).editions.empty()) {
-        edition = variable_of_edition(2, o.variable_name) ? 2 : variable_of_edition(4, o.variable_name) ? 4 : 3;
+        edition = variable_of_edition(2, variable) ? 2 : variable_of_edition(4, variable) ? 4 : 3;
     } else if (edition == 0) {
         const ghcn::EditionDecision decision = ghcn::decide_edition(names, 0);
         if (decision.edition == 0) {
@@ -26,8 +28,8 @@ int edition_to_read(const ExtractOptions& o) {
         }
         edition = decision.edition;
     }
-    if (!variable_of_edition(edition, o.variable_name)) {
-        complain("--variable: " + o.variable_name + ": expected one of " + variables_accepted(edition) + " (version " +
+    if (!variable_of_edition(edition, variable)) {
+        complain("--variable: " + variable + ": expected one of " + variables_accepted(edition) + " (version " +
                  std::to_string(edition) + ")");
         return 0;
     }

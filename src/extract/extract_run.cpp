@@ -162,7 +162,7 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     progress.set_phase(Progress::Phase::extracting);
     // The tables take their rows from the extraction's pass over the data file.
     std::optional<CsvTables> tables;
-    if (o.csv) tables.emplace(run.stations);
+    if (o.csv) tables.emplace(run.stations, run.variable_choice);
     if (tables) app::getit(run, *tables);
     else app::getit(run);
     units::close_unit(app::log_unit);
@@ -193,6 +193,11 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
 int check_version2_options(const ExtractOptions& o) {
     if (!o.country_text.empty() && !o.country) {
         complain("--country: " + o.country_text + ": " + std::get<std::string>(parse_country(o.country_text)));
+        return status_bad_argument;
+    }
+    if (o.has_new_criteria()) {
+        complain("--near, --years, --min-years, --name, --id and --ids-from select in versions 3 and 4; "
+                 "for version 2 give --country, --box or --elevation");
         return status_bad_argument;
     }
     return 0;
