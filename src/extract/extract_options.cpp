@@ -30,6 +30,7 @@ T value_of(Parsed<T> (*parse)(std::string_view), const std::string& text) {
 
 std::string footer_text() {
     return "A station is selected when it meets every criterion given; at least one is needed.\n"
+           "--near, --years, --min-years, --name, --id and --ids-from select in versions 3 and 4.\n"
            "The box is NORTH,SOUTH,EAST,WEST in degrees, south and west negative, to the nearest\n"
            "hundredth; EAST below WEST is a box across 180 degrees (e.g. --box 75,-50,-135,135).\n"
            "Nothing is written until every argument and input file has been checked; existing\n"
@@ -37,7 +38,14 @@ std::string footer_text() {
            "Files read, from the data directory (those of the chosen variable):\n" +
            app::input_files_text() + "Files written, into the output directory:\n" + app::output_files_text() +
            "  stations.csv               with --csv: id,country,name,latitude,longitude,elevation,series\n"
-           "  values.csv                 with --csv: station,duplicate,year,month,value (missing: empty)\n"
+           "  values.csv                 with --csv: station,duplicate,year,month,value_degC (or\n"
+           "                             value_mm, value_hPa; exact decimals; missing: empty; trace)\n"
+           "Versions 3 and 4 (GHCN-M, files as NOAA ships them, plain or .gz) write instead:\n"
+           "  GHCNv3_Log_File, GHCNv4_Log_File  the files read, the criteria, the counts\n"
+           "  stations.csv               id,country_code,country_name,name,latitude,longitude,\n"
+           "                             elevation,first_year,last_year,values[,distance_km]\n"
+           "  values.csv                 station,year,month,value_degC,dmflag,qcflag,dsflag\n"
+           "  failed_values.csv          station,year,month,value_degC,qcflag,meaning,policy\n"
            "\nEnvironment:\n" +
            app::environment_text() +
            "\nExit status:\n"
@@ -47,7 +55,8 @@ std::string footer_text() {
            "  128+n  interrupted by signal n; what was written so far is in the output directory\n"
            "  255    a run-time error, reported on standard error in lines beginning \"? \"\n\n"
            "Example:\n"
-           "  corvane-extract --variable mean --country 507 --data-dir ghcn-v2 --out-dir nz --csv\n\n" +
+           "  corvane-extract --variable mean --country 507 --data-dir ghcn-v2 --out-dir nz --csv\n"
+           "  corvane-extract --variable tavg --near -41.29,174.78 --nearest 5 --data-dir ghcn-v4 --out-dir wlg\n\n" +
            app::data_source_text() + "See also: corvane-console(1), the manual page corvane-extract(1).";
 }
 
@@ -136,7 +145,8 @@ void convert_selection(const RawOptions& raw, ExtractOptions& o) {
 void define_options(CLI::App& app, RawOptions& raw) {
     app.description(
         "Extracts the monthly series of the GHCN version 2 stations that meet the given criteria,\n"
-        "without a dialogue, into the same three files that corvane-console writes.\n");
+        "without a dialogue, into the same three files that corvane-console writes; and those of\n"
+        "GHCN-M versions 3 and 4 into comma-separated tables with their quality flags.\n");
     app.footer(footer_text());
     app.get_formatter()->column_width(34);
     app.set_version_flag("--version", app::version_text(program_name), "Show the version and exit");
