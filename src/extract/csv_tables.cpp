@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
+#include "extract/place_and_name.hpp"
 #include "fmtio/statement_api.hpp"
 #include "ghcn/selection_rules.hpp"
 #include "units/connection_statements.hpp"
@@ -58,6 +60,12 @@ void write_value_rows(const ghcn::DataRecord& rec, bool precipitation) {
     }
 }
 
+std::string distance_text(double km) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", km);
+    return text;
+}
+
 }  // namespace
 
 std::string station_id_text(std::int32_t country, std::int32_t station) {
@@ -101,13 +109,33 @@ void CsvTables::record(const ghcn::DataRecord& rec) {
 
 void CsvTables::unreadable(std::int32_t last_station) { unreadable_after_ = last_station; }
 
+void CsvTables::list_nearest_first(double latitude, double longitude) { place_ = {latitude, longitude}; }
+
+// The rows of stations.csv in the order to write them, with their distances when a place is given.
+std::vector<std::pair<std::int32_t, double>> CsvTables::station_order(const app::SelectedStations& s) const {
+    std::vector<std::pair<std::int32_t, double>> order;
+    for (std::int32_t r = 0; r < s.selected_count; ++r) {
+        order.emplace_back(r, place_ ? geodesic_km(place_->first, place_->second, s.station_lat[r], s.station_lon[r]) : 0);
+    }
+    if (!place_) return order;
+    std::sort(order.begin(), order.end(), [&s](const auto& a, const auto& b) {
+        if (a.second != b.second) return a.second < b.second;
+        return station_id_text(s.station_country[a.first], s.station_id[a.first]) <
+               station_id_text(s.station_country[b.first], s.station_id[b.first]);
+    });
+    return order;
+}
+
 CsvResult CsvTables::finish(const app::RunData& run) {
     units::close_unit(values_unit);
     units::open_unit({.unit = stations_unit, .file = stations_csv, .status = "UNKNOWN"});
-    write_row(stations_unit, "id,country,name,latitude,longitude,elevation,series");
-    for (std::int32_t r = 0; r < run.stations.selected_count; ++r) {
+    write_row(stations_unit, std::string("id,country,name,latitude,longitude,elevation,series") +
+                                 (place_ ? ",distance_km" : ""));
+    for (const auto& [r, km] : station_order(run.stations)) {
         const auto found = series_.find(run.stations.station_id[r]);
-        write_row(stations_unit, station_row(run, r, found == series_.end() ? 0 : found->second));
+        std::string row = station_row(run, r, found == series_.end() ? 0 : found->second);
+        if (place_) row += ',' + distance_text(km);
+        write_row(stations_unit, row);
     }
     units::close_unit(stations_unit);
     return {.complete = !unreadable_after_, .unreadable_after = unreadable_after_};

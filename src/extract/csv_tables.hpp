@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "app/getit.hpp"
 #include "app/run_data.hpp"
@@ -36,6 +38,10 @@ public:
     // Opens values.csv and writes its header row; `variable_choice` is the variable's number.
     CsvTables(const app::SelectedStations& stations, std::int32_t variable_choice);
 
+    // stations.csv gains distance_km from this place and lists the stations nearest first
+    // (equal distances by id).
+    void list_nearest_first(double latitude, double longitude);
+
     void record(const ghcn::DataRecord& record) override;
     void unreadable(std::int32_t last_station) override;
 
@@ -43,11 +49,14 @@ public:
     CsvResult finish(const app::RunData& run);
 
 private:
+    std::vector<std::pair<std::int32_t, double>> station_order(const app::SelectedStations& stations) const;
+
     std::unordered_map<std::int32_t, int> series_;  // per selected station number
     std::int32_t last_station_ = 0;
     std::int32_t last_duplicate_ = -1;
     std::optional<std::int32_t> unreadable_after_;
     bool precipitation_ = false;
+    std::optional<std::pair<double, double>> place_;
 };
 
 // The unit of a version 2 variable's values: "degC", "mm" or "hPa".

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <iostream>
 #include <optional>
+#include <set>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "extract/report.hpp"
 #include "extract/run_plan.hpp"
 #include "extract/staging.hpp"
+#include "extract/version2_criteria.hpp"
 #include "extract/dataset_choice.hpp"
 #include "ghcn/variables.hpp"
 #include "units/connection_statements.hpp"
@@ -163,6 +165,7 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     // The tables take their rows from the extraction's pass over the data file.
     std::optional<CsvTables> tables;
     if (o.csv) tables.emplace(run.stations, run.variable_choice);
+    if (tables && o.near) tables->list_nearest_first(o.near->latitude, o.near->longitude);
     if (tables) app::getit(run, *tables);
     else app::getit(run);
     units::close_unit(app::log_unit);
@@ -195,9 +198,9 @@ int check_version2_options(const ExtractOptions& o) {
         complain("--country: " + o.country_text + ": " + std::get<std::string>(parse_country(o.country_text)));
         return status_bad_argument;
     }
-    if (o.has_new_criteria()) {
-        complain("--near, --years, --min-years, --name, --id and --ids-from select in versions 3 and 4; "
-                 "for version 2 give --country, --box or --elevation");
+    if (o.nearest || o.years || o.min_years || (o.near && !o.radius_km)) {
+        complain(std::string(o.nearest ? "--nearest" : o.years ? "--years" : "--min-years") +
+                 ": selects in versions 3 and 4; for version 2 give --near with --radius, --name, --id or --ids-from");
         return status_bad_argument;
     }
     return 0;
@@ -229,6 +232,9 @@ int run_extraction(const ExtractOptions& options, char* program_path) {
     units::start_runtime(1, words);
     install_quiet_console({&progress, !options.reject_missing_elevation, at_program_end});
 
+    std::optional<std::set<std::string>> ids;
+    if (!version2_ids(options, ids)) units::terminate_program(status_failed);
+    run.also_selects = version2_filter(options, ids);
     int status = prepare_run(options, run);
     if (status == 0) status = prepare_files();
     if (status == 0) status = extract(options, run, progress);

@@ -310,3 +310,57 @@ TEST(Version2Csv, TheUnitIsNamedAndATraceIsItsOwnMarker) {
 
 }  // namespace
 }  // namespace corvane::testing
+
+namespace corvane::testing {
+namespace {
+
+struct Version2Case {
+    std::vector<std::string> args;
+    std::vector<std::string> ids;  // stations.csv, in order
+};
+
+TEST(Version2Selection, TheNewCriteriaFilterTheDialoguesSearch) {
+    const std::vector<Version2Case> cases = {
+        {{"--country", "507", "--name", "auck"}, {"50793116001", "50793119000"}},
+        {{"--near", "-41.3,174.8", "--radius", "300"}, {"50793436001", "50793373000"}},
+        {{"--country", "507", "--id", "50793436001"}, {"50793436001"}},
+        {{"--box", "-30,-50,180,160", "--ids-from", "v2ids.txt"}, {"50793116001", "50793436001"}},
+    };
+    for (const Version2Case& c : cases) {
+        ScratchDirectory dir;
+        std::ofstream("v2ids.txt") << "50793116001 # Auckland\n50793436001\n";
+        std::vector<std::string> args = {"--variable", "mean", "--csv", "--data-dir", sample_data_dir().string(),
+                                         "--out-dir", "out"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const RunResult r = run_program(CORVANE_EXTRACT_PROGRAM, args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(column(lines_in("out/stations.csv"), 0), c.ids) << c.args[1];
+        const std::string log = read_file("out/GHCNv2_Log_File");
+        EXPECT_NE(log.find(std::to_string(c.ids.size()) + " Stations listed in inventory file:"), std::string::npos)
+            << log;
+    }
+}
+
+TEST(Version2Selection, DistancesAreWrittenNearestFirstAndTheDataCriteriaRefused) {
+    ScratchDirectory dir;
+    const std::vector<std::string> base = {"--variable", "mean", "--csv", "--data-dir", sample_data_dir().string(),
+                                           "--out-dir", "out"};
+    std::vector<std::string> args = base;
+    args.insert(args.end(), {"--near", "-41.3,174.8", "--radius", "300"});
+    ASSERT_EQ(run_program(CORVANE_EXTRACT_PROGRAM, args).status, 0);
+    const std::vector<std::string> rows = lines_in("out/stations.csv");
+    EXPECT_TRUE(rows.front().ends_with(",series,distance_km"));
+    EXPECT_EQ(column(rows, 7), (std::vector<std::string>{"0.000", "269.259"}));
+    for (const std::vector<std::string>& more :
+         {std::vector<std::string>{"--near", "0,0", "--nearest", "3"}, {"--country", "507", "--years", "1990:2000"},
+          {"--country", "507", "--min-years", "3"}}) {
+        args = base;
+        args.insert(args.end(), more.begin(), more.end());
+        const RunResult r = run_program(CORVANE_EXTRACT_PROGRAM, args);
+        EXPECT_EQ(r.status, 2) << more[2];
+        EXPECT_NE(r.err.find("selects in versions 3 and 4"), std::string::npos) << r.err;
+    }
+}
+
+}  // namespace
+}  // namespace corvane::testing
