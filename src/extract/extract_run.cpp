@@ -24,6 +24,7 @@
 #include "extract/run_plan.hpp"
 #include "extract/staging.hpp"
 #include "extract/version2_criteria.hpp"
+#include "extract/version2_series_feed.hpp"
 #include "extract/dataset_choice.hpp"
 #include "ghcn/variables.hpp"
 #include "units/connection_statements.hpp"
@@ -155,6 +156,28 @@ int prepare_files() {
     return enter(s.staging.dir());
 }
 
+// The outputs beyond the tables that a run writes; each receives what the tables receive.
+std::vector<SeriesSink*> more_output_sinks(const ExtractOptions&) { return {}; }
+
+// The extraction's one pass over the data file, which feeds the tables and every other
+// output; the reasons why an output could not be completed.
+std::vector<std::string> extraction_pass(const ExtractOptions& o, app::RunData& run, std::optional<CsvTables>& tables) {
+    std::vector<std::string> errors;
+    const std::vector<SeriesSink*> sinks = more_output_sinks(o);
+    if (sinks.empty()) {
+        if (tables) app::getit(run, *tables);
+        else app::getit(run);
+        return errors;
+    }
+    Version2SeriesFeed feed(run, sinks, tables ? &*tables : nullptr);
+    feed.begin(o.variable_name.empty() ? std::to_string(o.variable_choice) : o.variable_name);
+    app::getit(run, feed);
+    std::optional<std::pair<double, double>> place;
+    if (o.near) place = std::pair{o.near->latitude, o.near->longitude};
+    feed.finish(place, errors);
+    return errors;
+}
+
 // The search, the extraction and the tables; then the files are moved into place.
 int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     RunState& s = run_state();
@@ -166,11 +189,12 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     std::optional<CsvTables> tables;
     if (o.csv) tables.emplace(run.stations, run.variable_choice);
     if (tables && o.near) tables->list_nearest_first(o.near->latitude, o.near->longitude);
-    if (tables) app::getit(run, *tables);
-    else app::getit(run);
+    const std::vector<std::string> sink_errors = extraction_pass(o, run, tables);
     units::close_unit(app::log_unit);
 
     int status = 0;
+    for (const std::string& error : sink_errors) complain(error);
+    if (!sink_errors.empty()) status = status_failed;
     int incomplete = 0;
     if (tables) {
         const CsvResult csv = tables->finish(run);
@@ -206,8 +230,6 @@ int check_version2_options(const ExtractOptions& o) {
     return 0;
 }
 
-// The outputs beyond the tables that a run writes; each receives what the tables receive.
-std::vector<SeriesSink*> more_output_sinks(const ExtractOptions&) { return {}; }
 
 }  // namespace
 

@@ -293,6 +293,25 @@ TEST_F(GhcnmExtract, ACorruptOrCutGzipFileIsNamedWithStatus1) {
     EXPECT_NE(r.err.find("bad/" + v4_qcu + "dat.gz, line "), std::string::npos) << r.err;
 }
 
+TEST_F(GhcnmExtract, AnUnknownQcLetterIsKeptAndNamedOnce) {
+    const std::vector<std::string> lines = lines_in(v4_dir / (v4_qcu + "dat"));
+    std::string dat;
+    for (std::size_t i = 0; i < 3; ++i) {
+        std::string line = lines[i];
+        line.replace(19, 7, "  123 Z");  // January: 1.23 with the QC letter Z
+        dat += line + "\n";
+    }
+    damaged_set(dat);
+    const RunResult r = extract("bad", {"--variable", "tavg", "--box", "90,-90,180,-180"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string named = "QC flag 'Z' is not one the data set's readme lists; its values are kept";
+    ASSERT_NE(r.err.find(named), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find(named), r.err.rfind(named)) << "named once";
+    const std::vector<std::string> values = column(lines_in("out/values.csv"), 3);
+    EXPECT_EQ(values[0], "1.23");
+    EXPECT_EQ(lines_in("out/failed_values.csv").size(), 1u);
+}
+
 TEST(Version2Csv, TheUnitIsNamedAndATraceIsItsOwnMarker) {
     ScratchDirectory dir;
     const RunResult r = run_program(CORVANE_EXTRACT_PROGRAM, {"--variable", "prcp", "--box", "90,-90,180,-180", "--csv",
