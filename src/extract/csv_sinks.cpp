@@ -21,8 +21,9 @@ constexpr int stations_sink_unit = 32;
 // Opens `file` on `unit` and writes its header; false when it cannot be opened.
 bool open_table(int unit_number, const std::string& file, std::string_view header) {
     std::int32_t code = 0;
-    if (units::open_unit({.unit = unit_number, .control = units::with_iostat(code), .file = file,
-                          .status = "UNKNOWN"}) != units::outcome_ok) {
+    if (units::open_unit(
+            {.unit = unit_number, .control = units::with_iostat(code), .file = file, .status = "UNKNOWN"}) !=
+        units::outcome_ok) {
         return false;
     }
     write(unit(unit_number), fmt<"(a)">, header);
@@ -111,9 +112,10 @@ void StationsCsvSink::station(const StationRow& s) {
     if (!open_) return;
     const bool any = s.values > 0;
     std::string row = s.id + ',' + csv_field(s.country_code) + ',' + csv_field(s.country_name) + ',' +
-                      csv_field(s.name) + ',' + without_blanks(s.latitude_text) + ',' + without_blanks(s.longitude_text) +
-                      ',' + without_blanks(s.elevation_text) + ',' + (any ? std::to_string(s.first_year) : "") + ',' +
-                      (any ? std::to_string(s.last_year) : "") + ',' + std::to_string(s.values);
+                      csv_field(s.name) + ',' + without_blanks(s.latitude_text) + ',' +
+                      without_blanks(s.longitude_text) + ',' + without_blanks(s.elevation_text) + ',' +
+                      (any ? std::to_string(s.first_year) : "") + ',' + (any ? std::to_string(s.last_year) : "") + ',' +
+                      std::to_string(s.values);
     if (distance_) row += ',' + (s.distance_km ? distance_text(*s.distance_km) : std::string());
     write_row(stations_sink_unit, row);
 }

@@ -48,7 +48,8 @@ private:
 
 class StationsCsvSink : public SeriesSink {
 public:
-    StationsCsvSink(std::string file_name, bool with_distance) : file_(std::move(file_name)), distance_(with_distance) {}
+    StationsCsvSink(std::string file_name, bool with_distance)
+        : file_(std::move(file_name)), distance_(with_distance) {}
     void begin(const VariableInfo& variable) override;
     void station(const StationRow& row) override;
     bool finish(std::string& error) override;

@@ -38,8 +38,8 @@ void add_to_totals(const ValueRow& row, StationTotals& t) {
 
 ValueRow value_row(const ghcn::DataRecord& record, int m, const QcPolicy& policy, std::set<char>& unknown) {
     const ghcn::MonthValue& v = record.months[static_cast<std::size_t>(m)];
-    ValueRow row{record.id, record.id, record.year, m + 1, std::nullopt, false, false, v.dmflag, v.qcflag, v.dsflag,
-                 std::nullopt, false};
+    ValueRow row{record.id, record.id, record.year, m + 1,    std::nullopt, false,
+                 false,     v.dmflag,  v.qcflag,    v.dsflag, std::nullopt, false};
     if (v.hundredths == ghcn::missing_value) return row;
     row.file_value = v.hundredths;
     row.failed_check = ghcn::drops_value(policy.edition, policy.kind, v.qcflag, v.hundredths);

@@ -8,12 +8,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
-#include <unordered_set>
 #include <unistd.h>
+#include <unordered_set>
 
 #include "app/program_help.hpp"
 #include "extract/csv_sinks.hpp"
-#include "extract/table_names.hpp"
 #include "extract/ghcnm_data_pass.hpp"
 #include "extract/ghcnm_inputs.hpp"
 #include "extract/ghcnm_station_choice.hpp"
@@ -22,6 +21,7 @@
 #include "extract/run_log.hpp"
 #include "extract/run_plan.hpp"
 #include "extract/staging.hpp"
+#include "extract/table_names.hpp"
 #include "ghcn/ghcnm_country_list.hpp"
 #include "ghcn/ghcnm_selection.hpp"
 #include "units/termination.hpp"
@@ -134,16 +134,19 @@ std::string file_line(const fs::path& path) {
 std::string criteria_text(const ExtractOptions& o) {
     std::string text;
     const auto add = [&](const std::string& s) { text += "  " + s + "\n"; };
-    if (o.box) add("box (N,S,E,W): " + hundredths_text(o.box->north, 0) + "," + hundredths_text(o.box->south, 0) + "," +
-                   hundredths_text(o.box->east, 0) + "," + hundredths_text(o.box->west, 0));
-    if (o.elevation) add("elevation: " + std::to_string(o.elevation->min) + " to " + std::to_string(o.elevation->max) +
-                         " m" + (o.reject_missing_elevation ? "" : ", missing elevations kept"));
-    if (o.near) add("near: " + std::to_string(o.near->latitude) + "," + std::to_string(o.near->longitude) +
-                    (o.radius_km ? ", within " + std::to_string(*o.radius_km) + " km" : "") +
-                    (o.nearest ? ", the " + std::to_string(*o.nearest) + " nearest" : ""));
+    if (o.box)
+        add("box (N,S,E,W): " + hundredths_text(o.box->north, 0) + "," + hundredths_text(o.box->south, 0) + "," +
+            hundredths_text(o.box->east, 0) + "," + hundredths_text(o.box->west, 0));
+    if (o.elevation)
+        add("elevation: " + std::to_string(o.elevation->min) + " to " + std::to_string(o.elevation->max) + " m" +
+            (o.reject_missing_elevation ? "" : ", missing elevations kept"));
+    if (o.near)
+        add("near: " + std::to_string(o.near->latitude) + "," + std::to_string(o.near->longitude) +
+            (o.radius_km ? ", within " + std::to_string(*o.radius_km) + " km" : "") +
+            (o.nearest ? ", the " + std::to_string(*o.nearest) + " nearest" : ""));
     if (o.years) add("years: " + std::to_string(o.years->first) + " to " + std::to_string(o.years->last));
-    if (o.min_years) add("at least " + std::to_string(*o.min_years) + " years of " + std::to_string(o.min_months) +
-                         " values");
+    if (o.min_years)
+        add("at least " + std::to_string(*o.min_years) + " years of " + std::to_string(o.min_months) + " values");
     if (o.name) add("name holds: " + *o.name);
     if (!o.ids.empty() || o.ids_from) add("identifiers: " + std::to_string(run().criteria.ids->size()));
     return text;
@@ -152,8 +155,8 @@ std::string criteria_text(const ExtractOptions& o) {
 void write_log_head(Run& r, RunLog& log) {
     const ExtractOptions& o = *r.options;
     log.line(std::string(app::version_text(program_name)).substr(0, app::version_text(program_name).find('\n')));
-    log.line("GHCN-M version " + std::to_string(static_cast<int>(r.in.edition)) + ": " + std::string(r.in.variable.label) +
-             " (--variable " + std::string(r.in.variable.name) + ")");
+    log.line("GHCN-M version " + std::to_string(static_cast<int>(r.in.edition)) + ": " +
+             std::string(r.in.variable.label) + " (--variable " + std::string(r.in.variable.name) + ")");
     log.line("Release: " + r.in.data.release + " of " + r.in.data.date);
     log.line("Files read:");
     log.line(file_line(r.in.inventory_path));
@@ -192,19 +195,34 @@ std::vector<ChosenStation> select_stations(Run& r, const QcPolicy& policy, PassR
 StationRow station_row(const Run& r, const ChosenStation& c, const StationTotals& t) {
     const ghcn::InventoryStation& s = r.stations[c.index];
     const auto country = r.country_names.find(s.country_code);
-    StationRow row{s.id, s.country_code, country == r.country_names.end() ? "" : country->second, s.name,
-                   s.latitude, s.longitude, s.elevation, c.distance_km, t.first_year, t.last_year, t.values,
-                   s.latitude_text, s.longitude_text, s.elevation_text};
+    StationRow row{s.id,
+                   s.country_code,
+                   country == r.country_names.end() ? "" : country->second,
+                   s.name,
+                   s.latitude,
+                   s.longitude,
+                   s.elevation,
+                   c.distance_km,
+                   t.first_year,
+                   t.last_year,
+                   t.values,
+                   s.latitude_text,
+                   s.longitude_text,
+                   s.elevation_text};
     return row;
 }
 
 VariableInfo variable_info(const Run& r) {
-    return {static_cast<int>(r.in.edition), std::string(r.in.variable.name), std::string(r.in.variable.label),
+    return {static_cast<int>(r.in.edition),
+            std::string(r.in.variable.name),
+            std::string(r.in.variable.label),
             r.in.variable.element == "tmax"   ? Quantity::maximum_temperature
             : r.in.variable.element == "tmin" ? Quantity::minimum_temperature
                                               : Quantity::mean_temperature,
-            "degC", 2, true, r.in.data_path.filename().string() + " (release " + r.in.data.release + ", " +
-                                 r.in.data.date + ")"};
+            "degC",
+            2,
+            true,
+            r.in.data_path.filename().string() + " (release " + r.in.data.release + ", " + r.in.data.date + ")"};
 }
 
 void report_stop(RunLog& log, const PassResult& pass) {

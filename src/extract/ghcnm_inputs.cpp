@@ -27,8 +27,14 @@ InputsFound find_inputs(const fs::path& data_dir, ghcn::Edition edition, const g
         const std::string missing = wanted_pattern(edition, v, !dat.chosen ? "dat" : "inv");
         return {std::nullopt, (data_dir / missing).string() + ": no such file"};
     }
-    GhcnmInputs in{edition, v, *dat.chosen, *inv.chosen, data_dir / dat.chosen->file_name,
-                   data_dir / inv.chosen->file_name, std::nullopt, dat.passed_over};
+    GhcnmInputs in{edition,
+                   v,
+                   *dat.chosen,
+                   *inv.chosen,
+                   data_dir / dat.chosen->file_name,
+                   data_dir / inv.chosen->file_name,
+                   std::nullopt,
+                   dat.passed_over};
     in.passed_over.insert(in.passed_over.end(), inv.passed_over.begin(), inv.passed_over.end());
     const fs::path countries = data_dir / country_list_name(edition);
     std::error_code error;

@@ -17,8 +17,9 @@ constexpr int log_sink_unit = 33;
 bool RunLog::open(const std::string& file_name) {
     file_ = file_name;
     std::int32_t code = 0;
-    open_ = units::open_unit({.unit = log_sink_unit, .control = units::with_iostat(code), .file = file_,
-                              .status = "UNKNOWN"}) == units::outcome_ok;
+    open_ = units::open_unit(
+                {.unit = log_sink_unit, .control = units::with_iostat(code), .file = file_, .status = "UNKNOWN"}) ==
+            units::outcome_ok;
     return open_;
 }
 

@@ -29,12 +29,18 @@ Version2SeriesFeed::Version2SeriesFeed(const app::RunData& run, std::vector<Seri
                                        app::DataRecordSink* tables)
     : run_(run), sinks_(std::move(sinks)), tables_(tables) {
     const app::SelectedStations& s = run.stations;
-    for (std::int32_t r = 0; r < s.selected_count; ++r) totals_.emplace(station_key(s.station_country[r], s.station_id[r]), Totals{});
+    for (std::int32_t r = 0; r < s.selected_count; ++r)
+        totals_.emplace(station_key(s.station_country[r], s.station_id[r]), Totals{});
 }
 
 void Version2SeriesFeed::begin(const std::string& name) {
-    const VariableInfo v{2, name, std::string(run_.variable_label.trimmed()), quantity_of(run_.variable_choice),
-                         std::string(version2_unit(run_.variable_choice)), 1, false,
+    const VariableInfo v{2,
+                         name,
+                         std::string(run_.variable_label.trimmed()),
+                         quantity_of(run_.variable_choice),
+                         std::string(version2_unit(run_.variable_choice)),
+                         1,
+                         false,
                          std::string(run_.data_file_name.trimmed())};
     for (SeriesSink* sink : sinks_) sink->begin(v);
 }
@@ -61,7 +67,8 @@ void Version2SeriesFeed::unreadable(std::int32_t last_station) {
     if (tables_) tables_->unreadable(last_station);
 }
 
-StationRow Version2SeriesFeed::station_row(std::int32_t r, const std::optional<std::pair<double, double>>& place) const {
+StationRow Version2SeriesFeed::station_row(std::int32_t r,
+                                           const std::optional<std::pair<double, double>>& place) const {
     const app::SelectedStations& s = run_.stations;
     StationRow row;
     row.id = station_id_text(s.station_country[r], s.station_id[r]);
@@ -80,7 +87,8 @@ StationRow Version2SeriesFeed::station_row(std::int32_t r, const std::optional<s
     return row;
 }
 
-bool Version2SeriesFeed::finish(const std::optional<std::pair<double, double>>& place, std::vector<std::string>& errors) {
+bool Version2SeriesFeed::finish(const std::optional<std::pair<double, double>>& place,
+                                std::vector<std::string>& errors) {
     std::vector<StationRow> rows;
     for (std::int32_t r = 0; r < run_.stations.selected_count; ++r) rows.push_back(station_row(r, place));
     if (place) {

@@ -54,7 +54,9 @@ protected:
         args.insert(args.end(), {"--data-dir", data.string(), "--out-dir", "out"});
         return run_program(CORVANE_EXTRACT_PROGRAM, args);
     }
-    std::vector<std::string> ids(const std::string& table = "stations.csv") { return column(lines_in("out/" + table), 0); }
+    std::vector<std::string> ids(const std::string& table = "stations.csv") {
+        return column(lines_in("out/" + table), 0);
+    }
     ScratchDirectory dir;
 };
 
@@ -89,7 +91,8 @@ TEST_F(GhcnmExtract, ValuesAreTheFilesExactDecimalsAndMissingValuesAreEmpty) {
     }
     const std::vector<std::string> stations = lines_in("out/stations.csv");
     ASSERT_EQ(stations.size(), 2u);
-    EXPECT_TRUE(stations[1].starts_with("FJW30109475,FJ,Fiji,VALOFA WEST CAPE,-16.7500,-179.9000,25.0,")) << stations[1];
+    EXPECT_TRUE(stations[1].starts_with("FJW30109475,FJ,Fiji,VALOFA WEST CAPE,-16.7500,-179.9000,25.0,"))
+        << stations[1];
 }
 
 TEST_F(GhcnmExtract, BothMissingElevationMarkersAreWrittenEmpty) {
@@ -97,10 +100,13 @@ TEST_F(GhcnmExtract, BothMissingElevationMarkersAreWrittenEmpty) {
     const std::vector<std::string> rows = lines_in("out/stations.csv");
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(column(rows, 6), (std::vector<std::string>{"", ""}));
-    ASSERT_EQ(extract(v4_dir, {"--variable", "tavg", "--name", "noelev", "--elevation", "0,9999", "--force"}).status, 0);
+    ASSERT_EQ(extract(v4_dir, {"--variable", "tavg", "--name", "noelev", "--elevation", "0,9999", "--force"}).status,
+              0);
     EXPECT_EQ(lines_in("out/stations.csv").size(), 1u) << "a missing elevation is rejected by default";
     ASSERT_EQ(extract(v4_dir, {"--variable", "tavg", "--name", "noelev", "--elevation", "0,10", "--missing-elevation",
-                               "keep", "--force"}).status, 0);
+                               "keep", "--force"})
+                  .status,
+              0);
     EXPECT_EQ(lines_in("out/stations.csv").size(), 3u);
 }
 
@@ -112,8 +118,10 @@ TEST_F(GhcnmExtract, TheQcPoliciesDropOrKeepEveryFailedLetterAndListIt) {
     const std::vector<std::string> dropped = lines_in("out/values.csv");
     for (std::size_t m = 1; m <= 11; ++m) EXPECT_EQ(column(dropped, 3)[m - 1], "") << "month " << m << " dropped";
 
-    ASSERT_EQ(extract(v4_dir, {"--variable", "tavg", "--id", "GME71968102", "--years", "1998:1998", "--qc", "keep",
-                               "--force"}).status, 0);
+    ASSERT_EQ(extract(v4_dir,
+                      {"--variable", "tavg", "--id", "GME71968102", "--years", "1998:1998", "--qc", "keep", "--force"})
+                  .status,
+              0);
     const std::vector<std::string> kept = lines_in("out/values.csv");
     for (std::size_t m = 1; m <= 11; ++m) EXPECT_NE(column(kept, 3)[m - 1], "") << "month " << m << " kept";
     EXPECT_EQ(column(kept, 5)[0], "E") << "the flag beside the kept value";
@@ -141,8 +149,10 @@ TEST_F(GhcnmExtract, NearestAndRadiusAcross180Degrees) {
     EXPECT_TRUE(lines_in("out/stations.csv").front().ends_with(",values,distance_km"));
     ASSERT_EQ(extract(v4_dir, {"--variable", "tavg", "--near", "-16.6,180", "--nearest", "1000", "--force"}).status, 0);
     EXPECT_EQ(ids().size(), 23u) << "every station, when more are asked than there are";
-    ASSERT_EQ(extract(v4_dir, {"--variable", "tavg", "--near", "-16.6,180", "--nearest", "1", "--country", "FJ",
-                               "--force"}).status, 0);
+    ASSERT_EQ(
+        extract(v4_dir, {"--variable", "tavg", "--near", "-16.6,180", "--nearest", "1", "--country", "FJ", "--force"})
+            .status,
+        0);
     EXPECT_EQ(ids(), (std::vector<std::string>{"FJW30109475"})) << "the nearest among the country's stations";
 }
 
@@ -150,15 +160,19 @@ TEST_F(GhcnmExtract, TheWindowLimitsValuesAndMinYearsCountsSurvivingMonths) {
     ASSERT_EQ(extract(v4_dir, {"--variable", "tavg", "--id", "RSC26225645", "--years", "2001:2002"}).status, 0);
     for (const std::string& year : column(lines_in("out/values.csv"), 1)) EXPECT_TRUE(year == "2001" || year == "2002");
     ASSERT_EQ(extract(v4_dir, {"--variable", "tavg", "--box", "90,-90,180,-180", "--min-years", "1", "--min-months",
-                               "12", "--years", "1998:1998", "--force"}).status, 0);
+                               "12", "--years", "1998:1998", "--force"})
+                  .status,
+              0);
     const std::vector<std::string> dropped = ids();
     EXPECT_EQ(std::count(dropped.begin(), dropped.end(), "GME71968102"), 0) << "its failed values are dropped";
     ASSERT_EQ(extract(v4_dir, {"--variable", "tavg", "--box", "90,-90,180,-180", "--min-years", "1", "--years",
-                               "1998:1998", "--qc", "keep", "--force"}).status, 0);
+                               "1998:1998", "--qc", "keep", "--force"})
+                  .status,
+              0);
     const std::vector<std::string> kept = ids();
     EXPECT_EQ(std::count(kept.begin(), kept.end(), "GME71968102"), 1) << "kept, the year is whole";
-    ASSERT_EQ(extract(v4_dir, {"--variable", "tavg", "--box", "90,-90,180,-180", "--min-years", "500", "--force"}).status,
-              0);
+    ASSERT_EQ(
+        extract(v4_dir, {"--variable", "tavg", "--box", "90,-90,180,-180", "--min-years", "500", "--force"}).status, 0);
     EXPECT_TRUE(ids().empty());
 }
 
@@ -205,17 +219,21 @@ TEST_F(GhcnmExtract, BadArgumentsAreOneLineAndStatus2BeforeAnythingIsRead) {
     std::ofstream("mixed/v2.mean") << "";
     const std::vector<BadArgument> cases = {
         {{"--variable", "tavg", "--years", "2010:2000", "--name", "a"}, "--years: 2010:2000: expected FIRST:LAST"},
-        {{"--variable", "tavg", "--near", "0,0", "--radius", "0"}, "--radius: 0: expected a distance in kilometres above 0"},
+        {{"--variable", "tavg", "--near", "0,0", "--radius", "0"},
+         "--radius: 0: expected a distance in kilometres above 0"},
         {{"--variable", "tavg", "--near", "0,0", "--radius", "-3"}, "--radius: -3: expected"},
         {{"--variable", "tavg", "--near", "0,0", "--nearest", "0"}, "--nearest: 0: expected a whole number from 1"},
-        {{"--variable", "tavg", "--near", "90.5,0", "--nearest", "1"}, "--near: 90.5,0: expected a latitude from -90 to 90"},
+        {{"--variable", "tavg", "--near", "90.5,0", "--nearest", "1"},
+         "--near: 90.5,0: expected a latitude from -90 to 90"},
         {{"--variable", "tavg", "--near", "0,-181", "--nearest", "1"}, "--near: 0,-181: expected a longitude"},
         {{"--variable", "tavg", "--near", "0,0"}, "--near: 0,0: expected --radius KM or --nearest N with it"},
         {{"--variable", "tavg", "--radius", "5", "--name", "a"}, "--radius requires --near"},
-        {{"--variable", "tmax", "--name", "a"}, "--variable: tmax: expected one of tavg, tavg-adj, tavg-adj-est (version 4)"},
+        {{"--variable", "tmax", "--name", "a"},
+         "--variable: tmax: expected one of tavg, tavg-adj, tavg-adj-est (version 4)"},
         {{"--variable", "mean", "--name", "a"}, "--variable: mean: expected one of tavg"},
         {{"--variable", "tavg", "--country", "Atlantis"}, "--country: Atlantis: expected a code or a name listed in"},
-        {{"--variable", "tavg", "--min-years", "2", "--min-months", "13"}, "--min-months: 13: expected a whole number from 1 to 12"},
+        {{"--variable", "tavg", "--min-years", "2", "--min-months", "13"},
+         "--min-months: 13: expected a whole number from 1 to 12"},
         {{"--variable", "tavg", "--qc", "maybe", "--name", "a"}, "--qc: maybe: expected drop or keep"},
         {{"--variable", "tavg", "--dataset", "v5", "--name", "a"}, "--dataset: v5: expected v2, v3 or v4"},
     };
@@ -228,7 +246,8 @@ TEST_F(GhcnmExtract, BadArgumentsAreOneLineAndStatus2BeforeAnythingIsRead) {
     }
     const RunResult mixed = extract("mixed", {"--variable", "tavg", "--name", "a"});
     EXPECT_EQ(mixed.status, 2);
-    EXPECT_NE(mixed.err.find("files of more than one version: " + v4_qcu + "inv v2.mean"), std::string::npos) << mixed.err;
+    EXPECT_NE(mixed.err.find("files of more than one version: " + v4_qcu + "inv v2.mean"), std::string::npos)
+        << mixed.err;
 }
 
 // A copy of the v4 set whose data file is `dat` (plain, or gzip-compressed when `gzip`).
@@ -314,8 +333,9 @@ TEST_F(GhcnmExtract, AnUnknownQcLetterIsKeptAndNamedOnce) {
 
 TEST(Version2Csv, TheUnitIsNamedAndATraceIsItsOwnMarker) {
     ScratchDirectory dir;
-    const RunResult r = run_program(CORVANE_EXTRACT_PROGRAM, {"--variable", "prcp", "--box", "90,-90,180,-180", "--csv",
-                                                              "--data-dir", sample_data_dir().string(), "--out-dir", "out"});
+    const RunResult r =
+        run_program(CORVANE_EXTRACT_PROGRAM, {"--variable", "prcp", "--box", "90,-90,180,-180", "--csv", "--data-dir",
+                                              sample_data_dir().string(), "--out-dir", "out"});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::vector<std::string> rows = lines_in("out/values.csv");
     EXPECT_EQ(rows.front(), "station,duplicate,year,month,value_mm");
@@ -349,7 +369,7 @@ TEST(Version2Selection, TheNewCriteriaFilterTheDialoguesSearch) {
         ScratchDirectory dir;
         std::ofstream("v2ids.txt") << "50793116001 # Auckland\n50793436001\n";
         std::vector<std::string> args = {"--variable", "mean", "--csv", "--data-dir", sample_data_dir().string(),
-                                         "--out-dir", "out"};
+                                         "--out-dir",  "out"};
         args.insert(args.end(), c.args.begin(), c.args.end());
         const RunResult r = run_program(CORVANE_EXTRACT_PROGRAM, args);
         ASSERT_EQ(r.status, 0) << r.err;
@@ -363,16 +383,16 @@ TEST(Version2Selection, TheNewCriteriaFilterTheDialoguesSearch) {
 TEST(Version2Selection, DistancesAreWrittenNearestFirstAndTheDataCriteriaRefused) {
     ScratchDirectory dir;
     const std::vector<std::string> base = {"--variable", "mean", "--csv", "--data-dir", sample_data_dir().string(),
-                                           "--out-dir", "out"};
+                                           "--out-dir",  "out"};
     std::vector<std::string> args = base;
     args.insert(args.end(), {"--near", "-41.3,174.8", "--radius", "300"});
     ASSERT_EQ(run_program(CORVANE_EXTRACT_PROGRAM, args).status, 0);
     const std::vector<std::string> rows = lines_in("out/stations.csv");
     EXPECT_TRUE(rows.front().ends_with(",series,distance_km"));
     EXPECT_EQ(column(rows, 7), (std::vector<std::string>{"0.000", "269.259"}));
-    for (const std::vector<std::string>& more :
-         {std::vector<std::string>{"--near", "0,0", "--nearest", "3"}, {"--country", "507", "--years", "1990:2000"},
-          {"--country", "507", "--min-years", "3"}}) {
+    for (const std::vector<std::string>& more : {std::vector<std::string>{"--near", "0,0", "--nearest", "3"},
+                                                 {"--country", "507", "--years", "1990:2000"},
+                                                 {"--country", "507", "--min-years", "3"}}) {
         args = base;
         args.insert(args.end(), more.begin(), more.end());
         const RunResult r = run_program(CORVANE_EXTRACT_PROGRAM, args);

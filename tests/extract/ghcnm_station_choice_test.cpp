@@ -57,8 +57,9 @@ TEST(GhcnmStationChoice, TheRadiusIsInclusiveAndMeasuredOnTheEllipsoid) {
 }
 
 TEST(GhcnmStationChoice, AroundThePolesEveryLongitudeIsNear) {
-    const std::vector<ghcn::InventoryStation> polar = {station("AYA00000001", -89.9, 0.0), station("AYA00000002", -89.9, 180.0),
-                                                       station("AYA00000003", -89.9, 90.0), station("AYA00000004", -80.0, 0.0)};
+    const std::vector<ghcn::InventoryStation> polar = {
+        station("AYA00000001", -89.9, 0.0), station("AYA00000002", -89.9, 180.0), station("AYA00000003", -89.9, 90.0),
+        station("AYA00000004", -80.0, 0.0)};
     const auto south = choose_by_place(polar, all(polar), PlaceCriteria{{-90.0, 0.0}, 20.0, {}});
     EXPECT_EQ(ids_of(polar, south), (std::vector<std::string>{"AYA00000001", "AYA00000002", "AYA00000003"}))
         << "equal distances from the pole in identifier order";
@@ -82,8 +83,8 @@ TEST(GhcnmStationChoice, TheNearestAreTakenAmongStationsMeetingTheOtherCriteriaA
 }
 
 TEST(GhcnmStationChoice, EqualDistancesAreOrderedByIdentifier) {
-    const std::vector<ghcn::InventoryStation> twins = {station("ZZZ00000009", 10.0, 10.0), station("AAA00000001", 10.0, 10.0),
-                                                       station("MMM00000005", 10.0, 10.0)};
+    const std::vector<ghcn::InventoryStation> twins = {
+        station("ZZZ00000009", 10.0, 10.0), station("AAA00000001", 10.0, 10.0), station("MMM00000005", 10.0, 10.0)};
     const auto chosen = choose_by_place(twins, all(twins), PlaceCriteria{{0.0, 0.0}, {}, 2});
     EXPECT_EQ(ids_of(twins, chosen), (std::vector<std::string>{"AAA00000001", "MMM00000005"}));
 }

@@ -68,7 +68,7 @@ TEST(TableDecimals, ExactDecimalsOfTheFilesDigits) {
         int decimals;
         std::string text;
     };
-    const std::vector<Case> cases = {{1234, 2, "12.34"}, {-5, 2, "-0.05"}, {0, 2, "0.00"},   {-1234, 2, "-12.34"},
+    const std::vector<Case> cases = {{1234, 2, "12.34"}, {-5, 2, "-0.05"}, {0, 2, "0.00"},     {-1234, 2, "-12.34"},
                                      {123, 1, "12.3"},   {-5, 1, "-0.5"},  {9999, 2, "99.99"}, {7, 0, "7"}};
     for (const Case& c : cases) EXPECT_EQ(decimal_text(c.value, c.decimals), c.text) << c.value;
 }
