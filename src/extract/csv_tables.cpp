@@ -104,6 +104,7 @@ void CsvTables::record(const ghcn::DataRecord& rec) {
     const auto row = series_.find(rec.rec_station_id);
     if (row == series_.end()) return;
     if (series_starts) ++row->second;
+    if (years_ && (rec.rec_year < years_->first || rec.rec_year > years_->second)) return;
     write_value_rows(rec, precipitation_);
 }
 

@@ -42,6 +42,9 @@ public:
     // (equal distances by id).
     void list_nearest_first(double latitude, double longitude);
 
+    // values.csv takes only the records of these years.
+    void limit_years(std::int32_t first, std::int32_t last) { years_ = {first, last}; }
+
     void record(const ghcn::DataRecord& record) override;
     void unreadable(std::int32_t last_station) override;
 
@@ -57,6 +60,7 @@ private:
     std::optional<std::int32_t> unreadable_after_;
     bool precipitation_ = false;
     std::optional<std::pair<double, double>> place_;
+    std::optional<std::pair<std::int32_t, std::int32_t>> years_;
 };
 
 // The unit of a version 2 variable's values: "degC", "mm" or "hPa".

@@ -30,7 +30,8 @@ T value_of(Parsed<T> (*parse)(std::string_view), const std::string& text) {
 
 std::string footer_text() {
     return "A station is selected when it meets every criterion given; at least one is needed.\n"
-           "--near, --years, --min-years, --name, --id and --ids-from select in versions 3 and 4.\n"
+           "For version 2, --near, --min-years, --name, --id and --ids-from filter the dialogue's\n"
+           "search, and --years limits values.csv; the three GHCNv2 files keep their layout.\n"
            "The box is NORTH,SOUTH,EAST,WEST in degrees, south and west negative, to the nearest\n"
            "hundredth; EAST below WEST is a box across 180 degrees (e.g. --box 75,-50,-135,135).\n"
            "Nothing is written until every argument and input file has been checked; existing\n"

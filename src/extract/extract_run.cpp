@@ -24,6 +24,7 @@
 #include "extract/run_plan.hpp"
 #include "extract/staging.hpp"
 #include "extract/version2_criteria.hpp"
+#include "extract/version2_prepass.hpp"
 #include "extract/version2_series_feed.hpp"
 #include "extract/dataset_choice.hpp"
 #include "ghcn/variables.hpp"
@@ -170,6 +171,7 @@ std::vector<std::string> extraction_pass(const ExtractOptions& o, app::RunData& 
         return errors;
     }
     Version2SeriesFeed feed(run, sinks, tables ? &*tables : nullptr);
+    if (o.years) feed.limit_years(o.years->first, o.years->last);
     feed.begin(o.variable_name.empty() ? std::to_string(o.variable_choice) : o.variable_name);
     app::getit(run, feed);
     std::optional<std::pair<double, double>> place;
@@ -179,8 +181,27 @@ std::vector<std::string> extraction_pass(const ExtractOptions& o, app::RunData& 
 }
 
 // The search, the extraction and the tables; then the files are moved into place.
+// --nearest and --min-years: the stations that meet every criterion, found before the search.
+int restrict_to_prepass(const ExtractOptions& o, app::RunData& run) {
+    int status = 0;
+    const std::optional<std::set<std::int64_t>> allowed = version2_prepass(o, run, run.also_selects, status);
+    if (status != 0) {
+        RunState& s = run_state();
+        enter(s.plan.out_dir);
+        s.staging.publish({}, false);
+        return status;
+    }
+    if (allowed) {
+        run.also_selects = [allowed = *allowed](const ghcn::InventoryStation& st) {
+            return allowed.contains(version2_station_key(st.country, st.id));
+        };
+    }
+    return 0;
+}
+
 int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     RunState& s = run_state();
+    if (const int status = restrict_to_prepass(o, run)) return status;
     s.started = true;
     progress.set_phase(Progress::Phase::searching);
     app::search_report(run);
@@ -189,6 +210,7 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     std::optional<CsvTables> tables;
     if (o.csv) tables.emplace(run.stations, run.variable_choice);
     if (tables && o.near) tables->list_nearest_first(o.near->latitude, o.near->longitude);
+    if (tables && o.years) tables->limit_years(o.years->first, o.years->last);
     const std::vector<std::string> sink_errors = extraction_pass(o, run, tables);
     units::close_unit(app::log_unit);
 
@@ -222,14 +244,8 @@ int check_version2_options(const ExtractOptions& o) {
         complain("--country: " + o.country_text + ": " + std::get<std::string>(parse_country(o.country_text)));
         return status_bad_argument;
     }
-    if (o.nearest || o.years || o.min_years || (o.near && !o.radius_km)) {
-        complain(std::string(o.nearest ? "--nearest" : o.years ? "--years" : "--min-years") +
-                 ": selects in versions 3 and 4; for version 2 give --near with --radius, --name, --id or --ids-from");
-        return status_bad_argument;
-    }
     return 0;
 }
-
 
 }  // namespace
 

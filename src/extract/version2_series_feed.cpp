@@ -49,6 +49,7 @@ void Version2SeriesFeed::record(const ghcn::DataRecord& rec) {
     if (tables_) tables_->record(rec);
     const auto station = totals_.find(station_key(rec.rec_country, rec.rec_station_id));
     if (station == totals_.end()) return;
+    if (years_ && (rec.rec_year < years_->first || rec.rec_year > years_->second)) return;
     const std::string id = station_id_text(rec.rec_country, rec.rec_station_id);
     Totals& t = station->second;
     if (t.first_year == 0 || rec.rec_year < t.first_year) t.first_year = rec.rec_year;

@@ -24,6 +24,8 @@ public:
 
     // Hands the variable to every sink; `name` as --variable gave it.
     void begin(const std::string& name);
+    // Only the records of these years are handed on to the sinks.
+    void limit_years(std::int32_t first, std::int32_t last) { years_ = {first, last}; }
     void record(const ghcn::DataRecord& record) override;
     void unreadable(std::int32_t last_station) override;
     // Hands every selected station (nearest first from `place` when given) to every sink and
@@ -40,7 +42,8 @@ private:
     const app::RunData& run_;
     std::vector<SeriesSink*> sinks_;
     app::DataRecordSink* tables_;
-    std::unordered_map<std::int64_t, Totals> totals_;  // per selected station (country and number)
+    std::unordered_map<std::int64_t, Totals> totals_;
+    std::optional<std::pair<std::int32_t, std::int32_t>> years_;  // per selected station (country and number)
 };
 
 }  // namespace corvane::extract
