@@ -40,9 +40,6 @@ struct ExtractOptions {
     std::optional<std::string> name;
     std::vector<std::string> ids;
     std::optional<std::filesystem::path> ids_from;
-
-    // Whether a criterion beyond those of the dialogue (country, box, elevation) is given.
-    bool has_new_criteria() const { return near || min_years || name || !ids.empty() || ids_from || years; }
 };
 
 // The whole --help text.

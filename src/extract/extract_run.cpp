@@ -16,6 +16,7 @@
 #include "app/variable_names.hpp"
 #include "extract/criteria_from_options.hpp"
 #include "extract/ghcnm_extract.hpp"
+#include "extract/more_outputs.hpp"
 #include "extract/selection_arguments.hpp"
 #include "extract/csv_tables.hpp"
 #include "extract/progress.hpp"
@@ -157,14 +158,12 @@ int prepare_files() {
     return enter(s.staging.dir());
 }
 
-// The outputs beyond the tables that a run writes; each receives what the tables receive.
-std::vector<SeriesSink*> more_output_sinks(const ExtractOptions&) { return {}; }
 
 // The extraction's one pass over the data file, which feeds the tables and every other
 // output; the reasons why an output could not be completed.
 std::vector<std::string> extraction_pass(const ExtractOptions& o, app::RunData& run, std::optional<CsvTables>& tables) {
     std::vector<std::string> errors;
-    const std::vector<SeriesSink*> sinks = more_output_sinks(o);
+    const std::vector<SeriesSink*>& sinks = more_outputs(o).sinks;
     if (sinks.empty()) {
         if (tables) app::getit(run, *tables);
         else app::getit(run);
@@ -252,11 +251,13 @@ int check_version2_options(const ExtractOptions& o) {
 int run_extraction(const ExtractOptions& options, char* program_path) {
     const int edition = edition_to_read(options);
     if (edition == 0) return status_bad_argument;
-    if (edition != 2) run_ghcnm_extraction(options, edition, more_output_sinks(options), program_path);
+    if (edition != 2) run_ghcnm_extraction(options, edition, more_outputs(options), program_path);
     if (const int status = check_version2_options(options)) return status;
     RunState& s = run_state();
     s = RunState{};  // a harness may run the extraction again in one process
     s.plan = make_plan(options);
+    const std::vector<std::string_view>& more_files = more_outputs(options).files;
+    s.plan.outputs.insert(s.plan.outputs.end(), more_files.begin(), more_files.end());
     s.force = options.force;
     const int inputs = check_inputs(s.plan);
     const int outputs = check_outputs(s.plan, options.force);

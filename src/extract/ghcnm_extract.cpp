@@ -321,12 +321,12 @@ Plan ghcnm_plan(const ExtractOptions& o, int edition) {
 
 std::string_view ghcnm_log_name(int edition) { return edition == 3 ? "GHCNv3_Log_File" : "GHCNv4_Log_File"; }
 
-void run_ghcnm_extraction(const ExtractOptions& options, int edition, const std::vector<SeriesSink*>& more_sinks,
-                          char* program_path) {
+void run_ghcnm_extraction(const ExtractOptions& options, int edition, const MoreOutputs& more, char* program_path) {
     Run& r = run();
     r = Run{};
     r.options = &options;
     r.plan = ghcnm_plan(options, edition);
+    r.plan.outputs.insert(r.plan.outputs.end(), more.files.begin(), more.files.end());
     const ghcn::Edition e = edition == 3 ? ghcn::Edition::v3 : ghcn::Edition::v4;
     const InputsFound found = find_inputs(r.plan.data_dir, e, *ghcn::find_variable(e, options.variable_name));
     if (!found.inputs) complain(found.error);
@@ -337,7 +337,7 @@ void run_ghcnm_extraction(const ExtractOptions& options, int edition, const std:
     units::start_runtime(1, words);
     install_quiet_console({nullptr, !options.reject_missing_elevation, at_program_end});
     int status = read_station_lists(r);
-    if (status == 0) status = extract_into_working_dir(r, more_sinks);
+    if (status == 0) status = extract_into_working_dir(r, more.sinks);
     end(status);
 }
 

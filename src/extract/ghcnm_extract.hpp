@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "extract/extract_options.hpp"
-#include "extract/series_sink.hpp"
+#include "extract/more_outputs.hpp"
 
 namespace corvane::extract {
 
-// Runs the extraction and ends the program with its exit status. `more_sinks` receive
-// everything the tables receive (other outputs of the same run).
-[[noreturn]] void run_ghcnm_extraction(const ExtractOptions& options, int edition,
-                                       const std::vector<SeriesSink*>& more_sinks, char* program_path);
+// Runs the extraction and ends the program with its exit status. The sinks of `more`
+// receive everything the tables receive, and its files are published with the tables.
+[[noreturn]] void run_ghcnm_extraction(const ExtractOptions& options, int edition, const MoreOutputs& more,
+                                       char* program_path);
 
 // The log's name for an edition: GHCNv3_Log_File or GHCNv4_Log_File.
 std::string_view ghcnm_log_name(int edition);

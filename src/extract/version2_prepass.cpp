@@ -46,8 +46,10 @@ bool dialogue_selects(const app::SelectionCriteria& c, const ghcn::InventoryStat
 std::vector<Candidate> inventory_candidates(const ExtractOptions& o, const app::RunData& run,
                                             const std::function<bool(const ghcn::InventoryStation&)>& filter) {
     std::vector<Candidate> found;
-    units::open_unit({.unit = inventory_pass_unit, .file = ghcn::variable_files(run.variable_choice).inventory_file,
-                      .status = "OLD", .action = "READ"});
+    units::open_unit({.unit = inventory_pass_unit,
+                      .file = ghcn::variable_files(run.variable_choice).inventory_file,
+                      .status = "OLD",
+                      .action = "READ"});
     ghcn::InventoryLine line;
     ghcn::InventoryStation st;
     while (read(unit(inventory_pass_unit), on_end, fmt<"(a)">, line) != units::outcome_end) {
@@ -73,15 +75,16 @@ bool keep_enough_years(const ExtractOptions& o, const app::RunData& run, std::ve
         if (station == months.end()) continue;
         std::uint16_t& mask = station->second[rec.rec_year];
         for (int m = 0; m < 12; ++m) {
-            if (rec.rec_values[static_cast<std::size_t>(m)] != ghcn::missing_value) mask |= static_cast<std::uint16_t>(1u << m);
+            if (rec.rec_values[static_cast<std::size_t>(m)] != ghcn::missing_value)
+                mask |= static_cast<std::uint16_t>(1u << m);
         }
     }
     units::close_unit(data_pass_unit);
     if (outcome != units::outcome_end) return false;
     std::erase_if(candidates, [&](const Candidate& c) {
         const auto& years = months[c.key];
-        return std::count_if(years.begin(), years.end(), [&](const auto& y) { return std::popcount(y.second) >= o.min_months; }) <
-               *o.min_years;
+        return std::count_if(years.begin(), years.end(),
+                             [&](const auto& y) { return std::popcount(y.second) >= o.min_months; }) < *o.min_years;
     });
     return true;
 }
@@ -107,7 +110,8 @@ std::optional<std::set<std::int64_t>> version2_prepass(const ExtractOptions& o, 
     if (o.nearest) {
         std::sort(candidates.begin(), candidates.end(),
                   [](const Candidate& a, const Candidate& b) { return a.km != b.km ? a.km < b.km : a.id < b.id; });
-        if (candidates.size() > static_cast<std::size_t>(*o.nearest)) candidates.resize(static_cast<std::size_t>(*o.nearest));
+        if (candidates.size() > static_cast<std::size_t>(*o.nearest))
+            candidates.resize(static_cast<std::size_t>(*o.nearest));
     }
     std::set<std::int64_t> allowed;
     for (const Candidate& c : candidates) allowed.insert(c.key);

@@ -400,8 +400,8 @@ std::map<std::string, int> whole_years(const std::vector<std::string>& rows) {
 
 TEST(Version2Selection, NearestFirstWithDistancesAndEnoughYearsInTheWindow) {
     ScratchDirectory dir;
-    const std::vector<std::string> base = {"--variable", "mean", "--csv", "--data-dir", sample_data_dir().string(),
-                                           "--force", "--out-dir", "out"};
+    const std::vector<std::string> base = {"--variable", "mean",      "--csv", "--data-dir", sample_data_dir().string(),
+                                           "--force",    "--out-dir", "out"};
     std::vector<std::string> args = base;
     args.insert(args.end(), {"--near", "-41.3,174.8", "--radius", "300"});
     ASSERT_EQ(run_program(CORVANE_EXTRACT_PROGRAM, args).status, 0);
