@@ -46,6 +46,7 @@ struct RunState {
     Progress* progress = nullptr;
     bool started = false;   // files are being written in the working directory
     bool finished = false;  // the outputs are complete
+    std::optional<std::set<std::string>> ids;  // --id and --ids-from
 };
 
 RunState& run_state() {
@@ -182,6 +183,7 @@ std::vector<std::string> extraction_pass(const ExtractOptions& o, app::RunData& 
 // The search, the extraction and the tables; then the files are moved into place.
 // --nearest and --min-years: the stations that meet every criterion, found before the search.
 int restrict_to_prepass(const ExtractOptions& o, app::RunData& run) {
+    if (run_state().ids) name_ids_not_in_inventory(*run_state().ids, run.variable_choice);
     int status = 0;
     const std::optional<std::set<std::int64_t>> allowed = version2_prepass(o, run, run.also_selects, status);
     if (status != 0) {
@@ -271,9 +273,8 @@ int run_extraction(const ExtractOptions& options, char* program_path) {
     units::start_runtime(1, words);
     install_quiet_console({&progress, !options.reject_missing_elevation, at_program_end});
 
-    std::optional<std::set<std::string>> ids;
-    if (!version2_ids(options, ids)) units::terminate_program(status_failed);
-    run.also_selects = version2_filter(options, ids);
+    if (!version2_ids(options, s.ids)) units::terminate_program(status_failed);
+    run.also_selects = version2_filter(options, s.ids);
     int status = prepare_run(options, run);
     if (status == 0) status = prepare_files();
     if (status == 0) status = extract(options, run, progress);

@@ -5,6 +5,7 @@
 #include "extract/ghcnm_extract.hpp"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -131,6 +132,13 @@ std::string file_line(const fs::path& path) {
     return "  " + path.string() + " (" + std::to_string(extract::file_size(path)) + " bytes)";
 }
 
+// A number as short as it can be written without losing what was given.
+std::string number_text(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.10g", value);
+    return text;
+}
+
 std::string criteria_text(const ExtractOptions& o) {
     std::string text;
     const auto add = [&](const std::string& s) { text += "  " + s + "\n"; };
@@ -141,8 +149,8 @@ std::string criteria_text(const ExtractOptions& o) {
         add("elevation: " + std::to_string(o.elevation->min) + " to " + std::to_string(o.elevation->max) + " m" +
             (o.reject_missing_elevation ? "" : ", missing elevations kept"));
     if (o.near)
-        add("near: " + std::to_string(o.near->latitude) + "," + std::to_string(o.near->longitude) +
-            (o.radius_km ? ", within " + std::to_string(*o.radius_km) + " km" : "") +
+        add("near: " + number_text(o.near->latitude) + "," + number_text(o.near->longitude) +
+            (o.radius_km ? ", within " + number_text(*o.radius_km) + " km" : "") +
             (o.nearest ? ", the " + std::to_string(*o.nearest) + " nearest" : ""));
     if (o.years) add("years: " + std::to_string(o.years->first) + " to " + std::to_string(o.years->last));
     if (o.min_years)

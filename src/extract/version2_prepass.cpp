@@ -91,6 +91,23 @@ bool keep_enough_years(const ExtractOptions& o, const app::RunData& run, std::ve
 
 }  // namespace
 
+void name_ids_not_in_inventory(const std::set<std::string>& ids, std::int32_t variable_choice) {
+    std::set<std::string> missing = ids;
+    units::open_unit({.unit = inventory_pass_unit,
+                      .file = ghcn::variable_files(variable_choice).inventory_file,
+                      .status = "OLD",
+                      .action = "READ"});
+    ghcn::InventoryLine line;
+    ghcn::InventoryStation st;
+    while (read(unit(inventory_pass_unit), on_end, fmt<"(a)">, line) != units::outcome_end) {
+        ghcn::read_inventory_line(line, st);
+        missing.erase(station_id_text(st.country, st.id));
+    }
+    units::close_unit(inventory_pass_unit);
+    for (const std::string& id : missing)
+        complain(id + ": no station of the inventory has this id; the run goes on without it");
+}
+
 std::int64_t version2_station_key(std::int32_t country, std::int32_t station) {
     return static_cast<std::int64_t>(country) * 100000000 + station;
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <set>
+#include <string>
 
 #include "app/run_data.hpp"
 #include "extract/extract_options.hpp"
@@ -23,5 +24,8 @@ std::int64_t version2_station_key(std::int32_t country, std::int32_t station);
 std::optional<std::set<std::int64_t>> version2_prepass(const ExtractOptions& options, const app::RunData& run,
                                                        const std::function<bool(const ghcn::InventoryStation&)>& filter,
                                                        int& status);
+
+// Names on standard error each of `ids` that the working directory's inventory lacks.
+void name_ids_not_in_inventory(const std::set<std::string>& ids, std::int32_t variable_choice);
 
 }  // namespace corvane::extract

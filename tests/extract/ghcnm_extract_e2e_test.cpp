@@ -363,7 +363,7 @@ TEST(Version2Selection, TheNewCriteriaFilterTheDialoguesSearch) {
     const std::vector<Version2Case> cases = {
         {{"--country", "507", "--name", "auck"}, {"50793116001", "50793119000"}},
         {{"--near", "-41.3,174.8", "--radius", "300"}, {"50793436001", "50793373000"}},
-        {{"--country", "507", "--id", "50793436001"}, {"50793436001"}},
+        {{"--country", "507", "--id", "50793436001", "--id", "99999999999"}, {"50793436001"}},
         {{"--box", "-30,-50,180,160", "--ids-from", "v2ids.txt"}, {"50793116001", "50793436001"}},
     };
     for (const Version2Case& c : cases) {
@@ -375,6 +375,10 @@ TEST(Version2Selection, TheNewCriteriaFilterTheDialoguesSearch) {
         const RunResult r = run_program(CORVANE_EXTRACT_PROGRAM, args);
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(column(lines_in("out/stations.csv"), 0), c.ids) << c.args[1];
+        const bool unknown_asked = std::find(c.args.begin(), c.args.end(), "99999999999") != c.args.end();
+        EXPECT_EQ(r.err.find("99999999999: no station of the inventory has this id") != std::string::npos,
+                  unknown_asked)
+            << r.err;
         const std::string log = read_file("out/GHCNv2_Log_File");
         EXPECT_NE(log.find(std::to_string(c.ids.size()) + " Stations listed in inventory file:"), std::string::npos)
             << log;
