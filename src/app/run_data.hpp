@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "fmtio/io_item.hpp"
@@ -69,6 +70,9 @@ struct RunData {
     SelectionCriteria criteria;
     SelectedStations stations;
     std::int32_t found_count = 0;
+    // Criteria beyond the dialogue's, which only the command line gives: a station that
+    // meets the dialogue's criteria is selected when this holds too. Empty: none.
+    std::function<bool(const ghcn::InventoryStation&)> also_selects;
 };
 
 }  // namespace corvane::app

@@ -98,7 +98,8 @@ void search_inventory(RunData& run) {
     ghcn::InventoryStation st;
     while (read(unit(inventory_unit), on_end, fmt<"(a)">, line) != units::outcome_end) {
         ghcn::read_inventory_line(line, st);
-        if (station_selected(run.criteria, st.country, st.lat, st.lon, st.elevation, st.name)) {
+        if (station_selected(run.criteria, st.country, st.lat, st.lon, st.elevation, st.name) &&
+            (!run.also_selects || run.also_selects(st))) {
             if (s.selected_count < max_stations) {
                 const std::int32_t r = s.selected_count++;
                 s.station_id[r] = st.id;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
+#include "extract/place_and_name.hpp"
 #include "fmtio/statement_api.hpp"
 #include "ghcn/selection_rules.hpp"
 #include "units/connection_statements.hpp"
@@ -40,15 +42,28 @@ std::string station_row(const app::RunData& run, std::int32_t r, int series) {
     return row + ',' + std::to_string(series);
 }
 
-void write_value_rows(const ghcn::DataRecord& rec) {
+// Version 2's values are tenths of the unit.
+std::string value_text(std::int32_t tenths, bool precipitation) {
+    if (tenths == ghcn::missing_value) return {};
+    if (precipitation && tenths == ghcn::trace_value) return std::string(trace_marker);
+    return decimal_text(tenths, 1);
+}
+
+void write_value_rows(const ghcn::DataRecord& rec, bool precipitation) {
     const std::string start = station_id_text(rec.rec_country, rec.rec_station_id) + ',' +
                               std::to_string(rec.rec_duplicate) + ',' + std::to_string(rec.rec_year) + ',';
     std::string row;
     for (int month = 0; month < 12; ++month) {
         row = start + std::to_string(month + 1) + ',';
-        if (rec.rec_values[month] != ghcn::missing_value) row += std::to_string(rec.rec_values[month]);
+        row += value_text(rec.rec_values[month], precipitation);
         write_row(values_unit, row);
     }
+}
+
+std::string distance_text(double km) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", km);
+    return text;
 }
 
 }  // namespace
@@ -69,10 +84,17 @@ std::string csv_field(std::string_view text) {
     return quoted + '"';
 }
 
-CsvTables::CsvTables(const app::SelectedStations& stations) {
+std::string_view version2_unit(std::int32_t variable_choice) {
+    if (variable_choice == 7 || variable_choice == 8) return "mm";
+    if (variable_choice == 9) return "hPa";
+    return "degC";
+}
+
+CsvTables::CsvTables(const app::SelectedStations& stations, std::int32_t variable_choice)
+    : precipitation_(version2_unit(variable_choice) == "mm") {
     for (std::int32_t r = 0; r < stations.selected_count; ++r) series_.emplace(stations.station_id[r], 0);
     units::open_unit({.unit = values_unit, .file = values_csv, .status = "UNKNOWN"});
-    write_row(values_unit, "station,duplicate,year,month,value");
+    write_row(values_unit, "station,duplicate,year,month,value_" + std::string(version2_unit(variable_choice)));
 }
 
 void CsvTables::record(const ghcn::DataRecord& rec) {
@@ -82,18 +104,39 @@ void CsvTables::record(const ghcn::DataRecord& rec) {
     const auto row = series_.find(rec.rec_station_id);
     if (row == series_.end()) return;
     if (series_starts) ++row->second;
-    write_value_rows(rec);
+    if (years_ && (rec.rec_year < years_->first || rec.rec_year > years_->second)) return;
+    write_value_rows(rec, precipitation_);
 }
 
 void CsvTables::unreadable(std::int32_t last_station) { unreadable_after_ = last_station; }
 
+void CsvTables::list_nearest_first(double latitude, double longitude) { place_ = {latitude, longitude}; }
+
+// The rows of stations.csv in the order to write them, with their distances when a place is given.
+std::vector<std::pair<std::int32_t, double>> CsvTables::station_order(const app::SelectedStations& s) const {
+    std::vector<std::pair<std::int32_t, double>> order;
+    for (std::int32_t r = 0; r < s.selected_count; ++r) {
+        order.emplace_back(r, place_ ? geodesic_km(place_->first, place_->second, s.station_lat[r], s.station_lon[r]) : 0);
+    }
+    if (!place_) return order;
+    std::sort(order.begin(), order.end(), [&s](const auto& a, const auto& b) {
+        if (a.second != b.second) return a.second < b.second;
+        return station_id_text(s.station_country[a.first], s.station_id[a.first]) <
+               station_id_text(s.station_country[b.first], s.station_id[b.first]);
+    });
+    return order;
+}
+
 CsvResult CsvTables::finish(const app::RunData& run) {
     units::close_unit(values_unit);
     units::open_unit({.unit = stations_unit, .file = stations_csv, .status = "UNKNOWN"});
-    write_row(stations_unit, "id,country,name,latitude,longitude,elevation,series");
-    for (std::int32_t r = 0; r < run.stations.selected_count; ++r) {
+    write_row(stations_unit, std::string("id,country,name,latitude,longitude,elevation,series") +
+                                 (place_ ? ",distance_km" : ""));
+    for (const auto& [r, km] : station_order(run.stations)) {
         const auto found = series_.find(run.stations.station_id[r]);
-        write_row(stations_unit, station_row(run, r, found == series_.end() ? 0 : found->second));
+        std::string row = station_row(run, r, found == series_.end() ? 0 : found->second);
+        if (place_) row += ',' + distance_text(km);
+        write_row(stations_unit, row);
     }
     units::close_unit(stations_unit);
     return {.complete = !unreadable_after_, .unreadable_after = unreadable_after_};

@@ -30,6 +30,8 @@ T value_of(Parsed<T> (*parse)(std::string_view), const std::string& text) {
 
 std::string footer_text() {
     return "A station is selected when it meets every criterion given; at least one is needed.\n"
+           "For version 2, --near, --min-years, --name, --id and --ids-from filter the dialogue's\n"
+           "search, and --years limits values.csv; the three GHCNv2 files keep their layout.\n"
            "The box is NORTH,SOUTH,EAST,WEST in degrees, south and west negative, to the nearest\n"
            "hundredth; EAST below WEST is a box across 180 degrees (e.g. --box 75,-50,-135,135).\n"
            "Nothing is written until every argument and input file has been checked; existing\n"
@@ -37,7 +39,14 @@ std::string footer_text() {
            "Files read, from the data directory (those of the chosen variable):\n" +
            app::input_files_text() + "Files written, into the output directory:\n" + app::output_files_text() +
            "  stations.csv               with --csv: id,country,name,latitude,longitude,elevation,series\n"
-           "  values.csv                 with --csv: station,duplicate,year,month,value (missing: empty)\n"
+           "  values.csv                 with --csv: station,duplicate,year,month,value_degC (or\n"
+           "                             value_mm, value_hPa; exact decimals; missing: empty; trace)\n"
+           "Versions 3 and 4 (GHCN-M, files as NOAA ships them, plain or .gz) write instead:\n"
+           "  GHCNv3_Log_File, GHCNv4_Log_File  the files read, the criteria, the counts\n"
+           "  stations.csv               id,country_code,country_name,name,latitude,longitude,\n"
+           "                             elevation,first_year,last_year,values[,distance_km]\n"
+           "  values.csv                 station,year,month,value_degC,dmflag,qcflag,dsflag\n"
+           "  failed_values.csv          station,year,month,value_degC,qcflag,meaning,policy\n"
            "\nEnvironment:\n" +
            app::environment_text() +
            "\nExit status:\n"
@@ -47,7 +56,8 @@ std::string footer_text() {
            "  128+n  interrupted by signal n; what was written so far is in the output directory\n"
            "  255    a run-time error, reported on standard error in lines beginning \"? \"\n\n"
            "Example:\n"
-           "  corvane-extract --variable mean --country 507 --data-dir ghcn-v2 --out-dir nz --csv\n\n" +
+           "  corvane-extract --variable mean --country 507 --data-dir ghcn-v2 --out-dir nz --csv\n"
+           "  corvane-extract --variable tavg --near -41.29,174.78 --nearest 5 --data-dir ghcn-v4 --out-dir wlg\n\n" +
            app::data_source_text() + "See also: corvane-console(1), the manual page corvane-extract(1).";
 }
 
@@ -55,23 +65,102 @@ struct RawOptions {
     std::string variable, country, box, elevation, missing_elevation;
     std::string data_dir = ".", out_dir = ".";
     bool lon360 = false, force = false, csv = false;
+    // Versions 3 and 4, and the selections of every version.
+    std::string dataset, qc, near, radius, nearest, years, min_years, min_months, name, ids_from;
+    std::vector<std::string> ids;
 };
+
+// The number of stations --nearest may ask for: more than any inventory holds.
+constexpr std::int32_t most_stations = 1000000;
+
+Parsed<std::int32_t> parse_nearest(std::string_view text) { return parse_count(text, most_stations); }
+Parsed<std::int32_t> parse_min_years(std::string_view text) { return parse_count(text, 9999); }
+Parsed<std::int32_t> parse_min_months(std::string_view text) { return parse_count(text, 12); }
+
+Parsed<Accepted> parse_country_text(std::string_view text) {
+    if (text.empty()) return std::string("expected a country code or, for versions 3 and 4, a country name");
+    return Accepted{};
+}
+
+Parsed<Accepted> parse_text(std::string_view text) {
+    if (text.empty()) return std::string("expected a text that is not empty");
+    return Accepted{};
+}
+
+// The options that came with versions 3 and 4; they select in every version.
+void define_selection_options(CLI::App& app, RawOptions& raw) {
+    app.add_option("--dataset", raw.dataset, "The GHCN version to read (default: the one\nthe data directory holds)")
+        ->type_name("v2|v3|v4")
+        ->check(check_with(parse_dataset));
+    app.add_option("--qc", raw.qc, "Versions 3 and 4: a value that failed a\nquality check is left out (the default) or kept")
+        ->type_name("drop|keep")
+        ->check(check_with(parse_qc_policy));
+    CLI::Option* near = app.add_option("--near", raw.near, "Stations near this place (decimal degrees)")
+                            ->type_name("LAT,LON")
+                            ->check(check_with(parse_near));
+    app.add_option("--radius", raw.radius, "... within this distance (inclusive)")
+        ->type_name("KM")
+        ->check(check_with(parse_radius))
+        ->needs(near);
+    app.add_option("--nearest", raw.nearest, "... the N nearest (equal distances by id)")
+        ->type_name("N")
+        ->check(check_with(parse_nearest))
+        ->needs(near);
+    app.add_option("--years", raw.years, "Only the values of these years are written")
+        ->type_name("FIRST:LAST")
+        ->check(check_with(parse_years));
+    app.add_option("--min-years", raw.min_years, "Stations with at least N years of data\n(in the --years window when given)")
+        ->type_name("N")
+        ->check(check_with(parse_min_years));
+    app.add_option("--min-months", raw.min_months, "Values a year needs to count (default: 12)")
+        ->type_name("M")
+        ->check(check_with(parse_min_months));
+    app.add_option("--name", raw.name, "Stations whose name holds TEXT (any case)")
+        ->type_name("TEXT")
+        ->check(check_with(parse_text));
+    app.add_option("--id", raw.ids, "The station with this id (repeatable)")->type_name("ID")->check(check_with(parse_text));
+    app.add_option("--ids-from", raw.ids_from, "The stations listed in FILE, one id a line\n(# starts a comment)")
+        ->type_name("FILE")
+        ->check(check_with(parse_text));
+}
+
+template <class T, class Target>
+void convert_if_given(Parsed<T> (*parse)(std::string_view), const std::string& text, Target& target) {
+    if (!text.empty()) target = value_of(parse, text);
+}
+
+void convert_selection(const RawOptions& raw, ExtractOptions& o) {
+    convert_if_given(parse_dataset, raw.dataset, o.dataset);
+    convert_if_given(parse_qc_policy, raw.qc, o.qc_keep);
+    convert_if_given(parse_near, raw.near, o.near);
+    convert_if_given(parse_radius, raw.radius, o.radius_km);
+    convert_if_given(parse_nearest, raw.nearest, o.nearest);
+    convert_if_given(parse_years, raw.years, o.years);
+    convert_if_given(parse_min_years, raw.min_years, o.min_years);
+    convert_if_given(parse_min_months, raw.min_months, o.min_months);
+    if (!raw.name.empty()) o.name = raw.name;
+    o.ids = raw.ids;
+    if (!raw.ids_from.empty()) o.ids_from = raw.ids_from;
+}
 
 void define_options(CLI::App& app, RawOptions& raw) {
     app.description(
         "Extracts the monthly series of the GHCN version 2 stations that meet the given criteria,\n"
-        "without a dialogue, into the same three files that corvane-console writes.\n");
+        "without a dialogue, into the same three files that corvane-console writes; and those of\n"
+        "GHCN-M versions 3 and 4 into comma-separated tables with their quality flags.\n");
     app.footer(footer_text());
     app.get_formatter()->column_width(34);
     app.set_version_flag("--version", app::version_text(program_name), "Show the version and exit");
     app.set_help_flag("-h,--help", "Show this help and exit");
-    app.add_option("--variable", raw.variable, "mean, mean-adj, min, min-adj, max, max-adj,\nprcp, prcp-adj or slp (or its number, 1-9)")
+    app.add_option("--variable", raw.variable,
+                   "v2: mean, mean-adj, min, min-adj, max, max-adj,\nprcp, prcp-adj or slp (or its number, 1-9);\n"
+                   "v3: tavg, tavg-adj, tmax, tmax-adj, tmin, tmin-adj;\nv4: tavg, tavg-adj, tavg-adj-est")
         ->type_name("NAME")
         ->required()
-        ->check(check_with(parse_variable));
-    app.add_option("--country", raw.country, "Stations of this three-digit country code")
+        ->check(check_with(parse_any_variable));
+    app.add_option("--country", raw.country, "Stations of this country: v2 its three-digit\ncode; v3/v4 its code or name (any case)")
         ->type_name("CODE")
-        ->check(check_with(parse_country));
+        ->check(check_with(parse_country_text));
     app.add_option("--box", raw.box, "Stations inside this latitude/longitude box")
         ->type_name("NORTH,SOUTH,EAST,WEST")
         ->check(check_with(parse_box));
@@ -90,12 +179,16 @@ void define_options(CLI::App& app, RawOptions& raw) {
         ->type_name("DIR");
     app.add_flag("--force", raw.force, "Overwrite existing output files");
     app.add_flag("--csv", raw.csv, "Also write stations.csv and values.csv");
+    define_selection_options(app, raw);
 }
 
 ExtractOptions convert(const RawOptions& raw) {
     ExtractOptions o;
-    o.variable_choice = value_of(parse_variable, raw.variable);
-    if (!raw.country.empty()) o.country = value_of(parse_country, raw.country);
+    const Parsed<std::int32_t> v2_variable = parse_variable(raw.variable);
+    if (parsed_ok(v2_variable)) o.variable_choice = std::get<std::int32_t>(v2_variable);
+    o.variable_name = raw.variable;
+    o.country_text = raw.country;
+    if (const Parsed<std::int32_t> code = parse_country(raw.country); parsed_ok(code)) o.country = std::get<std::int32_t>(code);
     if (!raw.box.empty()) o.box = value_of(parse_box, raw.box);
     if (!raw.elevation.empty()) o.elevation = value_of(parse_elevation, raw.elevation);
     if (!raw.missing_elevation.empty()) o.reject_missing_elevation = value_of(parse_missing_elevation, raw.missing_elevation);
@@ -104,6 +197,7 @@ ExtractOptions convert(const RawOptions& raw) {
     o.out_dir = raw.out_dir;
     o.force = raw.force;
     o.csv = raw.csv;
+    convert_selection(raw, o);
     return o;
 }
 
@@ -143,8 +237,15 @@ std::variant<ExtractOptions, int> parse_command_line(int argc, const char* const
         return status_bad_argument;
     }
     const ExtractOptions options = convert(raw);
-    if (!options.country && !options.box && !options.elevation) {
-        err << program_name << ": no criterion: give --country, --box or --elevation, alone or together\n";
+    const bool criterion = !options.country_text.empty() || options.box || options.elevation || options.near ||
+                           options.name || !options.ids.empty() || options.ids_from || options.min_years;
+    if (!criterion) {
+        err << program_name << ": no criterion: give --country, --box or --elevation, alone or together"
+            << " (or --near, --name, --id, --ids-from, --min-years)\n";
+        return status_bad_argument;
+    }
+    if (options.near && !options.radius_km && !options.nearest) {
+        err << program_name << ": --near: " << raw.near << ": expected --radius KM or --nearest N with it\n";
         return status_bad_argument;
     }
     if (raw.data_dir.empty() || raw.out_dir.empty()) {

@@ -7,8 +7,10 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "extract/argument_values.hpp"
+#include "extract/selection_arguments.hpp"
 
 namespace corvane::extract {
 
@@ -23,6 +25,21 @@ struct ExtractOptions {
     std::filesystem::path out_dir = ".";
     bool force = false;
     bool csv = false;
+
+    // Versions 3 and 4, and the selections of every version.
+    int dataset = 0;                    // 2, 3 or 4; 0: the data directory decides
+    std::string variable_name;          // as given; variable_choice holds version 2's number
+    std::string country_text;           // as given: a v2 code, or a v3/v4 code or name
+    bool qc_keep = false;               // --qc keep: failed values stay in the series
+    std::optional<LatLon> near;
+    std::optional<double> radius_km;
+    std::optional<std::int32_t> nearest;
+    std::optional<YearWindow> years;
+    std::optional<std::int32_t> min_years;
+    std::int32_t min_months = 12;
+    std::optional<std::string> name;
+    std::vector<std::string> ids;
+    std::optional<std::filesystem::path> ids_from;
 };
 
 // The whole --help text.

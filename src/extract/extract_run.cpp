@@ -5,6 +5,7 @@
 #include <cstring>
 #include <iostream>
 #include <optional>
+#include <set>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -14,12 +15,19 @@
 #include "app/search_report.hpp"
 #include "app/variable_names.hpp"
 #include "extract/criteria_from_options.hpp"
+#include "extract/ghcnm_extract.hpp"
+#include "extract/more_outputs.hpp"
+#include "extract/selection_arguments.hpp"
 #include "extract/csv_tables.hpp"
 #include "extract/progress.hpp"
 #include "extract/quiet_console.hpp"
 #include "extract/report.hpp"
 #include "extract/run_plan.hpp"
 #include "extract/staging.hpp"
+#include "extract/version2_criteria.hpp"
+#include "extract/version2_prepass.hpp"
+#include "extract/version2_series_feed.hpp"
+#include "extract/dataset_choice.hpp"
 #include "ghcn/variables.hpp"
 #include "units/connection_statements.hpp"
 #include "units/termination.hpp"
@@ -38,6 +46,7 @@ struct RunState {
     Progress* progress = nullptr;
     bool started = false;   // files are being written in the working directory
     bool finished = false;  // the outputs are complete
+    std::optional<std::set<std::string>> ids;  // --id and --ids-from
 };
 
 RunState& run_state() {
@@ -150,21 +159,65 @@ int prepare_files() {
     return enter(s.staging.dir());
 }
 
+
+// The extraction's one pass over the data file, which feeds the tables and every other
+// output; the reasons why an output could not be completed.
+std::vector<std::string> extraction_pass(const ExtractOptions& o, app::RunData& run, std::optional<CsvTables>& tables) {
+    std::vector<std::string> errors;
+    const std::vector<SeriesSink*>& sinks = more_outputs(o).sinks;
+    if (sinks.empty()) {
+        if (tables) app::getit(run, *tables);
+        else app::getit(run);
+        return errors;
+    }
+    Version2SeriesFeed feed(run, sinks, tables ? &*tables : nullptr);
+    if (o.years) feed.limit_years(o.years->first, o.years->last);
+    feed.begin(o.variable_name.empty() ? std::to_string(o.variable_choice) : o.variable_name);
+    app::getit(run, feed);
+    std::optional<std::pair<double, double>> place;
+    if (o.near) place = std::pair{o.near->latitude, o.near->longitude};
+    feed.finish(place, errors);
+    return errors;
+}
+
 // The search, the extraction and the tables; then the files are moved into place.
+// --nearest and --min-years: the stations that meet every criterion, found before the search.
+int restrict_to_prepass(const ExtractOptions& o, app::RunData& run) {
+    if (run_state().ids) name_ids_not_in_inventory(*run_state().ids, run.variable_choice);
+    int status = 0;
+    const std::optional<std::set<std::int64_t>> allowed = version2_prepass(o, run, run.also_selects, status);
+    if (status != 0) {
+        RunState& s = run_state();
+        enter(s.plan.out_dir);
+        s.staging.publish({}, false);
+        return status;
+    }
+    if (allowed) {
+        run.also_selects = [allowed = *allowed](const ghcn::InventoryStation& st) {
+            return allowed.contains(version2_station_key(st.country, st.id));
+        };
+    }
+    return 0;
+}
+
 int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     RunState& s = run_state();
+    if (const int status = restrict_to_prepass(o, run)) return status;
     s.started = true;
     progress.set_phase(Progress::Phase::searching);
     app::search_report(run);
     progress.set_phase(Progress::Phase::extracting);
     // The tables take their rows from the extraction's pass over the data file.
     std::optional<CsvTables> tables;
-    if (o.csv) tables.emplace(run.stations);
-    if (tables) app::getit(run, *tables);
-    else app::getit(run);
+    if (o.csv) tables.emplace(run.stations, run.variable_choice);
+    if (tables && o.near) tables->list_nearest_first(o.near->latitude, o.near->longitude);
+    if (tables && o.years) tables->limit_years(o.years->first, o.years->last);
+    const std::vector<std::string> sink_errors = extraction_pass(o, run, tables);
     units::close_unit(app::log_unit);
 
     int status = 0;
+    for (const std::string& error : sink_errors) complain(error);
+    if (!sink_errors.empty()) status = status_failed;
     int incomplete = 0;
     if (tables) {
         const CsvResult csv = tables->finish(run);
@@ -186,12 +239,27 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     return status;
 }
 
+// The version 2 options read as the dialogue's answers: a country is a number there.
+int check_version2_options(const ExtractOptions& o) {
+    if (!o.country_text.empty() && !o.country) {
+        complain("--country: " + o.country_text + ": " + std::get<std::string>(parse_country(o.country_text)));
+        return status_bad_argument;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int run_extraction(const ExtractOptions& options, char* program_path) {
+    const int edition = edition_to_read(options);
+    if (edition == 0) return status_bad_argument;
+    if (edition != 2) run_ghcnm_extraction(options, edition, more_outputs(options), program_path);
+    if (const int status = check_version2_options(options)) return status;
     RunState& s = run_state();
     s = RunState{};  // a harness may run the extraction again in one process
     s.plan = make_plan(options);
+    const std::vector<std::string_view>& more_files = more_outputs(options).files;
+    s.plan.outputs.insert(s.plan.outputs.end(), more_files.begin(), more_files.end());
     s.force = options.force;
     const int inputs = check_inputs(s.plan);
     const int outputs = check_outputs(s.plan, options.force);
@@ -205,6 +273,8 @@ int run_extraction(const ExtractOptions& options, char* program_path) {
     units::start_runtime(1, words);
     install_quiet_console({&progress, !options.reject_missing_elevation, at_program_end});
 
+    if (!version2_ids(options, s.ids)) units::terminate_program(status_failed);
+    run.also_selects = version2_filter(options, s.ids);
     int status = prepare_run(options, run);
     if (status == 0) status = prepare_files();
     if (status == 0) status = extract(options, run, progress);

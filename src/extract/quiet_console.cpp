@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <unistd.h>
 
+#include "extract/progress.hpp"
 #include "units/console_hooks.hpp"
 
 namespace corvane::extract {

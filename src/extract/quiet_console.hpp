@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "extract/progress.hpp"
+namespace corvane::extract {
+class Progress;  // a pointer suffices here; the progress line needs the run data
+}
 
 namespace corvane::extract {
 

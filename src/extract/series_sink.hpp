@@ -34,6 +34,9 @@ struct ValueRow {
     bool dropped = false;     // a value the QC policy left out (value empty)
     bool trace = false;       // v2 precipitation: a trace (-8888), value empty
     char dmflag = ' ', qcflag = ' ', dsflag = ' ';
+    // The file's value also when the QC policy dropped it; empty when the file has none.
+    std::optional<std::int64_t> file_value;
+    bool failed_check = false;  // the QC flag marks a failed check (dropped under --qc drop)
 };
 
 struct StationRow {
@@ -44,6 +47,9 @@ struct StationRow {
     std::optional<double> distance_km;   // with --near
     std::int32_t first_year = 0, last_year = 0;  // of the values written; 0 when none
     std::int64_t values = 0;  // non-missing values written
+    // v3/v4: the coordinates and elevation as the inventory writes them (no rounding);
+    // elevation_text empty when missing.
+    std::string latitude_text, longitude_text, elevation_text;
 };
 
 class SeriesSink {

@@ -55,6 +55,8 @@ inline constexpr std::size_t inventory_lat_first = 44, inventory_lat_last = 49;
 inline constexpr std::size_t inventory_lon_first = 51, inventory_lon_last = 57;
 
 inline constexpr std::int32_t missing_value = -9999;
+// A trace of precipitation, too little to measure, in the precipitation files.
+inline constexpr std::int32_t trace_value = -8888;
 inline constexpr std::int32_t missing_elevation = -999;
 
 // The format a series header names for the data lines under it, and where a header holds

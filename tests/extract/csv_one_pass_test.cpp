@@ -105,7 +105,7 @@ TEST_F(CsvTablesRun, TheDataFileIsReadOnceForTheSeriesAndTheTables) {
     EXPECT_EQ(read_file("data_opens"), "o") << "the data file is opened once";
     const std::vector<std::string> values = rows_of(read_file("out/values.csv"));
     ASSERT_FALSE(values.empty());
-    EXPECT_EQ(values.front(), "station,duplicate,year,month,value\r");
+    EXPECT_EQ(values.front(), "station,duplicate,year,month,value_degC\r");
     EXPECT_EQ(values.size(), 1 + 8 * 12u) << "twelve rows for each of the 8 records of country 507";
 }
 

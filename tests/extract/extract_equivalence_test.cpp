@@ -2,6 +2,7 @@
 // equivalent on the command line, the extraction writes the scenario's checked files byte
 // for byte, nothing on standard output, and, with --csv, tables that hold exactly the
 // series of the time-series file.
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -149,16 +150,35 @@ void read_series_file(const fs::path& path, std::vector<SeriesYear>& years, std:
     }
 }
 
+// The unit a version 2 variable's values.csv names in its header.
+std::string unit_of(const std::vector<std::string>& args) {
+    const auto at = std::find(args.begin(), args.end(), "--variable");
+    const std::string v = at == args.end() || at + 1 == args.end() ? "" : *(at + 1);
+    if (v == "prcp" || v == "prcp-adj" || v == "7" || v == "8") return "mm";
+    if (v == "slp" || v == "9") return "hPa";
+    return "degC";
+}
+
+// A value of values.csv back in the file's tenths: one decimal exactly, or the trace marker.
+std::string tenths_of(const std::string& text) {
+    if (text == "trace") return "-8888";
+    const std::size_t point = text.find('.');
+    EXPECT_TRUE(point != std::string::npos && point + 2 == text.size() && point > 0) << "'" << text << "'";
+    if (point == std::string::npos) return text;
+    return std::to_string(std::stoi(text.substr(0, point) + text.substr(point + 1)));
+}
+
 // values.csv and stations.csv against the time-series file and the log.
-void expect_tables_match_series(const fs::path& out) {
+void expect_tables_match_series(const fs::path& out, const std::string& unit) {
     std::vector<SeriesYear> expected;
     std::map<std::string, int> series;
     read_series_file(out / "GHCNv2_tsf", expected, series);
 
     std::vector<SeriesYear> actual;
-    for (const std::vector<std::string>& row : csv_table(out / "values.csv", "station,duplicate,year,month,value")) {
+    for (const std::vector<std::string>& row :
+         csv_table(out / "values.csv", "station,duplicate,year,month,value_" + unit)) {
         ASSERT_EQ(row.size(), 5u);
-        const std::string value = row[4].empty() ? "-9999" : row[4];
+        const std::string value = row[4].empty() ? "-9999" : tenths_of(row[4]);
         EXPECT_NE(row[4], "-9999") << "a missing value is written empty";
         if (row[3] == "1") actual.push_back({row[0], row[2], {}});
         ASSERT_FALSE(actual.empty());
@@ -220,7 +240,7 @@ TEST_P(ExtractEquivalence, WritesTheDialoguesFiles) {
     for (const std::string& name : left) EXPECT_FALSE(name.starts_with(".")) << "a working file was left: " << name;
 
     if (e.exit_status == 0) {
-        ASSERT_NO_FATAL_FAILURE(expect_tables_match_series(out));
+        ASSERT_NO_FATAL_FAILURE(expect_tables_match_series(out, unit_of(e.args)));
         const std::string files = e.scenario == "even_variable" ? "4" : "5";
         EXPECT_NE(run.err.find("; " + files + " files written in out\n"), std::string::npos) << run.err;
     } else {

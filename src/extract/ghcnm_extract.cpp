@@ -1,0 +1,352 @@
+// Everything that can be refused is checked before the working directory is made: the
+// inputs, the outputs in the way, the inventory, the country and the identifier list. From
+// then on a file that cannot be read stops the run with its place named, and what was
+// written (whole rows) is published with a log that says where the run stopped.
+#include "extract/ghcnm_extract.hpp"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <unistd.h>
+#include <unordered_set>
+
+#include "app/program_help.hpp"
+#include "extract/csv_sinks.hpp"
+#include "extract/ghcnm_data_pass.hpp"
+#include "extract/ghcnm_inputs.hpp"
+#include "extract/ghcnm_station_choice.hpp"
+#include "extract/quiet_console.hpp"
+#include "extract/report.hpp"
+#include "extract/run_log.hpp"
+#include "extract/run_plan.hpp"
+#include "extract/staging.hpp"
+#include "extract/table_names.hpp"
+#include "ghcn/ghcnm_country_list.hpp"
+#include "ghcn/ghcnm_selection.hpp"
+#include "units/termination.hpp"
+
+namespace corvane::extract {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Run {
+    const ExtractOptions* options = nullptr;
+    GhcnmInputs in;
+    Plan plan;
+    std::vector<ghcn::InventoryStation> stations;
+    std::map<std::string, std::string> country_names;
+    InventoryCriteria criteria;
+    std::string country_line;  // for the log
+    Staging staging;
+    bool started = false, finished = false;
+};
+
+Run& run() {
+    static Run r;
+    return r;
+}
+
+[[noreturn]] void end(int status) { units::terminate_program(status); }
+
+// The run-time ends the program while the files are being written (an interruption, a
+// run-time error): what was written is published, and the run never ends as a success.
+void at_program_end(int exit_code) {
+    Run& r = run();
+    if (!r.started || r.finished) return;
+    r.finished = true;
+    for (const std::string& failure : r.staging.publish(r.plan.outputs, r.options->force)) complain(failure);
+    complain("the extraction stopped; what was written so far is in " + r.plan.out_dir.string());
+    if (exit_code == 0) units::exit_program(status_failed);
+}
+
+int read_countries(Run& r) {
+    const ExtractOptions& o = *r.options;
+    if (!r.in.country_list_path) {
+        if (o.country_text.empty()) return 0;
+        complain((r.plan.data_dir / country_list_name(r.in.edition)).string() + ": no such file");
+        return status_failed;
+    }
+    std::vector<ghcn::Country> list;
+    ghcn::ReadProblem problem;
+    if (!ghcn::read_country_list(r.in.edition, r.in.country_list_path->string(), list, problem)) {
+        complain(ghcn::describe(problem));
+        return status_failed;
+    }
+    std::vector<CountryEntry> entries;
+    for (const ghcn::Country& c : list) {
+        r.country_names.emplace(c.code, c.name);
+        entries.push_back({c.code, c.name});
+    }
+    if (o.country_text.empty()) return 0;
+    const std::optional<CountryEntry> found = find_country(entries, o.country_text);
+    if (!found) {
+        complain("--country: " + o.country_text + ": expected a code or a name listed in " +
+                 r.in.country_list_path->string());
+        return status_bad_argument;
+    }
+    r.criteria.country_code = found->code;
+    r.country_line = found->code + " " + found->name;
+    return 0;
+}
+
+int read_ids(Run& r) {
+    const ExtractOptions& o = *r.options;
+    if (o.ids.empty() && !o.ids_from) return 0;
+    std::vector<std::string> ids = o.ids;
+    if (o.ids_from) {
+        ghcn::ReadProblem problem;
+        std::vector<std::string> listed;
+        if (!ghcn::read_id_list(fs::absolute(*o.ids_from).string(), listed, problem)) {
+            complain("--ids-from: " + ghcn::describe(problem));
+            return status_failed;
+        }
+        ids.insert(ids.end(), listed.begin(), listed.end());
+    }
+    for (const std::string& id : ghcn::ids_not_in(ids, r.stations))
+        complain(id + ": no station of the inventory has this id; the run goes on without it");
+    r.criteria.ids.emplace(ids.begin(), ids.end());
+    return 0;
+}
+
+// Reads what the selection needs; 0, or the status to end with.
+int read_station_lists(Run& r) {
+    ghcn::ReadProblem problem;
+    if (!ghcn::read_inventory(r.in.edition, r.in.inventory_path.string(), r.stations, problem)) {
+        complain(ghcn::describe(problem));
+        return status_failed;
+    }
+    if (int status = read_countries(r)) return status;
+    const ExtractOptions& o = *r.options;
+    r.criteria.box = o.box;
+    r.criteria.elevation = o.elevation;
+    r.criteria.reject_missing_elevation = o.reject_missing_elevation;
+    r.criteria.name = o.name;
+    return read_ids(r);
+}
+
+std::string file_line(const fs::path& path) {
+    return "  " + path.string() + " (" + std::to_string(extract::file_size(path)) + " bytes)";
+}
+
+// A number as short as it can be written without losing what was given.
+std::string number_text(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.10g", value);
+    return text;
+}
+
+std::string criteria_text(const ExtractOptions& o) {
+    std::string text;
+    const auto add = [&](const std::string& s) { text += "  " + s + "\n"; };
+    if (o.box)
+        add("box (N,S,E,W): " + hundredths_text(o.box->north, 0) + "," + hundredths_text(o.box->south, 0) + "," +
+            hundredths_text(o.box->east, 0) + "," + hundredths_text(o.box->west, 0));
+    if (o.elevation)
+        add("elevation: " + std::to_string(o.elevation->min) + " to " + std::to_string(o.elevation->max) + " m" +
+            (o.reject_missing_elevation ? "" : ", missing elevations kept"));
+    if (o.near)
+        add("near: " + number_text(o.near->latitude) + "," + number_text(o.near->longitude) +
+            (o.radius_km ? ", within " + number_text(*o.radius_km) + " km" : "") +
+            (o.nearest ? ", the " + std::to_string(*o.nearest) + " nearest" : ""));
+    if (o.years) add("years: " + std::to_string(o.years->first) + " to " + std::to_string(o.years->last));
+    if (o.min_years)
+        add("at least " + std::to_string(*o.min_years) + " years of " + std::to_string(o.min_months) + " values");
+    if (o.name) add("name holds: " + *o.name);
+    if (!o.ids.empty() || o.ids_from) add("identifiers: " + std::to_string(run().criteria.ids->size()));
+    return text;
+}
+
+void write_log_head(Run& r, RunLog& log) {
+    const ExtractOptions& o = *r.options;
+    log.line(std::string(app::version_text(program_name)).substr(0, app::version_text(program_name).find('\n')));
+    log.line("GHCN-M version " + std::to_string(static_cast<int>(r.in.edition)) + ": " +
+             std::string(r.in.variable.label) + " (--variable " + std::string(r.in.variable.name) + ")");
+    log.line("Release: " + r.in.data.release + " of " + r.in.data.date);
+    log.line("Files read:");
+    log.line(file_line(r.in.inventory_path));
+    log.line(file_line(r.in.data_path));
+    if (r.in.country_list_path) log.line(file_line(*r.in.country_list_path));
+    for (const std::string& name : r.in.passed_over) log.line("Passed over: " + name);
+    log.line("Criteria:");
+    if (!r.country_line.empty()) log.line("  country: " + r.country_line);
+    std::string text = criteria_text(o);
+    while (!text.empty()) {
+        log.line(text.substr(0, text.find('\n')));
+        text.erase(0, text.find('\n') + 1);
+    }
+    log.line(std::string("QC policy: ") + (o.qc_keep ? "keep" : "drop") + " values that failed a check");
+}
+
+// The stations that meet every criterion; `stopped` set when the counting pass could not
+// read the data file to its end.
+std::vector<ChosenStation> select_stations(Run& r, const QcPolicy& policy, PassResult& pass) {
+    const ExtractOptions& o = *r.options;
+    std::vector<std::size_t> candidates = inventory_matches(r.stations, r.criteria);
+    if (o.min_years) {
+        std::unordered_set<std::string> ids;
+        for (std::size_t i : candidates) ids.insert(r.stations[i].id);
+        YearMonths months;
+        pass = count_months(r.in.data_path.string(), policy, ids, o.years, months);
+        std::erase_if(candidates, [&](std::size_t i) {
+            return !enough_years(months, r.stations[i].id, *o.min_years, o.min_months);
+        });
+    }
+    std::optional<PlaceCriteria> place;
+    if (o.near) place = PlaceCriteria{*o.near, o.radius_km, o.nearest};
+    return choose_by_place(r.stations, candidates, place);
+}
+
+StationRow station_row(const Run& r, const ChosenStation& c, const StationTotals& t) {
+    const ghcn::InventoryStation& s = r.stations[c.index];
+    const auto country = r.country_names.find(s.country_code);
+    StationRow row{s.id,
+                   s.country_code,
+                   country == r.country_names.end() ? "" : country->second,
+                   s.name,
+                   s.latitude,
+                   s.longitude,
+                   s.elevation,
+                   c.distance_km,
+                   t.first_year,
+                   t.last_year,
+                   t.values,
+                   s.latitude_text,
+                   s.longitude_text,
+                   s.elevation_text};
+    return row;
+}
+
+VariableInfo variable_info(const Run& r) {
+    return {static_cast<int>(r.in.edition),
+            std::string(r.in.variable.name),
+            std::string(r.in.variable.label),
+            r.in.variable.element == "tmax"   ? Quantity::maximum_temperature
+            : r.in.variable.element == "tmin" ? Quantity::minimum_temperature
+                                              : Quantity::mean_temperature,
+            "degC",
+            2,
+            true,
+            r.in.data_path.filename().string() + " (release " + r.in.data.release + ", " + r.in.data.date + ")"};
+}
+
+void report_stop(RunLog& log, const PassResult& pass) {
+    if (pass.complete) return;
+    complain(ghcn::describe(pass.problem));
+    log.stopped(ghcn::describe(pass.problem));
+}
+
+void report_unknown_flags(const Run& r, const PassResult& pass) {
+    for (char letter : pass.unknown_flags)
+        complain(r.in.data_path.string() + ": QC flag '" + std::string(1, letter) +
+                 "' is not one the data set's readme lists; its values are kept");
+}
+
+// Writes every output; 0, or status_failed when the data file could not be read.
+int write_outputs(Run& r, const std::vector<SeriesSink*>& more_sinks) {
+    const ExtractOptions& o = *r.options;
+    RunLog log;
+    log.open(std::string(ghcnm_log_name(static_cast<int>(r.in.edition))));
+    write_log_head(r, log);
+    const QcPolicy policy{r.in.edition, r.in.variable.kind, o.qc_keep};
+    const ghcn::Edition edition = r.in.edition;
+    const ghcn::FileKind kind = r.in.variable.kind;
+    ValuesCsvSink values{std::string(values_csv)};
+    FailedValuesCsvSink failed{std::string(failed_values_csv), [edition, kind](char letter) {
+                                   const auto flag = ghcn::find_qc_flag(edition, kind, letter);
+                                   return flag ? std::string(flag->meaning) : std::string("not listed in the readme");
+                               }};
+    StationsCsvSink stations{std::string(stations_csv), o.near.has_value()};
+    std::vector<SeriesSink*> sinks = {&values, &failed, &stations, &log};
+    sinks.insert(sinks.end(), more_sinks.begin(), more_sinks.end());
+    PassResult pass;
+    const std::vector<ChosenStation> chosen = select_stations(r, policy, pass);
+    std::unordered_map<std::string, StationTotals> totals;
+    for (const ChosenStation& c : chosen) totals.emplace(r.stations[c.index].id, StationTotals{});
+    for (SeriesSink* sink : sinks) sink->begin(variable_info(r));
+    if (pass.complete) pass = write_series(r.in.data_path.string(), policy, totals, o.years, sinks);
+    report_stop(log, pass);
+    report_unknown_flags(r, pass);
+    for (const ChosenStation& c : chosen) {
+        const StationRow row = station_row(r, c, totals[r.stations[c.index].id]);
+        for (SeriesSink* sink : sinks) sink->station(row);
+    }
+    int status = pass.complete ? 0 : status_failed;
+    for (SeriesSink* sink : sinks) {
+        std::string error;
+        if (!sink->finish(error)) {
+            complain(error);
+            status = status_failed;
+        }
+    }
+    complain(std::string(r.in.variable.name) + ": " + std::to_string(log.stations_selected()) + " stations selected, " +
+             std::to_string(log.stations_found()) + " found, " + std::to_string(log.values_written()) +
+             " values written, " + std::to_string(log.values_dropped()) + " dropped by the QC policy");
+    return status;
+}
+
+int enter(const fs::path& dir) {
+    if (::chdir(dir.c_str()) == 0) return 0;
+    complain(dir.string() + ": " + std::strerror(errno));
+    return status_failed;
+}
+
+int extract_into_working_dir(Run& r, const std::vector<SeriesSink*>& more_sinks) {
+    std::error_code error;
+    fs::create_directories(r.plan.out_dir, error);
+    if (error) {
+        complain(r.plan.out_dir.string() + ": " + error.message());
+        return status_failed;
+    }
+    if (const std::string failure = r.staging.create(r.plan.out_dir, r.plan.data_dir, {}); !failure.empty()) {
+        complain(failure);
+        r.staging.publish({}, false);
+        return status_failed;
+    }
+    if (int status = enter(r.staging.dir())) return status;
+    r.started = true;
+    int status = write_outputs(r, more_sinks);
+    r.finished = true;
+    if (int left = enter(r.plan.out_dir)) status = left;
+    const std::vector<std::string> failures = r.staging.publish(r.plan.outputs, r.options->force);
+    for (const std::string& failure : failures) complain(failure);
+    if (!failures.empty()) status = status_failed;
+    return status;
+}
+
+Plan ghcnm_plan(const ExtractOptions& o, int edition) {
+    Plan p;
+    p.data_dir = fs::absolute(o.data_dir);
+    p.out_dir = fs::absolute(o.out_dir);
+    p.outputs = {ghcnm_log_name(edition), stations_csv, values_csv, failed_values_csv};
+    return p;
+}
+
+}  // namespace
+
+std::string_view ghcnm_log_name(int edition) { return edition == 3 ? "GHCNv3_Log_File" : "GHCNv4_Log_File"; }
+
+void run_ghcnm_extraction(const ExtractOptions& options, int edition, const MoreOutputs& more, char* program_path) {
+    Run& r = run();
+    r = Run{};
+    r.options = &options;
+    r.plan = ghcnm_plan(options, edition);
+    r.plan.outputs.insert(r.plan.outputs.end(), more.files.begin(), more.files.end());
+    const ghcn::Edition e = edition == 3 ? ghcn::Edition::v3 : ghcn::Edition::v4;
+    const InputsFound found = find_inputs(r.plan.data_dir, e, *ghcn::find_variable(e, options.variable_name));
+    if (!found.inputs) complain(found.error);
+    const int outputs = check_outputs(r.plan, options.force);
+    if (!found.inputs || outputs != 0) std::exit(status_failed);
+    r.in = *found.inputs;
+    char* words[] = {program_path, nullptr};
+    units::start_runtime(1, words);
+    install_quiet_console({nullptr, !options.reject_missing_elevation, at_program_end});
+    int status = read_station_lists(r);
+    if (status == 0) status = extract_into_working_dir(r, more.sinks);
+    end(status);
+}
+
+}  // namespace corvane::extract
