@@ -70,29 +70,31 @@ class DataDescriptorWalk {
 public:
     explicit constexpr DataDescriptorWalk(FormatRef format) : format_(format) {}
 
-    // The next data descriptor; null when the walk cannot be followed any further here
-    // (a pass without data, groups nested too deep, or the step budget spent).
-    constexpr const FormatEntry* next() {
+    // The kind of the next data descriptor; FormatKind::end when the walk cannot be followed
+    // any further here (a pass without data, groups nested too deep, or the step budget
+    // spent). Kinds rather than pointers: a sanitizer's null checks on a pointer into the
+    // constant program would keep the walk from being a constant expression.
+    constexpr FormatKind next() {
         if (pending_ > 0) {
             --pending_;
-            return pending_entry_;
+            return pending_kind_;
         }
         while (++steps_ < step_budget) {
             const FormatEntry& e = format_.entries[pc_];
             switch (e.kind) {
-                case FormatKind::group_open: if (!open_group(e)) return nullptr; continue;
+                case FormatKind::group_open: if (!open_group(e)) return FormatKind::end; continue;
                 case FormatKind::group_close: close_group(); continue;
-                case FormatKind::end: if (!revert()) return nullptr; continue;
+                case FormatKind::end: if (!revert()) return FormatKind::end; continue;
                 default:
                     ++pc_;
                     if (!is_data_kind(e.kind)) continue;
                     data_since_revert_ = true;
                     pending_ = e.repeat - 1;
-                    pending_entry_ = &e;
-                    return &e;
+                    pending_kind_ = e.kind;
+                    return e.kind;
             }
         }
-        return nullptr;
+        return FormatKind::end;
     }
 
     // Up to `wanted` more uses of the descriptor just returned, as the run time takes them.
@@ -141,7 +143,7 @@ private:
     std::uint32_t pc_ = 1;
     std::uint32_t steps_ = 0;
     std::int32_t pending_ = 0;
-    const FormatEntry* pending_entry_ = nullptr;
+    FormatKind pending_kind_ = FormatKind::end;
     Group groups_[max_group_depth]{};
     int depth_ = 0;
     bool data_since_revert_ = false;
@@ -161,9 +163,9 @@ constexpr Misfit first_misfit(FormatRef format, const ItemShape* items, std::siz
         const unsigned size = complex ? item.size / 2 : item.size;
         const std::uint32_t elements = complex ? 2 * item.count : item.count;
         for (std::uint32_t e = 0; e < elements;) {
-            const FormatEntry* entry = walk.next();
-            if (!entry) return Misfit::none;
-            if (const Misfit m = descriptor_misfit(entry->kind, type, size, reading); m != Misfit::none) return m;
+            const FormatKind kind = walk.next();
+            if (kind == FormatKind::end) return Misfit::none;
+            if (const Misfit m = descriptor_misfit(kind, type, size, reading); m != Misfit::none) return m;
             e += 1 + (complex ? 0 : walk.take_repeats(elements - e - 1));
         }
     }
