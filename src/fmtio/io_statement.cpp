@@ -78,7 +78,11 @@ units::Outcome IoStatement::open(StatementKind kind, const UnitSpec& unit, Contr
     state_.no_lead_zero = options.no_lead_zero;
     if (int err = take_format(format)) return fail(err);
     const bool reading = kind == StatementKind::read;
-    if (int err = settle_advance(reading)) return fail(err);
+    // Most statements give neither ADVANCE=, SIZE= nor an EOR branch: nothing to settle.
+    const bool plain_advance = control.advance.empty() && !control.size && !(control.branches & units::branch_eor);
+    if (!plain_advance) {
+        if (int err = settle_advance(reading)) return fail(err);
+    }
     if (unit.kind != UnitSpec::Kind::internal) {
         if (int err = open_connection(reading)) return fail(err);
     } else if (reading) {
