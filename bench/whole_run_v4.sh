@@ -89,6 +89,9 @@ fi
 what=$([ -n "$stand_in" ] && echo "engine loop (stand-in)" || echo "corvane-extract")
 awk -v w="$what" -v d="$(basename "$dat")" -v r="$records" -v s="$stations" -v t="$run_s" -v p="$peak" \
     -v fl="$floor_s" -v fp="$floor_peak" -v pd="$pandas_s" -v pp="$pandas_peak" 'BEGIN {
+    # GNU time counts hundredths: a run too short to register counts as one.
+    if (fl < 0.01) fl = 0.01
+    if (t < 0.01) t = 0.01
     printf "%s: %d records, %d stations listed\n", d, r, s
     printf "%-24s %8.3f s %8.1f MB\n", w, t, p / 1024
     printf "%-24s %8.3f s %8.1f MB   ratio %.2f\n", "floor", fl, fp / 1024, t / fl
