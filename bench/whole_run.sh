@@ -4,7 +4,12 @@
 # that parses every record of the same data file and writes it back as (i4,12i5); then the
 # record engine's own read-and-write loop over v2.mean against the same floor.
 #
-#   bench/whole_run.sh [--scale small|medium|full] [--seed N] [--repeat N] [--build DIR] [DIR]
+#   bench/whole_run.sh [--dataset v2|v4] [--scale small|medium|full] [--seed N] [--repeat N]
+#                      [--build DIR] [--stand-in] [DIR]
+#
+# With --dataset v4 (bench/whole_run_v4.sh) the run is over the version 4 QCU file instead:
+# every station selected and the three CSV files written, beside its own floor and
+# pandas.read_fwf; --stand-in times the engine's loop in place of corvane-extract.
 #
 # DIR holds the data set; when it has no v2.mean, the data set of the scale and seed is
 # generated there first (default DIR: BUILD/bench-data/SCALE-SEED). Each run leaves its
@@ -17,8 +22,12 @@ seed=1
 repeat=3
 build="$root/build"
 dir=""
+dataset=v2
+stand_in=""
 while [ $# -gt 0 ]; do
     case "$1" in
+        --dataset) dataset="$2"; shift 2 ;;
+        --stand-in) stand_in=1; shift ;;
         --scale) scale="$2"; shift 2 ;;
         --seed) seed="$2"; shift 2 ;;
         --repeat) repeat="$2"; shift 2 ;;
@@ -27,6 +36,11 @@ while [ $# -gt 0 ]; do
         *) dir="$1"; shift ;;
     esac
 done
+case "$dataset" in
+    v2) ;;
+    v4) exec "$root/bench/whole_run_v4.sh" "$scale" "$seed" "$repeat" "$build" "$stand_in" "$dir" ;;
+    *) echo "unknown data set $dataset (v2 or v4)" >&2; exit 2 ;;
+esac
 dir="${dir:-$build/bench-data/$scale-$seed}"
 measure="$build/bench/corvane-measure-run"
 for program in "$build/corvane-console" "$measure" "$build/bench/corvane-floor-copy" \

@@ -10,6 +10,7 @@
 #include "fmtio/element_value.hpp"
 #include "fmtio/format_program.hpp"
 #include "fmtio/io_item.hpp"
+#include "fmtio/short_copy.hpp"
 
 namespace corvane::fmtio {
 
@@ -60,6 +61,19 @@ inline bool edit_plain_integer(RecordReader& in, const FormatEntry& e, const IoI
     const auto w = static_cast<std::size_t>(e.w);
     if (in.position >= in.length || in.length - in.position < w) return false;
     if (!read_plain_decimal({in.data + in.position, w}, item, element)) return false;
+    in.position += w;
+    in.taken += w;
+    return true;
+}
+
+// A character item under A whose field is as long as the item and lies wholly in the
+// record (flags, codes, names of fixed columns): its characters copied as they stand.
+// Anything else is left to edit_input: returns false with nothing changed.
+inline bool edit_plain_character(RecordReader& in, const FormatEntry& e, const IoItem& item, void* element) {
+    if (e.kind != FormatKind::A || item.type != TypeClass::character) return false;
+    const std::size_t w = e.width_given ? static_cast<std::size_t>(e.w) : item.char_length;
+    if (w != item.char_length || in.position >= in.length || in.length - in.position < w) return false;
+    copy_chars(static_cast<char*>(element), in.data + in.position, w);
     in.position += w;
     in.taken += w;
     return true;

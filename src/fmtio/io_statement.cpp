@@ -78,7 +78,11 @@ units::Outcome IoStatement::open(StatementKind kind, const UnitSpec& unit, Contr
     state_.no_lead_zero = options.no_lead_zero;
     if (int err = take_format(format)) return fail(err);
     const bool reading = kind == StatementKind::read;
-    if (int err = settle_advance(reading)) return fail(err);
+    // Most statements give neither ADVANCE=, SIZE= nor an EOR branch: nothing to settle.
+    const bool plain_advance = control.advance.empty() && !control.size && !(control.branches & units::branch_eor);
+    if (!plain_advance) {
+        if (int err = settle_advance(reading)) return fail(err);
+    }
     if (unit.kind != UnitSpec::Kind::internal) {
         if (int err = open_connection(reading)) return fail(err);
     } else if (reading) {
@@ -252,13 +256,23 @@ int IoStatement::transfer_element(const IoItem& item, void* element) {
                                                             void* element) {
     if (kind_ == StatementKind::write) {
         if (edit_plain_integer_output(out_, state_, entry, item, element)) return 0;
+        if (edit_plain_character_output(out_, entry, item, element)) return 0;
         return edit_output(out_, state_, entry, item, element);
     }
-    if (!edit_plain_integer(in_, entry, item, element)) {
+    if (!edit_plain_integer(in_, entry, item, element) && !edit_plain_character(in_, entry, item, element)) {
         if (int err = edit_input(in_, state_, entry, item, element)) return err;
     }
     // Non-advancing input that reaches the end of its record ends there, the item padded.
     return nonadvancing_ && in_.ran_short ? end_of_record_nonadvancing : 0;
+}
+
+// The commonest control of an output line, a delimiter, straight into the record: what
+// execute_control does with it, without the steps for the other controls.
+[[gnu::always_inline]] inline int IoStatement::write_literal(const FormatEntry& e) {
+    if (++controls_since_data_ > max_controls_between_items) return format_error::bad_format;
+    const std::string_view text = format_.literal(e);
+    out_.put(text.data(), text.size());
+    return out_.overflowed ? units::condition::buffer_allocation : 0;
 }
 
 [[gnu::always_inline]] inline int IoStatement::next_data_descriptor(const FormatEntry*& entry) {
@@ -278,11 +292,16 @@ int IoStatement::transfer_element(const IoItem& item, void* element) {
                     controls_since_data_ = 0;
                     return 0;
                 }
+                if (entry->kind == FormatKind::literal && kind_ == StatementKind::write) {
+                    if (int err = write_literal(*entry)) return err;
+                    continue;
+                }
                 if (int err = execute_control(*entry)) return err;
                 continue;
         }
     }
 }
+
 
 int IoStatement::execute_control(const FormatEntry& e) {
     // Nested repeats of control descriptors alone could keep a statement busy for hours.

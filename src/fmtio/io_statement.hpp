@@ -51,6 +51,7 @@ private:
     int edit_element(const FormatEntry& entry, const IoItem& item, void* element);
     int next_data_descriptor(const FormatEntry*& entry);
     int execute_control(const FormatEntry& e);
+    int write_literal(const FormatEntry& e);
     int end_output_record();
     int fetch_record() override;
     const RecordReader& current_record() const override { return in_; }

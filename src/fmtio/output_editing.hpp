@@ -36,7 +36,7 @@ inline int decimal_digit_count(std::uint32_t m) {
 
 }  // namespace detail
 
-// The commonest output field of all, a 4-byte integer under Iw with the default minimum of
+// The commonest output field of all, a 4-byte integer under Iw (or I0) with the default minimum of
 // one digit and no plus sign, written straight into its columns: blanks, a minus sign and
 // the digits (two at a time, from the right), or asterisks when it does not fit. Anything
 // else is left to edit_output: returns false with nothing written. Inline: data lines are
@@ -44,19 +44,19 @@ inline int decimal_digit_count(std::uint32_t m) {
 [[gnu::always_inline]] inline bool edit_plain_integer_output(RecordWriter& out, const EditState& state,
                                                              const FormatEntry& e, const IoItem& item,
                                                              const void* element) {
-    if (e.kind != FormatKind::I || !e.width_given || e.w == 0 || e.d != 1 || item.type != TypeClass::integer ||
+    if (e.kind != FormatKind::I || !e.width_given || e.d != 1 || item.type != TypeClass::integer ||
         item.size != 4 || state.sign_plus)
         return false;
     std::int32_t value;
     std::memcpy(&value, element, 4);
     std::uint32_t m = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
     const int length = std::max(detail::decimal_digit_count(m), 1) + (value < 0 ? 1 : 0);
-    const auto w = static_cast<std::size_t>(e.w);
+    const auto w = static_cast<std::size_t>(e.w == 0 ? length : e.w);  // I0: just the digits
     // At the end of the record the blanks go in as one 8-byte store; elsewhere the text
     // after the field must stay.
     const bool at_end = out.position >= out.high_water;
     char* const field = out.reserve(w, 8);
-    if (length > e.w) {
+    if (static_cast<std::size_t>(length) > w) {
         std::memset(field, '*', w);
         out.advance(w);
         return true;
@@ -76,6 +76,15 @@ inline int decimal_digit_count(std::uint32_t m) {
     }
     if (value < 0) p[-1] = '-';
     out.advance(w);
+    return true;
+}
+
+// A character item under A without a width, the text fields of a delimited line: its
+// characters as they stand. Anything else is left to edit_output: returns false.
+[[gnu::always_inline]] inline bool edit_plain_character_output(RecordWriter& out, const FormatEntry& e,
+                                                               const IoItem& item, const void* element) {
+    if (e.kind != FormatKind::A || e.width_given || item.type != TypeClass::character) return false;
+    out.put(static_cast<const char*>(element), item.char_length);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 
+#include "fmtio/short_copy.hpp"
 #include "units/record_limits.hpp"
 
 namespace corvane::fmtio {
@@ -33,7 +34,7 @@ public:
     void put(const char* text, std::size_t n) {
         if (n == 0) return;
         char* at = reserve(n);
-        std::memcpy(at, text, n);
+        copy_chars(at, text, n);
         advance(n);
     }
 

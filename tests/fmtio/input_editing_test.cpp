@@ -107,6 +107,27 @@ TEST(InputEditing, CharacterAndLogicalFields) {
     EXPECT_FALSE(typed<Logical>("", fmt<"(l3)">, Logical(true)));
 }
 
+// A field as long as its variable, wholly in the record, is copied directly; at the end
+// of a short record it is padded as before.
+TEST(InputEditing, CharacterFieldsAsLongAsTheirVariable) {
+    const std::string line = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    EXPECT_EQ(typed<Text<1>>(line, fmt<"(a1)">).view(), "A");
+    EXPECT_EQ(typed<Text<3>>(line, fmt<"(2x,a3)">).view(), "CDE");
+    EXPECT_EQ(typed<Text<4>>(line, fmt<"(a)">).view(), "ABCD");
+    EXPECT_EQ(typed<Text<8>>(line, fmt<"(a8)">).view(), "ABCDEFGH");
+    EXPECT_EQ(typed<Text<11>>(line, fmt<"(t16,a11)">).view(), "PQRSTUVWXYZ");
+    EXPECT_EQ(typed<Text<17>>(line, fmt<"(a17)">).view(), "ABCDEFGHIJKLMNOPQ");
+    EXPECT_EQ(typed<Text<17>>("ABCDEFGHIJ", fmt<"(a17)">).view(), "ABCDEFGHIJ       ");
+    EXPECT_EQ(typed<Text<3>>("AB", fmt<"(a3)">).view(), "AB ");
+    std::array<Text<3>, 4> flags;
+    ScriptedConsole console(" 12ab  c  d-9efg\n");
+    read(default_unit, fmt<"(4(1x,a3))">, flags);
+    EXPECT_EQ(flags[0].view(), "12a");
+    EXPECT_EQ(flags[1].view(), "  c");
+    EXPECT_EQ(flags[2].view(), " d-");
+    EXPECT_EQ(flags[3].view(), "efg");
+}
+
 TEST(InputEditing, ListDirectedValues) {
     {
         // Blank records before the first value are passed over; T, t and .T read as true.

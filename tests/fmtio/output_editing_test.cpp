@@ -131,6 +131,22 @@ TEST(OutputEditing, IntegerFieldsOfEveryWidthAgreeWithTheGeneralEditing) {
     }
 }
 
+// I0 of a 4-byte integer and A without a width of a character value take direct paths:
+// their text must be the general editing's and the value's own, at every length.
+TEST(OutputEditing, MinimalIntegersAndBareCharacterFieldsTakeTheirOwnLength) {
+    const std::int32_t values[] = {0, 7, -7, 10, -10, 99, 100, -100, 123456789, -1000000000,
+                                   std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min()};
+    for (std::int32_t v : values) {
+        EXPECT_EQ(field(fmt<"('<',i0,'>')">, v), field(fmt<"('<',i0,'>')">, std::int64_t{v})) << v;
+        EXPECT_EQ(field(fmt<"(i0,',',i0)">, v, v), std::to_string(v) + "," + std::to_string(v));
+    }
+    const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    for (std::size_t n = 0; n <= 40; ++n) {
+        const std::string_view text(letters.data(), n);
+        EXPECT_EQ(field(fmt<"(a,',',a,'|')">, text, text), std::string(text) + "," + std::string(text) + "|") << n;
+    }
+}
+
 TEST(OutputEditing, CharactersAndLogicals) {
     const Text<33> name("HOHENPEISSENBERG");
     EXPECT_EQ(field(fmt<"(a)">, name), "HOHENPEISSENBERG" + std::string(17, ' '));  // all 33
