@@ -38,7 +38,7 @@ extraction() {
     if [ -n "$stand_in" ]; then
         "$build/bench/corvane-ghcnm-engine-copy" "$dat" "$inv" "$out"
     else
-        "$build/corvane-extract" --dataset v4 --variable tavg --box -90,90,-180,180 \
+        "$build/corvane-extract" --dataset v4 --variable tavg --box 90,-90,180,-180 \
             --data-dir "$dir" --out-dir "$out" --force
     fi
 }

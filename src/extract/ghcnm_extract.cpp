@@ -282,7 +282,9 @@ int write_outputs(Run& r, const std::vector<SeriesSink*>& more_sinks) {
             status = status_failed;
         }
     }
-    complain(std::string(r.in.variable.name) + ": " + std::to_string(log.stations_selected()) + " stations selected, " +
+    const auto selected = log.stations_selected();
+    complain(std::string(r.in.variable.name) + ": " + std::to_string(selected) +
+             (selected == 1 ? " station" : " stations") + " selected, " +
              std::to_string(log.stations_found()) + " found, " + std::to_string(log.values_written()) +
              " values written, " + std::to_string(log.values_dropped()) + " dropped by the QC policy");
     return status;
