@@ -55,7 +55,44 @@ struct RawOptions {
     std::string variable, country, box, elevation, missing_elevation;
     std::string data_dir = ".", out_dir = ".";
     bool lon360 = false, force = false, csv = false;
+    // The outputs beside the tables.
+    std::string netcdf, geojson, anomalies, min_months, base_min_years;
+    bool annual = false;
 };
+
+// The netCDF and GeoJSON files and the derived series, together.
+void define_output_options(CLI::App& app, RawOptions& raw) {
+    const char* group = "Outputs beside the tables";
+    app.add_option("--netcdf", raw.netcdf, "Also write the series as a CF netCDF file")->type_name("FILE")->group(group);
+    app.add_option("--geojson", raw.geojson, "Also write the stations as a GeoJSON file")->type_name("FILE")->group(group);
+    app.add_flag("--annual", raw.annual, "Also write annual.csv: annual means (sums for\nprecipitation)")->group(group);
+    app.add_option("--min-months", raw.min_months, "Months a year needs to count (default 12)")
+        ->type_name("M")
+        ->check(check_with(parse_min_months))
+        ->group(group);
+    app.add_option("--anomalies", raw.anomalies, "Also write anomalies.csv against the normals\nof this base period")
+        ->type_name("FIRST:LAST")
+        ->check(check_with(parse_base_period))
+        ->group(group);
+    app.add_option("--base-min-years", raw.base_min_years, "Values a calendar month needs in the base\nperiod for its normal (default 20)")
+        ->type_name("N")
+        ->check(check_with(parse_base_min_years))
+        ->group(group);
+}
+
+OutputOptions convert_outputs(const RawOptions& raw) {
+    OutputOptions o;
+    // Relative to where the command runs, as in any tool: the run itself works elsewhere.
+    if (!raw.netcdf.empty()) o.netcdf = std::filesystem::absolute(raw.netcdf);
+    if (!raw.geojson.empty()) o.geojson = std::filesystem::absolute(raw.geojson);
+    o.annual = raw.annual;
+    if (!raw.min_months.empty()) o.min_months = value_of(parse_min_months, raw.min_months);
+    if (!raw.anomalies.empty()) {
+        o.anomalies = value_of(parse_base_period, raw.anomalies);
+        if (!raw.base_min_years.empty()) o.anomalies->min_years = value_of(parse_base_min_years, raw.base_min_years);
+    }
+    return o;
+}
 
 void define_options(CLI::App& app, RawOptions& raw) {
     app.description(
@@ -90,6 +127,7 @@ void define_options(CLI::App& app, RawOptions& raw) {
         ->type_name("DIR");
     app.add_flag("--force", raw.force, "Overwrite existing output files");
     app.add_flag("--csv", raw.csv, "Also write stations.csv and values.csv");
+    define_output_options(app, raw);
 }
 
 ExtractOptions convert(const RawOptions& raw) {
@@ -104,6 +142,7 @@ ExtractOptions convert(const RawOptions& raw) {
     o.out_dir = raw.out_dir;
     o.force = raw.force;
     o.csv = raw.csv;
+    o.outputs = convert_outputs(raw);
     return o;
 }
 
@@ -142,7 +181,8 @@ std::variant<ExtractOptions, int> parse_command_line(int argc, const char* const
         err << program_name << ": " << e.what() << " (see " << program_name << " --help)\n";
         return status_bad_argument;
     }
-    const ExtractOptions options = convert(raw);
+    ExtractOptions options = convert(raw);
+    options.command.assign(argv, argv + argc);
     if (!options.country && !options.box && !options.elevation) {
         err << program_name << ": no criterion: give --country, --box or --elevation, alone or together\n";
         return status_bad_argument;

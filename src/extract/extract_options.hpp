@@ -7,8 +7,10 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "extract/argument_values.hpp"
+#include "extract/output_options.hpp"
 
 namespace corvane::extract {
 
@@ -23,6 +25,8 @@ struct ExtractOptions {
     std::filesystem::path out_dir = ".";
     bool force = false;
     bool csv = false;
+    OutputOptions outputs;
+    std::vector<std::string> command;  // the whole argument vector, for the manifest
 };
 
 // The whole --help text.

@@ -1,6 +1,7 @@
 #include "extract/extract_run.hpp"
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <cstring>
 #include <iostream>
@@ -9,12 +10,14 @@
 #include <unistd.h>
 #include <vector>
 
+#include "app/build_info.hpp"
 #include "app/getit.hpp"
 #include "app/run_data.hpp"
 #include "app/search_report.hpp"
 #include "app/variable_names.hpp"
 #include "extract/criteria_from_options.hpp"
 #include "extract/csv_tables.hpp"
+#include "extract/manifest.hpp"
 #include "extract/progress.hpp"
 #include "extract/quiet_console.hpp"
 #include "extract/report.hpp"
@@ -38,6 +41,8 @@ struct RunState {
     Progress* progress = nullptr;
     bool started = false;   // files are being written in the working directory
     bool finished = false;  // the outputs are complete
+    std::chrono::system_clock::time_point started_at = std::chrono::system_clock::now();
+    fs::path started_in = fs::current_path();
 };
 
 RunState& run_state() {
@@ -150,6 +155,24 @@ int prepare_files() {
     return enter(s.staging.dir());
 }
 
+// manifest.json beside the outputs once they are in place; 0, or the status to end with.
+int write_run_manifest(const ExtractOptions& o, const app::RunData& run, int status) {
+    const RunState& s = run_state();
+    ManifestRun m{.program = std::string(program_name), .version = std::string(corvane::version),
+                  .command = o.command, .working_directory = s.started_in};
+    m.criteria = manifest_criteria(o.command);
+    for (std::string_view name : s.plan.inputs) m.inputs.push_back(fs::absolute(s.plan.data_dir / name));
+    for (std::string_view name : s.plan.outputs) m.outputs.push_back(s.plan.out_dir / name);
+    m.counts = {.selected = run.stations.selected_count, .found = run.found_count};
+    m.started = s.started_at;
+    m.ended = std::chrono::system_clock::now();
+    m.exit_status = status;
+    const std::string failure = write_manifest(m, s.plan.out_dir / manifest_json);
+    if (failure.empty()) return 0;
+    complain(failure);
+    return status_failed;
+}
+
 // The search, the extraction and the tables; then the files are moved into place.
 int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     RunState& s = run_state();
@@ -182,6 +205,9 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     const std::vector<std::string> failures = s.staging.publish(s.plan.outputs, o.force);
     for (const std::string& failure : failures) complain(failure);
     if (!failures.empty()) status = status_failed;
+    if (failures.empty()) {
+        if (const int manifest = write_run_manifest(o, run, status)) status = manifest;
+    }
     complain(summary(run, o, s.plan, s.staging.in_place(), incomplete));
     return status;
 }
@@ -194,7 +220,7 @@ int run_extraction(const ExtractOptions& options, char* program_path) {
     s.plan = make_plan(options);
     s.force = options.force;
     const int inputs = check_inputs(s.plan);
-    const int outputs = check_outputs(s.plan, options.force);
+    const int outputs = check_outputs(s.plan, options.force) | check_manifest_free(s.plan.out_dir, options.force);
     if (inputs != 0 || outputs != 0) return status_failed;
 
     app::RunData& run = run_data();

@@ -1,0 +1,372 @@
+// The CF timeSeries file through libnetcdf: observation variables defined at the start and
+// filled a block at a time, station variables defined and written at the end.
+#include "extract/netcdf_sink.hpp"
+
+#include <array>
+#include <cctype>
+#include <netcdf.h>
+
+#include "extract/exact_decimal.hpp"
+
+namespace corvane::extract {
+
+namespace {
+
+constexpr float fill_float = -9999.0F;
+constexpr std::size_t block_rows = 65536;
+constexpr const char* data_references =
+    "https://www.ncei.noaa.gov/products/land-based-station/global-historical-climatology-network-monthly";
+
+std::int64_t days_from_civil(std::int64_t y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const auto yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<std::int64_t>(doe);
+}
+
+struct CfQuantity {
+    const char* standard_name;
+    const char* cell_methods;
+    const char* anomaly_name;  // empty: no standard name for the anomaly
+};
+
+CfQuantity cf_quantity(Quantity q) {
+    switch (q) {
+        case Quantity::maximum_temperature:
+            return {"air_temperature", "time: maximum within days time: mean over days", "air_temperature_anomaly"};
+        case Quantity::minimum_temperature:
+            return {"air_temperature", "time: minimum within days time: mean over days", "air_temperature_anomaly"};
+        case Quantity::precipitation: return {"lwe_thickness_of_precipitation_amount", "time: sum", ""};
+        case Quantity::sea_level_pressure: return {"air_pressure_at_mean_sea_level", "time: mean", ""};
+        case Quantity::mean_temperature: break;
+    }
+    return {"air_temperature", "time: mean", "air_temperature_anomaly"};
+}
+
+}  // namespace
+
+struct NetcdfSink::Ids {
+    int file = -1, obs = -1, nv = -1;
+    int time = -1, bounds = -1, value = -1, anomaly = -1, trace = -1;
+    std::array<int, 3> flags{-1, -1, -1};
+};
+
+struct NetcdfSink::Block {
+    std::vector<double> time, bounds;
+    std::vector<float> value, anomaly;
+    std::array<std::vector<signed char>, 3> flags;
+    std::vector<signed char> trace;
+    std::size_t size() const { return time.size(); }
+    void clear() {
+        time.clear(); bounds.clear(); value.clear(); anomaly.clear(); trace.clear();
+        for (auto& f : flags) f.clear();
+    }
+};
+
+std::string netcdf_name(const std::string& variable_name) {
+    std::string name = variable_name;
+    for (char& c : name) {
+        if (std::isalnum(static_cast<unsigned char>(c)) == 0) c = '_';
+    }
+    return name;
+}
+
+double days_since_1700(std::int32_t year, std::int32_t month) {
+    return static_cast<double>(days_from_civil(year, static_cast<unsigned>(month), 1) - days_from_civil(1700, 1, 1));
+}
+
+std::string flag_meaning_word(const std::string& meaning) {
+    std::string word;
+    for (char c : meaning) {
+        const auto u = static_cast<unsigned char>(c);
+        if (std::isalnum(u) != 0) word += static_cast<char>(std::tolower(u));
+        else if (!word.empty() && word.back() != '_') word += '_';
+    }
+    while (!word.empty() && word.back() == '_') word.pop_back();
+    return word.empty() ? "unnamed" : word;
+}
+
+NetcdfSink::NetcdfSink(NetcdfOptions options)
+    : options_(std::move(options)), file_(options_.path, options_.replace),
+      groups_([this](const std::vector<ValueRow>& s) { add_series(s); }), ids_(std::make_unique<Ids>()),
+      block_(std::make_unique<Block>()) {}
+
+NetcdfSink::~NetcdfSink() {
+    if (open_) nc_close(ids_->file);
+}
+
+bool NetcdfSink::ok(int status, const char* what) {
+    if (status != NC_NOERR && error_.empty()) {
+        error_ = file_.final_path().string() + ": " + what + ": " + nc_strerror(status);
+    }
+    return error_.empty();
+}
+
+namespace {
+
+void text_attribute(int file, int var, const char* name, const std::string& text) {
+    nc_put_att_text(file, var, name, text.size(), text.c_str());
+}
+
+int obs_variable(int file, const char* name, nc_type type, int obs, std::size_t chunk) {
+    int id = -1;
+    if (nc_def_var(file, name, type, 1, &obs, &id) != NC_NOERR) return -1;
+    nc_def_var_chunking(file, id, NC_CHUNKED, &chunk);
+    return id;
+}
+
+// A byte flag variable: the letter's character code, 0 for a blank.
+int flag_variable(int file, int obs, const std::string& name, const std::string& long_name,
+                  const std::vector<FlagMeaning>& letters) {
+    const int id = obs_variable(file, name.c_str(), NC_BYTE, obs, block_rows);
+    std::vector<signed char> values{0};
+    std::string meanings = "blank";
+    for (const FlagMeaning& f : letters) {
+        if (f.letter == ' ') continue;
+        values.push_back(static_cast<signed char>(f.letter));
+        meanings += ' ' + flag_meaning_word(f.meaning);
+    }
+    text_attribute(file, id, "long_name", long_name);
+    text_attribute(file, id, "standard_name", "status_flag");
+    nc_put_att_schar(file, id, "flag_values", NC_BYTE, values.size(), values.data());
+    text_attribute(file, id, "flag_meanings", meanings);
+    return id;
+}
+
+}  // namespace
+
+void NetcdfSink::begin(const VariableInfo& variable) {
+    variable_ = variable;
+    if (!ok(nc_create(file_.temporary().c_str(), NC_NETCDF4 | NC_NOCLOBBER, &ids_->file), "cannot be created")) return;
+    open_ = true;
+    define_observations();
+    ok(nc_enddef(ids_->file), "cannot define its variables");
+}
+
+void NetcdfSink::define_observations() {
+    Ids& id = *ids_;
+    const int f = id.file;
+    nc_def_dim(f, "obs", NC_UNLIMITED, &id.obs);
+    nc_def_dim(f, "nv", 2, &id.nv);
+    text_attribute(f, NC_GLOBAL, "Conventions", "CF-1.11");
+    text_attribute(f, NC_GLOBAL, "featureType", "timeSeries");
+    text_attribute(f, NC_GLOBAL, "title", options_.title.empty() ? "GHCN monthly " + variable_.label : options_.title);
+    text_attribute(f, NC_GLOBAL, "source", variable_.source);
+    text_attribute(f, NC_GLOBAL, "history", options_.history);
+    text_attribute(f, NC_GLOBAL, "references", data_references);
+
+    id.time = obs_variable(f, "time", NC_DOUBLE, id.obs, block_rows);
+    text_attribute(f, id.time, "standard_name", "time");
+    text_attribute(f, id.time, "long_name", "middle of the month");
+    text_attribute(f, id.time, "units", "days since 1700-01-01 00:00:00");
+    text_attribute(f, id.time, "calendar", "standard");
+    text_attribute(f, id.time, "axis", "T");
+    text_attribute(f, id.time, "bounds", "time_bnds");
+    const std::array<int, 2> bounds_dims{id.obs, id.nv};
+    const std::array<std::size_t, 2> bounds_chunk{block_rows, 2};
+    nc_def_var(f, "time_bnds", NC_DOUBLE, 2, bounds_dims.data(), &id.bounds);
+    nc_def_var_chunking(f, id.bounds, NC_CHUNKED, bounds_chunk.data());
+
+    const std::string name = netcdf_name(variable_.name);
+    const CfQuantity cf = cf_quantity(variable_.quantity);
+    id.value = obs_variable(f, name.c_str(), NC_FLOAT, id.obs, block_rows);
+    nc_def_var_fill(f, id.value, 0, &fill_float);
+    text_attribute(f, id.value, "standard_name", cf.standard_name);
+    text_attribute(f, id.value, "long_name", variable_.label);
+    text_attribute(f, id.value, "units", variable_.unit);
+    text_attribute(f, id.value, "cell_methods", cf.cell_methods);
+    text_attribute(f, id.value, "coordinates", "time lat lon alt station_id");
+    text_attribute(f, id.value, "comment",
+                   "The data file gives " + variable_.unit + " to " + std::to_string(variable_.decimals) +
+                       " decimal(s) (a resolution of " + decimal_text(1, variable_.decimals) + ' ' + variable_.unit +
+                       "); stored here as 32-bit floats, so read them rounded to that resolution.");
+    std::string ancillary;
+    if (variable_.has_flags) {
+        const std::array<const char*, 3> suffix{"_dmflag", "_qcflag", "_dsflag"};
+        const std::array<const char*, 3> what{"measurement flag (DMFLAG)", "quality control flag (QCFLAG)",
+                                              "source flag (DSFLAG)"};
+        const std::array<const std::vector<FlagMeaning>*, 3> letters{
+            &variable_.dmflag_meanings, &variable_.qcflag_meanings, &variable_.dsflag_meanings};
+        for (std::size_t i = 0; i < 3; ++i) {
+            id.flags[i] = flag_variable(f, id.obs, name + suffix[i], variable_.label + ' ' + what[i], *letters[i]);
+            ancillary += (ancillary.empty() ? "" : " ") + name + suffix[i];
+        }
+    }
+    if (variable_.quantity == Quantity::precipitation) {
+        id.trace = obs_variable(f, (name + "_trace").c_str(), NC_BYTE, id.obs, block_rows);
+        const std::array<signed char, 2> values{0, 1};
+        text_attribute(f, id.trace, "long_name", "trace of precipitation, stored as 0 mm");
+        text_attribute(f, id.trace, "standard_name", "status_flag");
+        nc_put_att_schar(f, id.trace, "flag_values", NC_BYTE, 2, values.data());
+        text_attribute(f, id.trace, "flag_meanings", "measured_amount trace");
+        ancillary += (ancillary.empty() ? "" : " ") + name + "_trace";
+    }
+    if (!ancillary.empty()) text_attribute(f, id.value, "ancillary_variables", ancillary);
+    if (options_.anomalies) {
+        const BasePeriod& b = *options_.anomalies;
+        id.anomaly = obs_variable(f, (name + "_anomaly").c_str(), NC_FLOAT, id.obs, block_rows);
+        nc_def_var_fill(f, id.anomaly, 0, &fill_float);
+        if (*cf.anomaly_name != '\0') text_attribute(f, id.anomaly, "standard_name", cf.anomaly_name);
+        text_attribute(f, id.anomaly, "long_name", variable_.label + " anomaly");
+        text_attribute(f, id.anomaly, "units", variable_.unit);
+        text_attribute(f, id.anomaly, "cell_methods", cf.cell_methods);
+        text_attribute(f, id.anomaly, "coordinates", "time lat lon alt station_id");
+        text_attribute(f, id.anomaly, "comment",
+                       "The value minus the series' mean for its calendar month over " + std::to_string(b.first) +
+                           "-" + std::to_string(b.last) + ", a month having a mean only with at least " +
+                           std::to_string(b.min_years) + " values; rounded half away from zero to " +
+                           decimal_text(1, variable_.decimals + 1) + ' ' + variable_.unit + ".");
+    }
+}
+
+void NetcdfSink::value(const ValueRow& row) {
+    if (open_ && error_.empty()) groups_.add(row);
+}
+
+void NetcdfSink::add_series(const std::vector<ValueRow>& series) {
+    std::optional<SeriesNormals> normals;
+    if (options_.anomalies) normals = monthly_normals(series, *options_.anomalies);
+    const double scale = static_cast<double>(power_of_ten(variable_.decimals));
+    Block& b = *block_;
+    for (const ValueRow& row : series) {
+        const double start = days_since_1700(row.year, row.month);
+        const double end = row.month == 12 ? days_since_1700(row.year + 1, 1) : days_since_1700(row.year, row.month + 1);
+        b.time.push_back((start + end) / 2);
+        b.bounds.push_back(start);
+        b.bounds.push_back(end);
+        const std::optional<std::int64_t> v = counted_value(row);
+        b.value.push_back(v ? static_cast<float>(static_cast<double>(*v) / scale) : fill_float);
+        b.flags[0].push_back(static_cast<signed char>(row.dmflag == ' ' ? 0 : row.dmflag));
+        b.flags[1].push_back(static_cast<signed char>(row.qcflag == ' ' ? 0 : row.qcflag));
+        b.flags[2].push_back(static_cast<signed char>(row.dsflag == ' ' ? 0 : row.dsflag));
+        b.trace.push_back(row.trace ? 1 : 0);
+        if (normals) {
+            const std::optional<std::int64_t> a = anomaly(row, *normals);
+            b.anomaly.push_back(a ? static_cast<float>(static_cast<double>(*a) / (scale * 10)) : fill_float);
+        }
+        if (b.size() == block_rows) write_block();
+    }
+    series_.push_back({series.front().series, series.front().station, static_cast<std::int32_t>(series.size())});
+}
+
+void NetcdfSink::write_block() {
+    Block& b = *block_;
+    const Ids& id = *ids_;
+    const std::array<std::size_t, 2> start{written_, 0};
+    const std::array<std::size_t, 2> count{b.size(), 2};
+    if (b.size() == 0 || !error_.empty()) return b.clear();
+    ok(nc_put_vara_double(id.file, id.time, start.data(), count.data(), b.time.data()), "time");
+    ok(nc_put_vara_double(id.file, id.bounds, start.data(), count.data(), b.bounds.data()), "time_bnds");
+    ok(nc_put_vara_float(id.file, id.value, start.data(), count.data(), b.value.data()), "values");
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (id.flags[i] >= 0) ok(nc_put_vara_schar(id.file, id.flags[i], start.data(), count.data(), b.flags[i].data()), "flags");
+    }
+    if (id.trace >= 0) ok(nc_put_vara_schar(id.file, id.trace, start.data(), count.data(), b.trace.data()), "trace");
+    if (id.anomaly >= 0) ok(nc_put_vara_float(id.file, id.anomaly, start.data(), count.data(), b.anomaly.data()), "anomalies");
+    written_ += b.size();
+    b.clear();
+}
+
+void NetcdfSink::station(const StationRow& row) { stations_.emplace(row.id, row); }
+
+namespace {
+
+int instance_variable(int file, int dim, const char* name, nc_type type, const char* long_name) {
+    int id = -1;
+    nc_def_var(file, name, type, 1, &dim, &id);
+    text_attribute(file, id, "long_name", long_name);
+    return id;
+}
+
+void put_strings(int file, int var, const std::vector<std::string>& texts) {
+    std::vector<const char*> pointers;
+    for (const std::string& t : texts) pointers.push_back(t.c_str());
+    const std::size_t start = 0, count = pointers.size();
+    if (count > 0) nc_put_vara_string(file, var, &start, &count, pointers.data());
+}
+
+}  // namespace
+
+void NetcdfSink::write_stations() {
+    const int f = ids_->file;
+    const std::size_t n = series_.size();
+    bool with_distance = false;
+    for (const auto& [key, row] : stations_) with_distance = with_distance || row.distance_km.has_value();
+    int dim = -1;
+    if (!ok(nc_redef(f), "cannot add the station variables")) return;
+    ok(nc_def_dim(f, "timeseries", n, &dim), "timeseries dimension");
+    const int id = instance_variable(f, dim, "station_id", NC_STRING, "series identifier");
+    text_attribute(f, id, "cf_role", "timeseries_id");
+    const int name = instance_variable(f, dim, "station_name", NC_STRING, "station name");
+    const int country = instance_variable(f, dim, "country", NC_STRING, "country");
+    const int lat = instance_variable(f, dim, "lat", NC_DOUBLE, "station latitude");
+    text_attribute(f, lat, "standard_name", "latitude");
+    text_attribute(f, lat, "units", "degrees_north");
+    const int lon = instance_variable(f, dim, "lon", NC_DOUBLE, "station longitude");
+    text_attribute(f, lon, "standard_name", "longitude");
+    text_attribute(f, lon, "units", "degrees_east");
+    const int alt = instance_variable(f, dim, "alt", NC_FLOAT, "station elevation");
+    text_attribute(f, alt, "standard_name", "surface_altitude");
+    text_attribute(f, alt, "units", "m");
+    text_attribute(f, alt, "positive", "up");
+    nc_def_var_fill(f, alt, 0, &fill_float);
+    int distance = -1;
+    if (with_distance) {
+        distance = instance_variable(f, dim, "distance_km", NC_FLOAT, "distance from the --near point (WGS84 ellipsoid)");
+        text_attribute(f, distance, "units", "km");
+        nc_def_var_fill(f, distance, 0, &fill_float);
+    }
+    const int rows = instance_variable(f, dim, "row_size", NC_INT, "number of observations of the series");
+    text_attribute(f, rows, "sample_dimension", "obs");
+    if (!ok(nc_enddef(f), "cannot add the station variables")) return;
+
+    std::vector<std::string> ids, names, countries;
+    std::vector<double> lats, lons;
+    std::vector<float> alts, distances;
+    std::vector<int> sizes;
+    for (const NetcdfSeries& s : series_) {
+        const auto found = stations_.find(s.station);
+        const StationRow blank{};
+        const StationRow& st = found == stations_.end() ? blank : found->second;
+        ids.push_back(s.series);
+        names.push_back(st.name);
+        countries.push_back(st.country_name);
+        lats.push_back(st.latitude);
+        lons.push_back(st.longitude);
+        alts.push_back(st.elevation ? static_cast<float>(*st.elevation) : fill_float);
+        distances.push_back(st.distance_km ? static_cast<float>(*st.distance_km) : fill_float);
+        sizes.push_back(s.rows);
+    }
+    if (n == 0) return;
+    const std::size_t start = 0;
+    put_strings(f, id, ids);
+    put_strings(f, name, names);
+    put_strings(f, country, countries);
+    ok(nc_put_vara_double(f, lat, &start, &n, lats.data()), "lat");
+    ok(nc_put_vara_double(f, lon, &start, &n, lons.data()), "lon");
+    ok(nc_put_vara_float(f, alt, &start, &n, alts.data()), "alt");
+    if (distance >= 0) ok(nc_put_vara_float(f, distance, &start, &n, distances.data()), "distance_km");
+    ok(nc_put_vara_int(f, rows, &start, &n, sizes.data()), "row_size");
+}
+
+bool NetcdfSink::finish(std::string& error) {
+    if (open_) {
+        groups_.flush();
+        write_block();
+        if (!groups_.split_series().empty() && error_.empty()) {
+            error_ = file_.final_path().string() + ": the values of series " + groups_.split_series() +
+                     " are not together in the data file, as a contiguous ragged array needs them";
+        }
+        if (error_.empty()) write_stations();
+        open_ = false;
+        ok(nc_close(ids_->file), "cannot be completed");
+    }
+    if (error_.empty()) error_ = file_.commit();
+    else file_.discard();
+    error = error_;
+    return error_.empty();
+}
+
+}  // namespace corvane::extract
