@@ -20,12 +20,14 @@ nlohmann::json as_json(const FileRecord& r) {
     return {{"path", r.path}, {"size", r.size}, {"mtime", r.mtime}, {"sha256", r.sha256}};
 }
 
-// The records of `files`, or the first file that cannot be read in `failed`.
-nlohmann::json records(const std::vector<fs::path>& files, const fs::path& base, bool relative, std::string& failed) {
+// The records of `files` (relative ones from the working directory), named by absolute path
+// or, given `relative_to`, relative to it; the first file that cannot be read in `failed`.
+nlohmann::json records(const std::vector<fs::path>& files, const fs::path& working_directory,
+                       const std::optional<fs::path>& relative_to, std::string& failed) {
     nlohmann::json list = nlohmann::json::array();
     for (const fs::path& file : files) {
-        const fs::path absolute = fs::absolute(file.is_absolute() ? file : base / file).lexically_normal();
-        const std::string shown = relative ? absolute.lexically_relative(base).string() : absolute.string();
+        const fs::path absolute = fs::absolute(working_directory / file).lexically_normal();
+        const std::string shown = relative_to ? absolute.lexically_relative(*relative_to).string() : absolute.string();
         const std::optional<FileRecord> r = file_record(absolute, shown);
         if (!r) {
             if (failed.empty()) failed = absolute.string() + ": cannot be read for the manifest";
@@ -44,8 +46,8 @@ nlohmann::json document(const ManifestRun& run, const fs::path& dir, std::string
             {"command", run.command},
             {"working_directory", run.working_directory.string()},
             {"criteria", criteria},
-            {"inputs", records(run.inputs, run.working_directory, false, failed)},
-            {"outputs", records(run.outputs, dir, true, failed)},
+            {"inputs", records(run.inputs, run.working_directory, std::nullopt, failed)},
+            {"outputs", records(run.outputs, run.working_directory, dir, failed)},
             {"counts",
              {{"selected", run.counts.selected},
               {"found", run.counts.found},

@@ -25,8 +25,10 @@ struct ManifestRun {
     std::vector<std::string> command;      // the whole argument vector
     std::filesystem::path working_directory;  // where the command ran: its relative paths start there
     std::vector<std::pair<std::string, std::string>> criteria;  // option -> value, as given
-    std::vector<std::filesystem::path> inputs;   // recorded by absolute path
-    std::vector<std::filesystem::path> outputs;  // recorded relative to the manifest
+    // Relative paths start at the working directory. Inputs are recorded by absolute path,
+    // outputs relative to the manifest.
+    std::vector<std::filesystem::path> inputs;
+    std::vector<std::filesystem::path> outputs;
     RunCounts counts;
     std::chrono::system_clock::time_point started, ended;
     int exit_status = 0;

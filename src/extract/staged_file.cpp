@@ -36,8 +36,12 @@ std::string StagedFile::commit() {
     // A link fails when the name is taken, where a rename would replace the file.
     const bool moved = replace_ ? std::rename(temporary_.c_str(), final_.c_str()) == 0
                                 : ::link(temporary_.c_str(), final_.c_str()) == 0;
-    committed_ = true;  // a whole file: kept under one name or the other
-    if (!moved) return final_.string() + ": " + std::strerror(errno) + "; the file written is " + temporary_.string();
+    if (!moved) {
+        const std::string reason = std::strerror(errno);
+        discard();
+        return final_.string() + ": " + reason + "; not written";
+    }
+    committed_ = true;
     if (!replace_) ::unlink(temporary_.c_str());
     return {};
 }

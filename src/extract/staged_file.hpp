@@ -21,7 +21,8 @@ public:
     // Whether the final name may be written: its directory exists and takes a new file, and
     // the name is free (or may be replaced). An error text naming the path, empty when fine.
     std::string check() const;
-    // Moves the temporary file to the final name; an error text, empty on success.
+    // Moves the temporary file to the final name; an error text, empty on success. A file
+    // that cannot take the final name is removed: the name keeps what it held.
     std::string commit();
     void discard();
 
