@@ -26,7 +26,10 @@ nlohmann::json records(const std::vector<fs::path>& files, const fs::path& worki
                        const std::optional<fs::path>& relative_to, std::string& failed) {
     nlohmann::json list = nlohmann::json::array();
     for (const fs::path& file : files) {
-        const fs::path absolute = fs::absolute(working_directory / file).lexically_normal();
+        // Resolved by the system, not as text: "link/.." is where the link leads, then up.
+        std::error_code error;
+        fs::path absolute = fs::weakly_canonical(working_directory / file, error);
+        if (error) absolute = working_directory / file;
         const std::string shown = relative_to ? absolute.lexically_relative(*relative_to).string() : absolute.string();
         const std::optional<FileRecord> r = file_record(absolute, shown);
         if (!r) {
@@ -89,7 +92,9 @@ int check_manifest_free(const fs::path& out_dir, bool force) {
 }
 
 std::string write_manifest(const ManifestRun& run, const fs::path& path) {
-    const fs::path dir = fs::absolute(path).parent_path().lexically_normal();
+    std::error_code error;
+    fs::path dir = fs::weakly_canonical(fs::absolute(path).parent_path(), error);
+    if (error) dir = fs::absolute(path).parent_path();
     std::string failed;
     const nlohmann::json doc = document(run, dir, failed);
     if (!failed.empty()) return failed;

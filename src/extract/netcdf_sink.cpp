@@ -110,10 +110,20 @@ void text_attribute(int file, int var, const char* name, const std::string& text
     nc_put_att_text(file, var, name, text.size(), text.c_str());
 }
 
+// The library caches up to 64 MB of chunks per variable by default and writes them out only
+// when they leave the cache: a block written is a block done with, so each variable keeps
+// room for two of its chunks only, and memory stays the same for any size of file.
+void small_chunk_cache(int file, int id, std::size_t chunk_bytes) {
+    nc_set_var_chunk_cache(file, id, 2 * chunk_bytes, 7, 1.0F);
+}
+
 int obs_variable(int file, const char* name, nc_type type, int obs, std::size_t chunk) {
     int id = -1;
     if (nc_def_var(file, name, type, 1, &obs, &id) != NC_NOERR) return -1;
     nc_def_var_chunking(file, id, NC_CHUNKED, &chunk);
+    std::size_t size = 0;
+    nc_inq_type(file, type, nullptr, &size);
+    small_chunk_cache(file, id, chunk * size);
     return id;
 }
 
@@ -168,6 +178,7 @@ void NetcdfSink::define_observations() {
     const std::array<std::size_t, 2> bounds_chunk{block_rows, 2};
     nc_def_var(f, "time_bnds", NC_DOUBLE, 2, bounds_dims.data(), &id.bounds);
     nc_def_var_chunking(f, id.bounds, NC_CHUNKED, bounds_chunk.data());
+    small_chunk_cache(f, id.bounds, block_rows * 2 * sizeof(double));
 
     const std::string name = netcdf_name(variable_.name);
     const CfQuantity cf = cf_quantity(variable_.quantity);
