@@ -38,6 +38,9 @@ std::string footer_text() {
            app::input_files_text() + "Files written, into the output directory:\n" + app::output_files_text() +
            "  stations.csv               with --csv: id,country,name,latitude,longitude,elevation,series\n"
            "  values.csv                 with --csv: station,duplicate,year,month,value (missing: empty)\n"
+           "  annual.csv, anomalies.csv  with --annual and --anomalies\n"
+           "  manifest.json              every run: the files read and written, with their SHA-256;\n"
+           "                             --replay manifest.json --out-dir DIR runs it again\n"
            "\nEnvironment:\n" +
            app::environment_text() +
            "\nExit status:\n"
