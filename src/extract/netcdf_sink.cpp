@@ -7,6 +7,7 @@
 #include <netcdf.h>
 
 #include "extract/exact_decimal.hpp"
+#include "extract/file_digest.hpp"
 
 namespace corvane::extract {
 
@@ -64,6 +65,20 @@ struct NetcdfSink::Block {
         for (auto& f : flags) f.clear();
     }
 };
+
+std::string netcdf_history(const std::vector<std::string>& command, std::chrono::system_clock::time_point time) {
+    std::string line = iso8601_utc(time) + ":";
+    for (const std::string& word : command) {
+        if (!word.empty() && word.find_first_of(" \t'\"\\$`") == std::string::npos) {
+            line += ' ' + word;
+            continue;
+        }
+        line += " '";
+        for (char c : word) line += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        line += '\'';
+    }
+    return line;
+}
 
 std::string netcdf_name(const std::string& variable_name) {
     std::string name = variable_name;

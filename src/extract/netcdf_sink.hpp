@@ -8,6 +8,7 @@
 // into place when complete.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -70,6 +71,10 @@ private:
     std::string error_;
     bool open_ = false;
 };
+
+// The global `history` line: "2026-12-07T23:10:05Z: corvane-extract --variable mean ...", each
+// word that holds a blank or a quote quoted as a shell would need it.
+std::string netcdf_history(const std::vector<std::string>& command, std::chrono::system_clock::time_point time);
 
 // The netCDF names of the variable's data: "tavg-adj" -> "tavg_adj".
 std::string netcdf_name(const std::string& variable_name);

@@ -222,6 +222,13 @@ TEST(NetcdfSink, AnUnwritablePlaceIsKnownBeforeTheRun) {
     EXPECT_EQ(NetcdfSink({.path = "taken.nc", .replace = true}).check(), "");
 }
 
+TEST(NetcdfSink, TheHistoryIsTheCommandLineAsAShellTakesIt) {
+    const auto epoch = std::chrono::system_clock::from_time_t(0);
+    EXPECT_EQ(netcdf_history({"corvane-extract", "--name", "ST. PAUL", "--netcdf", "x.nc"}, epoch),
+              "1970-01-01T00:00:00Z: corvane-extract --name 'ST. PAUL' --netcdf x.nc");
+    EXPECT_EQ(netcdf_history({"p", "it's", ""}, epoch), "1970-01-01T00:00:00Z: p 'it'\\''s' ''");
+}
+
 TEST(NetcdfSink, FlagMeaningsAreSingleWords) {
     const std::pair<const char*, const char*> cases[] = {
         {"Outlier (5 sigma)", "outlier_5_sigma"}, {"  Failed  duplicate check ", "failed_duplicate_check"},
