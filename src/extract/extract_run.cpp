@@ -220,7 +220,8 @@ int run_extraction(const ExtractOptions& options, char* program_path) {
     s.plan = make_plan(options);
     s.force = options.force;
     const int inputs = check_inputs(s.plan);
-    const int outputs = check_outputs(s.plan, options.force) | check_manifest_free(s.plan.out_dir, options.force);
+    const int outputs = check_outputs(s.plan, options.force) | check_manifest_free(s.plan.out_dir, options.force) |
+                        check_output_files(options.outputs, options.force);
     if (inputs != 0 || outputs != 0) return status_failed;
 
     app::RunData& run = run_data();

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cctype>
+#include <tuple>
+#include <utility>
 #include <netcdf.h>
 
 #include "extract/exact_decimal.hpp"
@@ -170,44 +172,89 @@ void NetcdfSink::begin(const VariableInfo& variable) {
     ok(nc_enddef(ids_->file), "cannot define its variables");
 }
 
+namespace {
+
+void define_globals(int f, const NetcdfOptions& options, const VariableInfo& variable) {
+    text_attribute(f, NC_GLOBAL, "Conventions", "CF-1.11");
+    text_attribute(f, NC_GLOBAL, "featureType", "timeSeries");
+    text_attribute(f, NC_GLOBAL, "title", options.title.empty() ? "GHCN monthly " + variable.label : options.title);
+    text_attribute(f, NC_GLOBAL, "source", variable.source);
+    text_attribute(f, NC_GLOBAL, "history", options.history);
+    text_attribute(f, NC_GLOBAL, "references", data_references);
+}
+
+// `time` at the middle of each month, and its bounds.
+std::pair<int, int> define_time(int f, int obs, int nv) {
+    const int time = obs_variable(f, "time", NC_DOUBLE, obs, block_rows);
+    text_attribute(f, time, "standard_name", "time");
+    text_attribute(f, time, "long_name", "middle of the month");
+    text_attribute(f, time, "units", "days since 1700-01-01 00:00:00");
+    text_attribute(f, time, "calendar", "standard");
+    text_attribute(f, time, "axis", "T");
+    text_attribute(f, time, "bounds", "time_bnds");
+    const std::array<int, 2> dims{obs, nv};
+    const std::array<std::size_t, 2> chunk{block_rows, 2};
+    int bounds = -1;
+    nc_def_var(f, "time_bnds", NC_DOUBLE, 2, dims.data(), &bounds);
+    nc_def_var_chunking(f, bounds, NC_CHUNKED, chunk.data());
+    small_chunk_cache(f, bounds, block_rows * 2 * sizeof(double));
+    return {time, bounds};
+}
+
+int define_value(int f, int obs, const std::string& name, const VariableInfo& v) {
+    const CfQuantity cf = cf_quantity(v.quantity);
+    const int id = obs_variable(f, name.c_str(), NC_FLOAT, obs, block_rows);
+    nc_def_var_fill(f, id, 0, &fill_float);
+    text_attribute(f, id, "standard_name", cf.standard_name);
+    text_attribute(f, id, "long_name", v.label);
+    text_attribute(f, id, "units", v.unit);
+    text_attribute(f, id, "cell_methods", cf.cell_methods);
+    text_attribute(f, id, "coordinates", "time lat lon alt station_id");
+    text_attribute(f, id, "comment",
+                   "The data file gives " + v.unit + " to " + std::to_string(v.decimals) + " decimal(s) (a resolution of " +
+                       decimal_text(1, v.decimals) + ' ' + v.unit +
+                       "); stored here as 32-bit floats, so read them rounded to that resolution.");
+    return id;
+}
+
+int define_trace(int f, int obs, const std::string& name) {
+    const int id = obs_variable(f, name.c_str(), NC_BYTE, obs, block_rows);
+    const std::array<signed char, 2> values{0, 1};
+    text_attribute(f, id, "long_name", "trace of precipitation, stored as 0 mm");
+    text_attribute(f, id, "standard_name", "status_flag");
+    nc_put_att_schar(f, id, "flag_values", NC_BYTE, 2, values.data());
+    text_attribute(f, id, "flag_meanings", "measured_amount trace");
+    return id;
+}
+
+int define_anomaly(int f, int obs, const std::string& name, const VariableInfo& v, const BasePeriod& b) {
+    const CfQuantity cf = cf_quantity(v.quantity);
+    const int id = obs_variable(f, name.c_str(), NC_FLOAT, obs, block_rows);
+    nc_def_var_fill(f, id, 0, &fill_float);
+    if (*cf.anomaly_name != '\0') text_attribute(f, id, "standard_name", cf.anomaly_name);
+    text_attribute(f, id, "long_name", v.label + " anomaly");
+    text_attribute(f, id, "units", v.unit);
+    text_attribute(f, id, "cell_methods", cf.cell_methods);
+    text_attribute(f, id, "coordinates", "time lat lon alt station_id");
+    text_attribute(f, id, "comment",
+                   "The value minus the series' mean for its calendar month over " + std::to_string(b.first) + "-" +
+                       std::to_string(b.last) + ", a month having a mean only with at least " +
+                       std::to_string(b.min_years) + " values; rounded half away from zero to " +
+                       decimal_text(1, v.decimals + 1) + ' ' + v.unit + ".");
+    return id;
+}
+
+}  // namespace
+
 void NetcdfSink::define_observations() {
     Ids& id = *ids_;
     const int f = id.file;
     nc_def_dim(f, "obs", NC_UNLIMITED, &id.obs);
     nc_def_dim(f, "nv", 2, &id.nv);
-    text_attribute(f, NC_GLOBAL, "Conventions", "CF-1.11");
-    text_attribute(f, NC_GLOBAL, "featureType", "timeSeries");
-    text_attribute(f, NC_GLOBAL, "title", options_.title.empty() ? "GHCN monthly " + variable_.label : options_.title);
-    text_attribute(f, NC_GLOBAL, "source", variable_.source);
-    text_attribute(f, NC_GLOBAL, "history", options_.history);
-    text_attribute(f, NC_GLOBAL, "references", data_references);
-
-    id.time = obs_variable(f, "time", NC_DOUBLE, id.obs, block_rows);
-    text_attribute(f, id.time, "standard_name", "time");
-    text_attribute(f, id.time, "long_name", "middle of the month");
-    text_attribute(f, id.time, "units", "days since 1700-01-01 00:00:00");
-    text_attribute(f, id.time, "calendar", "standard");
-    text_attribute(f, id.time, "axis", "T");
-    text_attribute(f, id.time, "bounds", "time_bnds");
-    const std::array<int, 2> bounds_dims{id.obs, id.nv};
-    const std::array<std::size_t, 2> bounds_chunk{block_rows, 2};
-    nc_def_var(f, "time_bnds", NC_DOUBLE, 2, bounds_dims.data(), &id.bounds);
-    nc_def_var_chunking(f, id.bounds, NC_CHUNKED, bounds_chunk.data());
-    small_chunk_cache(f, id.bounds, block_rows * 2 * sizeof(double));
-
+    define_globals(f, options_, variable_);
+    std::tie(id.time, id.bounds) = define_time(f, id.obs, id.nv);
     const std::string name = netcdf_name(variable_.name);
-    const CfQuantity cf = cf_quantity(variable_.quantity);
-    id.value = obs_variable(f, name.c_str(), NC_FLOAT, id.obs, block_rows);
-    nc_def_var_fill(f, id.value, 0, &fill_float);
-    text_attribute(f, id.value, "standard_name", cf.standard_name);
-    text_attribute(f, id.value, "long_name", variable_.label);
-    text_attribute(f, id.value, "units", variable_.unit);
-    text_attribute(f, id.value, "cell_methods", cf.cell_methods);
-    text_attribute(f, id.value, "coordinates", "time lat lon alt station_id");
-    text_attribute(f, id.value, "comment",
-                   "The data file gives " + variable_.unit + " to " + std::to_string(variable_.decimals) +
-                       " decimal(s) (a resolution of " + decimal_text(1, variable_.decimals) + ' ' + variable_.unit +
-                       "); stored here as 32-bit floats, so read them rounded to that resolution.");
+    id.value = define_value(f, id.obs, name, variable_);
     std::string ancillary;
     if (variable_.has_flags) {
         const std::array<const char*, 3> suffix{"_dmflag", "_qcflag", "_dsflag"};
@@ -221,30 +268,11 @@ void NetcdfSink::define_observations() {
         }
     }
     if (variable_.quantity == Quantity::precipitation) {
-        id.trace = obs_variable(f, (name + "_trace").c_str(), NC_BYTE, id.obs, block_rows);
-        const std::array<signed char, 2> values{0, 1};
-        text_attribute(f, id.trace, "long_name", "trace of precipitation, stored as 0 mm");
-        text_attribute(f, id.trace, "standard_name", "status_flag");
-        nc_put_att_schar(f, id.trace, "flag_values", NC_BYTE, 2, values.data());
-        text_attribute(f, id.trace, "flag_meanings", "measured_amount trace");
+        id.trace = define_trace(f, id.obs, name + "_trace");
         ancillary += (ancillary.empty() ? "" : " ") + name + "_trace";
     }
     if (!ancillary.empty()) text_attribute(f, id.value, "ancillary_variables", ancillary);
-    if (options_.anomalies) {
-        const BasePeriod& b = *options_.anomalies;
-        id.anomaly = obs_variable(f, (name + "_anomaly").c_str(), NC_FLOAT, id.obs, block_rows);
-        nc_def_var_fill(f, id.anomaly, 0, &fill_float);
-        if (*cf.anomaly_name != '\0') text_attribute(f, id.anomaly, "standard_name", cf.anomaly_name);
-        text_attribute(f, id.anomaly, "long_name", variable_.label + " anomaly");
-        text_attribute(f, id.anomaly, "units", variable_.unit);
-        text_attribute(f, id.anomaly, "cell_methods", cf.cell_methods);
-        text_attribute(f, id.anomaly, "coordinates", "time lat lon alt station_id");
-        text_attribute(f, id.anomaly, "comment",
-                       "The value minus the series' mean for its calendar month over " + std::to_string(b.first) +
-                           "-" + std::to_string(b.last) + ", a month having a mean only with at least " +
-                           std::to_string(b.min_years) + " values; rounded half away from zero to " +
-                           decimal_text(1, variable_.decimals + 1) + ' ' + variable_.unit + ".");
-    }
+    if (options_.anomalies) id.anomaly = define_anomaly(f, id.obs, name + "_anomaly", variable_, *options_.anomalies);
 }
 
 void NetcdfSink::value(const ValueRow& row) {
@@ -315,6 +343,70 @@ void put_strings(int file, int var, const std::vector<std::string>& texts) {
 
 }  // namespace
 
+namespace {
+
+struct StationIds {
+    int id = -1, name = -1, country = -1, lat = -1, lon = -1, alt = -1, distance = -1, rows = -1;
+};
+
+int coordinate(int f, int dim, const char* name, const char* long_name, const char* standard_name, const char* units) {
+    const int id = instance_variable(f, dim, name, NC_DOUBLE, long_name);
+    text_attribute(f, id, "standard_name", standard_name);
+    text_attribute(f, id, "units", units);
+    return id;
+}
+
+StationIds define_stations(int f, int dim, bool with_distance) {
+    StationIds v;
+    v.id = instance_variable(f, dim, "station_id", NC_STRING, "series identifier");
+    text_attribute(f, v.id, "cf_role", "timeseries_id");
+    v.name = instance_variable(f, dim, "station_name", NC_STRING, "station name");
+    v.country = instance_variable(f, dim, "country", NC_STRING, "country");
+    v.lat = coordinate(f, dim, "lat", "station latitude", "latitude", "degrees_north");
+    v.lon = coordinate(f, dim, "lon", "station longitude", "longitude", "degrees_east");
+    v.alt = instance_variable(f, dim, "alt", NC_FLOAT, "station elevation");
+    text_attribute(f, v.alt, "standard_name", "surface_altitude");
+    text_attribute(f, v.alt, "units", "m");
+    text_attribute(f, v.alt, "positive", "up");
+    nc_def_var_fill(f, v.alt, 0, &fill_float);
+    if (with_distance) {
+        v.distance = instance_variable(f, dim, "distance_km", NC_FLOAT, "distance from the --near point (WGS84 ellipsoid)");
+        text_attribute(f, v.distance, "units", "km");
+        nc_def_var_fill(f, v.distance, 0, &fill_float);
+    }
+    v.rows = instance_variable(f, dim, "row_size", NC_INT, "number of observations of the series");
+    text_attribute(f, v.rows, "sample_dimension", "obs");
+    return v;
+}
+
+struct StationColumns {
+    std::vector<std::string> ids, names, countries;
+    std::vector<double> lats, lons;
+    std::vector<float> alts, distances;
+    std::vector<int> sizes;
+};
+
+StationColumns station_columns(const std::vector<NetcdfSeries>& series,
+                               const std::unordered_map<std::string, StationRow>& stations) {
+    StationColumns c;
+    const StationRow blank{};
+    for (const NetcdfSeries& s : series) {
+        const auto found = stations.find(s.station);
+        const StationRow& st = found == stations.end() ? blank : found->second;
+        c.ids.push_back(s.series);
+        c.names.push_back(st.name);
+        c.countries.push_back(st.country_name);
+        c.lats.push_back(st.latitude);
+        c.lons.push_back(st.longitude);
+        c.alts.push_back(st.elevation ? static_cast<float>(*st.elevation) : fill_float);
+        c.distances.push_back(st.distance_km ? static_cast<float>(*st.distance_km) : fill_float);
+        c.sizes.push_back(s.rows);
+    }
+    return c;
+}
+
+}  // namespace
+
 void NetcdfSink::write_stations() {
     const int f = ids_->file;
     const std::size_t n = series_.size();
@@ -323,58 +415,18 @@ void NetcdfSink::write_stations() {
     int dim = -1;
     if (!ok(nc_redef(f), "cannot add the station variables")) return;
     ok(nc_def_dim(f, "timeseries", n, &dim), "timeseries dimension");
-    const int id = instance_variable(f, dim, "station_id", NC_STRING, "series identifier");
-    text_attribute(f, id, "cf_role", "timeseries_id");
-    const int name = instance_variable(f, dim, "station_name", NC_STRING, "station name");
-    const int country = instance_variable(f, dim, "country", NC_STRING, "country");
-    const int lat = instance_variable(f, dim, "lat", NC_DOUBLE, "station latitude");
-    text_attribute(f, lat, "standard_name", "latitude");
-    text_attribute(f, lat, "units", "degrees_north");
-    const int lon = instance_variable(f, dim, "lon", NC_DOUBLE, "station longitude");
-    text_attribute(f, lon, "standard_name", "longitude");
-    text_attribute(f, lon, "units", "degrees_east");
-    const int alt = instance_variable(f, dim, "alt", NC_FLOAT, "station elevation");
-    text_attribute(f, alt, "standard_name", "surface_altitude");
-    text_attribute(f, alt, "units", "m");
-    text_attribute(f, alt, "positive", "up");
-    nc_def_var_fill(f, alt, 0, &fill_float);
-    int distance = -1;
-    if (with_distance) {
-        distance = instance_variable(f, dim, "distance_km", NC_FLOAT, "distance from the --near point (WGS84 ellipsoid)");
-        text_attribute(f, distance, "units", "km");
-        nc_def_var_fill(f, distance, 0, &fill_float);
-    }
-    const int rows = instance_variable(f, dim, "row_size", NC_INT, "number of observations of the series");
-    text_attribute(f, rows, "sample_dimension", "obs");
-    if (!ok(nc_enddef(f), "cannot add the station variables")) return;
-
-    std::vector<std::string> ids, names, countries;
-    std::vector<double> lats, lons;
-    std::vector<float> alts, distances;
-    std::vector<int> sizes;
-    for (const NetcdfSeries& s : series_) {
-        const auto found = stations_.find(s.station);
-        const StationRow blank{};
-        const StationRow& st = found == stations_.end() ? blank : found->second;
-        ids.push_back(s.series);
-        names.push_back(st.name);
-        countries.push_back(st.country_name);
-        lats.push_back(st.latitude);
-        lons.push_back(st.longitude);
-        alts.push_back(st.elevation ? static_cast<float>(*st.elevation) : fill_float);
-        distances.push_back(st.distance_km ? static_cast<float>(*st.distance_km) : fill_float);
-        sizes.push_back(s.rows);
-    }
-    if (n == 0) return;
+    const StationIds v = define_stations(f, dim, with_distance);
+    if (!ok(nc_enddef(f), "cannot add the station variables") || n == 0) return;
+    const StationColumns c = station_columns(series_, stations_);
     const std::size_t start = 0;
-    put_strings(f, id, ids);
-    put_strings(f, name, names);
-    put_strings(f, country, countries);
-    ok(nc_put_vara_double(f, lat, &start, &n, lats.data()), "lat");
-    ok(nc_put_vara_double(f, lon, &start, &n, lons.data()), "lon");
-    ok(nc_put_vara_float(f, alt, &start, &n, alts.data()), "alt");
-    if (distance >= 0) ok(nc_put_vara_float(f, distance, &start, &n, distances.data()), "distance_km");
-    ok(nc_put_vara_int(f, rows, &start, &n, sizes.data()), "row_size");
+    put_strings(f, v.id, c.ids);
+    put_strings(f, v.name, c.names);
+    put_strings(f, v.country, c.countries);
+    ok(nc_put_vara_double(f, v.lat, &start, &n, c.lats.data()), "lat");
+    ok(nc_put_vara_double(f, v.lon, &start, &n, c.lons.data()), "lon");
+    ok(nc_put_vara_float(f, v.alt, &start, &n, c.alts.data()), "alt");
+    if (v.distance >= 0) ok(nc_put_vara_float(f, v.distance, &start, &n, c.distances.data()), "distance_km");
+    ok(nc_put_vara_int(f, v.rows, &start, &n, c.sizes.data()), "row_size");
 }
 
 bool NetcdfSink::finish(std::string& error) {

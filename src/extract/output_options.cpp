@@ -3,6 +3,9 @@
 
 #include <charconv>
 
+#include "extract/report.hpp"
+#include "extract/staged_file.hpp"
+
 namespace corvane::extract {
 
 namespace {
@@ -40,6 +43,18 @@ Parsed<int> parse_base_min_years(std::string_view text) {
     const std::optional<int> n = whole_number(text);
     if (!n || *n < 1) return std::string("expected a number of years, 1 or more");
     return *n;
+}
+
+int check_output_files(const OutputOptions& outputs, bool force) {
+    int status = 0;
+    for (const auto& path : {outputs.netcdf, outputs.geojson}) {
+        if (!path) continue;
+        if (const std::string failure = StagedFile(*path, force).check(); !failure.empty()) {
+            complain(failure);
+            status = status_failed;
+        }
+    }
+    return status;
 }
 
 std::string base_period_outside_years(const BasePeriod& base, std::optional<std::pair<std::int32_t, std::int32_t>> years) {

@@ -31,6 +31,10 @@ Parsed<int> parse_min_months(std::string_view text);
 // --base-min-years: 1 or more.
 Parsed<int> parse_base_min_years(std::string_view text);
 
+// 0, or status_failed after naming each --netcdf or --geojson file that cannot be written
+// (its directory missing or closed to the run, or, without `force`, the file there already).
+int check_output_files(const OutputOptions& outputs, bool force);
+
 // A base period that leaves the --years window (when both are given); one line, or empty.
 std::string base_period_outside_years(const BasePeriod& base, std::optional<std::pair<std::int32_t, std::int32_t>> years);
 

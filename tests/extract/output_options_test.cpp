@@ -79,5 +79,28 @@ TEST(OutputOptions, BadValuesEndTheRunWithStatus2BeforeAnythingIsRead) {
     }
 }
 
+TEST(OutputOptions, AnOutputFileThatCannotBeWrittenEndsTheRunWithStatus1BeforeAnythingIsRead) {
+    corvane::testing::ScratchDirectory scratch;
+    fs::create_directory("data");
+    corvane::testing::copy_data_files(corvane::testing::base_data_dir(), "data");
+    corvane::testing::write_file("taken.geojson", "mine");
+    struct Case { std::vector<std::string> args; std::string message; };
+    const Case cases[] = {
+        {{"--netcdf", "no/such/dir/x.nc"}, (fs::current_path() / "no/such/dir/x.nc").string() +
+                                               ": cannot be written: No such file or directory"},
+        {{"--geojson", "taken.geojson"}, (fs::current_path() / "taken.geojson").string() +
+                                             ": the file exists; give --force to replace it"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--variable", "mean", "--country", "507", "--data-dir", "data", "--out-dir", "out"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const corvane::testing::RunResult run = corvane::testing::run_program(CORVANE_EXTRACT_PROGRAM, args);
+        EXPECT_EQ(run.status, 1) << c.args[0];
+        EXPECT_EQ(run.err, "corvane-extract: " + c.message + "\n");
+        EXPECT_FALSE(fs::exists("out")) << "nothing written";
+    }
+    EXPECT_EQ(corvane::testing::read_file("taken.geojson"), "mine");
+}
+
 }  // namespace
 }  // namespace corvane::extract
