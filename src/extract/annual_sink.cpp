@@ -37,8 +37,9 @@ std::vector<YearTotal> year_totals(const std::vector<ValueRow>& series) {
         auto it = std::find_if(years.begin(), years.end(), [&](const YearTotal& y) { return y.year == row.year; });
         if (it == years.end()) it = years.insert(years.end(), YearTotal{.year = row.year, .months = {}});
         const std::optional<std::int64_t> v = counted_value(row);
+        if (!v || row.month < 1 || row.month > 12) continue;
         auto& slot = it->months[static_cast<std::size_t>(row.month - 1)];
-        if (v && !slot && row.month >= 1 && row.month <= 12) slot = v;
+        if (!slot) slot = v;
     }
     return years;
 }

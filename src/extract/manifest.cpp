@@ -41,6 +41,10 @@ nlohmann::json records(const std::vector<fs::path>& files, const fs::path& worki
     return list;
 }
 
+nlohmann::json count_or_null(const std::optional<std::int64_t>& count) {
+    return count ? nlohmann::json(*count) : nlohmann::json(nullptr);
+}
+
 nlohmann::json document(const ManifestRun& run, const fs::path& dir, std::string& failed) {
     nlohmann::json criteria = nlohmann::json::object();
     for (const auto& [option, value] : run.criteria) criteria[option] = value;
@@ -54,8 +58,8 @@ nlohmann::json document(const ManifestRun& run, const fs::path& dir, std::string
             {"counts",
              {{"selected", run.counts.selected},
               {"found", run.counts.found},
-              {"values_written", run.counts.values_written},
-              {"values_dropped", run.counts.values_dropped}}},
+              {"values_written", count_or_null(run.counts.values_written)},
+              {"values_dropped", count_or_null(run.counts.values_dropped)}}},
             {"started", iso8601_utc(run.started)},
             {"ended", iso8601_utc(run.ended)},
             {"exit_status", run.exit_status}};

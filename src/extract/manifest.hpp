@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -17,7 +18,9 @@ namespace corvane::extract {
 constexpr std::string_view manifest_json = "manifest.json";
 
 struct RunCounts {
-    std::int64_t selected = 0, found = 0, values_written = 0, values_dropped = 0;
+    std::int64_t selected = 0, found = 0;
+    // Empty (null in the manifest) where the run does not count them.
+    std::optional<std::int64_t> values_written, values_dropped;
 };
 
 struct ManifestRun {

@@ -1,6 +1,9 @@
 // Normals per calendar month, and anomalies against them in exact integers.
 #include "extract/monthly_normals.hpp"
 
+#include <set>
+#include <utility>
+
 #include "extract/exact_decimal.hpp"
 
 namespace corvane::extract {
@@ -13,9 +16,11 @@ std::optional<std::int64_t> counted_value(const ValueRow& row) {
 SeriesNormals monthly_normals(const std::vector<ValueRow>& series, const BasePeriod& base) {
     std::array<MonthlyNormal, 12> totals{};
     SeriesNormals normals;
+    std::set<std::pair<std::int32_t, std::int32_t>> counted;  // a duplicated station-year's month counts once
     for (const ValueRow& row : series) {
         const std::optional<std::int64_t> v = counted_value(row);
         if (!v || row.year < base.first || row.year > base.last || row.month < 1 || row.month > 12) continue;
+        if (!counted.emplace(row.year, row.month).second) continue;
         totals[static_cast<std::size_t>(row.month - 1)].sum += *v;
         ++totals[static_cast<std::size_t>(row.month - 1)].count;
         normals.any_value_in_base = true;

@@ -1,6 +1,7 @@
 // A series' normal for each calendar month over a base period, and its anomalies. A normal
 // is kept as the exact quotient of the base period's sum and count, so that an anomaly is
-// one integer quotient, rounded once.
+// one integer quotient, rounded once. A month that a duplicated station-year gives twice
+// counts once towards the normal, with its first value.
 #pragma once
 
 #include <array>

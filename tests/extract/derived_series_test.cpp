@@ -106,6 +106,21 @@ TEST(AnomalySink, AnomaliesAgainstTheBasePeriodNormalsWhereAMonthHasEnoughYears)
     EXPECT_NE(sink.log_line().find("1 series-months without a normal"), std::string::npos) << sink.log_line();
 }
 
+TEST(AnomalySink, ADuplicatedStationYearCountsOnceTowardsTheNormal) {
+    ScratchDirectory scratch;
+    std::vector<ValueRow> rows;
+    add_year(rows, "USW00014771", 1961, 1000);
+    add_year(rows, "USW00014771", 1961, 2000);  // the same year again: not a second base year
+    AnomalySink two_years(BasePeriod{.first = 1961, .last = 1990, .min_years = 2});
+    run(two_years, temperature(2), rows);
+    EXPECT_EQ(two_years.counts().months_without_normal, 12);
+    AnomalySink one_year(BasePeriod{.first = 1961, .last = 1990, .min_years = 1});
+    run(one_year, temperature(2), rows);
+    const std::string csv = read_file("anomalies.csv");
+    EXPECT_NE(csv.find("USW00014771,1961,1,0.000\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("USW00014771,1961,1,10.000\r\n"), std::string::npos) << csv;
+}
+
 TEST(AnomalySink, SeriesWithoutEnoughBaseYearsAreCountedForTheLog) {
     ScratchDirectory scratch;
     std::vector<ValueRow> rows;
