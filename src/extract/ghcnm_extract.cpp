@@ -18,6 +18,7 @@
 #include "app/program_help.hpp"
 #include "extract/csv_sinks.hpp"
 #include "extract/ghcnm_data_pass.hpp"
+#include "extract/ghcnm_flag_meanings.hpp"
 #include "extract/ghcnm_inputs.hpp"
 #include "extract/ghcnm_station_choice.hpp"
 #include "extract/manifest.hpp"
@@ -28,7 +29,6 @@
 #include "extract/staging.hpp"
 #include "extract/table_names.hpp"
 #include "ghcn/ghcnm_country_list.hpp"
-#include "ghcn/ghcnm_qc_flags.hpp"
 #include "ghcn/ghcnm_selection.hpp"
 #include "units/termination.hpp"
 
@@ -228,13 +228,6 @@ StationRow station_row(const Run& r, const ChosenStation& c, const StationTotals
     return row;
 }
 
-std::vector<FlagMeaning> qc_flag_meanings(const Run& r) {
-    std::vector<FlagMeaning> meanings;
-    for (const ghcn::QcFlag& flag : ghcn::qc_flags(r.in.edition, r.in.variable.kind))
-        meanings.push_back({flag.letter, std::string(flag.meaning)});
-    return meanings;
-}
-
 VariableInfo variable_info(const Run& r) {
     VariableInfo info{static_cast<int>(r.in.edition),
             std::string(r.in.variable.name),
@@ -246,7 +239,9 @@ VariableInfo variable_info(const Run& r) {
             2,
             true,
             r.in.data_path.filename().string() + " (release " + r.in.data.release + ", " + r.in.data.date + ")"};
-    info.qcflag_meanings = qc_flag_meanings(r);
+    info.dmflag_meanings = dmflag_meanings();
+    info.qcflag_meanings = qcflag_meanings(r.in.edition, r.in.variable.kind);
+    info.dsflag_meanings = dsflag_meanings();
     return info;
 }
 
