@@ -38,7 +38,7 @@ RunResult extract(const fs::path& data, std::vector<std::string> args) {
 
 std::string first_line(const std::string& path) {
     const std::string text = read_file(path);
-    return text.substr(0, text.find('\n'));
+    return text.substr(0, text.find_first_of("\r\n"));  // the tables' records end in CR LF
 }
 
 TEST(RunOutputs, AVersion4RunWritesEveryOutputAndEachMatchesTheTables) {
