@@ -8,6 +8,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <string_view>
 #include <unistd.h>
 #include <variant>
 
@@ -64,6 +65,24 @@ std::vector<std::string> changed_inputs(const fs::path& manifest) {
     return lines;
 }
 
+namespace {
+
+// The options whose file lands where the option names it: replayed into the new directory.
+constexpr std::string_view placed_file_options[] = {"--netcdf", "--geojson"};
+
+// `word` with `--option=FILE` or the FILE after `--option` moved into `out_dir`; empty when
+// the word is neither.
+std::optional<std::string> moved_into(std::string_view option, const std::string& word, const std::string& out_dir,
+                                      bool follows_option) {
+    const std::string prefix = std::string(option) + "=";
+    if (word.starts_with(prefix))
+        return prefix + (fs::path(out_dir) / fs::path(word.substr(prefix.size())).filename()).string();
+    if (follows_option) return (fs::path(out_dir) / fs::path(word).filename()).string();
+    return std::nullopt;
+}
+
+}  // namespace
+
 std::vector<std::string> replayed_command(const std::vector<std::string>& command, const std::string& out_dir) {
     std::vector<std::string> replayed;
     bool replaced = false;
@@ -72,12 +91,18 @@ std::vector<std::string> replayed_command(const std::vector<std::string>& comman
             replayed.insert(replayed.end(), {"--out-dir", out_dir});
             ++i;
             replaced = true;
-        } else if (command[i].starts_with("--out-dir=")) {
+            continue;
+        }
+        if (command[i].starts_with("--out-dir=")) {
             replayed.push_back("--out-dir=" + out_dir);
             replaced = true;
-        } else {
-            replayed.push_back(command[i]);
+            continue;
         }
+        std::optional<std::string> moved;
+        for (std::string_view option : placed_file_options) {
+            if (!moved) moved = moved_into(option, command[i], out_dir, i > 0 && command[i - 1] == option);
+        }
+        replayed.push_back(moved ? *moved : command[i]);
     }
     if (!replaced) replayed.insert(replayed.end(), {"--out-dir", out_dir});
     return replayed;
@@ -121,6 +146,14 @@ int replay_main(int argc, char** argv) {
     if (!changes.empty()) return status_failed;
     std::string error;
     const std::optional<nlohmann::json> doc = read_manifest(manifest, error);
+    // The netCDF and GeoJSON files of the repeated run go into the directory too, which
+    // must be there when they are checked.
+    std::error_code made;
+    fs::create_directories(out_dir, made);
+    if (made) {
+        complain(out_dir + ": " + made.message());
+        return status_failed;
+    }
     return run_recorded(*doc, fs::absolute(out_dir));
 }
 

@@ -94,6 +94,8 @@ TEST(Replay, TheRecordedCommandGetsTheNewOutputDirectory) {
         {{"p", "--variable", "mean", "--out-dir", "old"}, {"p", "--variable", "mean", "--out-dir", "new"}},
         {{"p", "--out-dir=old", "--csv"}, {"p", "--out-dir=new", "--csv"}},
         {{"p", "--csv"}, {"p", "--csv", "--out-dir", "new"}},
+        {{"p", "--netcdf", "/a/x.nc", "--geojson=../s.geojson", "--out-dir", "o"},
+         {"p", "--netcdf", "new/x.nc", "--geojson=new/s.geojson", "--out-dir", "new"}},
     };
     for (const auto& [recorded, replayed] : cases) EXPECT_EQ(replayed_command(recorded, "new"), replayed);
 }

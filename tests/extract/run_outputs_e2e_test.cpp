@@ -4,6 +4,7 @@
 // written; and the outputs' bad arguments refused before anything is read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -79,6 +80,19 @@ TEST(RunOutputs, AVersion2RunWritesTheNetcdfGeojsonAndAnnualFilesAndListsThemInI
         "assert listed == written, (listed, written)\n";
     write_file("check.py", check);
     EXPECT_EQ(command_output("/usr/bin/python3 check.py 2>&1; echo status=$?"), "status=0\n");
+}
+
+TEST(RunOutputs, AReplayWritesEveryOutputAgainIntoItsOwnDirectory) {
+    ScratchDirectory scratch;
+    ASSERT_EQ(extract(v4_dir, {"--variable", "tavg", "--box", "90,-90,180,-180", "--netcdf", "v4.nc", "--annual"}).status, 0);
+    const RunResult r = run_program(CORVANE_EXTRACT_PROGRAM, {"--replay", "out/manifest.json", "--out-dir", "again"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const char* name : {"values.csv", "stations.csv", "annual.csv"})
+        EXPECT_EQ(read_file(std::string("again/") + name), read_file(std::string("out/") + name)) << name;
+    const std::string values = read_file("again/values.csv");
+    const auto rows = std::count(values.begin(), values.end(), '\n') - 1;
+    EXPECT_EQ(command_output("/usr/bin/python3 -c \"import xarray; print(xarray.open_dataset('again/v4.nc').sizes['obs'])\""),
+              std::to_string(rows) + "\n");
 }
 
 TEST(RunOutputs, TheOutputsBadArgumentsAreRefusedBeforeAnythingIsRead) {
