@@ -57,9 +57,11 @@ TEST(RunOutputs, AVersion4RunWritesEveryOutputAndEachMatchesTheTables) {
 TEST(RunOutputs, AVersion2RunWritesTheNetcdfGeojsonAndAnnualFilesAndListsThemInItsManifest) {
     ScratchDirectory scratch;
     const RunResult r = extract(v2_dir, {"--variable", "mean", "--country", "141", "--csv", "--netcdf", "v2.nc",
-                                         "--geojson", "v2.geojson", "--annual"});
+                                         "--geojson", "v2.geojson", "--annual", "--anomalies", "1961:1990"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(first_line("out/annual.csv"), "series,year,value,months");
+    EXPECT_EQ(first_line("out/anomalies.csv"), "series,year,month,anomaly");
+    EXPECT_NE(read_file("out/GHCNv2_Log_File").find("anomalies against 1961-1990: "), std::string::npos);
     // Every values.csv row is an observation of its series (station and duplicate); every
     // stations.csv row a feature; every file written is in the manifest.
     const std::string check =
