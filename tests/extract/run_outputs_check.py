@@ -51,6 +51,20 @@ def netcdf_inputs(out_dir, scratch):
     return values, stations
 
 
+def check_flag_values(nc):
+    """Every flag byte the file holds is one its flag_values names (with a meaning)."""
+    import netCDF4
+    import numpy as np
+    raw = netCDF4.Dataset(nc)
+    for name in raw.variables:
+        var = raw[name]
+        if "flag_values" not in var.ncattrs() or var.dtype != np.int8:
+            continue
+        held = set(int(v) for v in np.unique(var[:].compressed()))
+        named = set(int(v) for v in np.atleast_1d(var.flag_values))
+        check(held <= named, "%s holds %s, which flag_values lacks" % (name, sorted(held - named)))
+
+
 def check_geojson(out_dir, path):
     stations = rows_of(os.path.join(out_dir, "stations.csv"))
     with open(path) as f:
@@ -87,6 +101,7 @@ def main(out_dir, nc, geojson):
         values, stations = netcdf_inputs(out_dir, scratch)
         status = netcdf_check.main(nc, values, stations)
     check(status == 0, "the netCDF file matches values.csv and stations.csv")
+    check_flag_values(nc)
     check_geojson(out_dir, geojson)
     check_manifest(out_dir, [nc, geojson])
     for f in failures:
