@@ -59,16 +59,6 @@ std::string distance_text(double km) {
 
 }  // namespace
 
-std::string decimal_text(std::int64_t value, int decimals) {
-    const bool negative = value < 0;
-    std::string digits = std::to_string(negative ? -value : value);
-    if (decimals <= 0) return (negative ? "-" : "") + digits;
-    const auto places = static_cast<std::size_t>(decimals);
-    if (digits.size() <= places) digits.insert(0, places + 1 - digits.size(), '0');
-    digits.insert(digits.size() - places, 1, '.');
-    return (negative ? "-" : "") + digits;
-}
-
 void ValuesCsvSink::begin(const VariableInfo& v) {
     decimals_ = v.decimals;
     flags_ = v.has_flags;

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <functional>
 #include <ostream>
+#include <utility>
 
 #include "app/program_help.hpp"
 #include "extract/report.hpp"
@@ -47,6 +48,10 @@ std::string footer_text() {
            "                             elevation,first_year,last_year,values[,distance_km]\n"
            "  values.csv                 station,year,month,value_degC,dmflag,qcflag,dsflag\n"
            "  failed_values.csv          station,year,month,value_degC,qcflag,meaning,policy\n"
+           "Every version writes besides:\n"
+           "  annual.csv, anomalies.csv  with --annual and --anomalies\n"
+           "  manifest.json              every run: the files read and written, with their SHA-256;\n"
+           "                             --replay manifest.json --out-dir DIR runs it again\n"
            "\nEnvironment:\n" +
            app::environment_text() +
            "\nExit status:\n"
@@ -68,6 +73,9 @@ struct RawOptions {
     // Versions 3 and 4, and the selections of every version.
     std::string dataset, qc, near, radius, nearest, years, min_years, min_months, name, ids_from;
     std::vector<std::string> ids;
+    // The outputs beside the tables.
+    std::string netcdf, geojson, anomalies, base_min_years;
+    bool annual = false;
 };
 
 // The number of stations --nearest may ask for: more than any inventory holds.
@@ -75,7 +83,6 @@ constexpr std::int32_t most_stations = 1000000;
 
 Parsed<std::int32_t> parse_nearest(std::string_view text) { return parse_count(text, most_stations); }
 Parsed<std::int32_t> parse_min_years(std::string_view text) { return parse_count(text, 9999); }
-Parsed<std::int32_t> parse_min_months(std::string_view text) { return parse_count(text, 12); }
 
 Parsed<Accepted> parse_country_text(std::string_view text) {
     if (text.empty()) return std::string("expected a country code or, for versions 3 and 4, a country name");
@@ -112,7 +119,7 @@ void define_selection_options(CLI::App& app, RawOptions& raw) {
     app.add_option("--min-years", raw.min_years, "Stations with at least N years of data\n(in the --years window when given)")
         ->type_name("N")
         ->check(check_with(parse_min_years));
-    app.add_option("--min-months", raw.min_months, "Values a year needs to count (default: 12)")
+    app.add_option("--min-months", raw.min_months, "Values a year needs to count, for --min-years\nand --annual (default: 12)")
         ->type_name("M")
         ->check(check_with(parse_min_months));
     app.add_option("--name", raw.name, "Stations whose name holds TEXT (any case)")
@@ -141,6 +148,35 @@ void convert_selection(const RawOptions& raw, ExtractOptions& o) {
     if (!raw.name.empty()) o.name = raw.name;
     o.ids = raw.ids;
     if (!raw.ids_from.empty()) o.ids_from = raw.ids_from;
+}
+
+// The netCDF and GeoJSON files and the derived series, together.
+void define_output_options(CLI::App& app, RawOptions& raw) {
+    const char* group = "Outputs beside the tables";
+    app.add_option("--netcdf", raw.netcdf, "Also write the series as a CF netCDF file")->type_name("FILE")->group(group);
+    app.add_option("--geojson", raw.geojson, "Also write the stations as a GeoJSON file")->type_name("FILE")->group(group);
+    app.add_flag("--annual", raw.annual, "Also write annual.csv: annual means (sums for\nprecipitation)")->group(group);
+    app.add_option("--anomalies", raw.anomalies, "Also write anomalies.csv against the normals\nof this base period")
+        ->type_name("FIRST:LAST")
+        ->check(check_with(parse_base_period))
+        ->group(group);
+    app.add_option("--base-min-years", raw.base_min_years, "Values a calendar month needs in the base\nperiod for its normal (default 20)")
+        ->type_name("N")
+        ->check(check_with(parse_base_min_years))
+        ->group(group);
+}
+
+OutputOptions convert_outputs(const RawOptions& raw) {
+    OutputOptions o;
+    // Relative to where the command runs, as in any tool: the run itself works elsewhere.
+    if (!raw.netcdf.empty()) o.netcdf = std::filesystem::absolute(raw.netcdf);
+    if (!raw.geojson.empty()) o.geojson = std::filesystem::absolute(raw.geojson);
+    o.annual = raw.annual;
+    if (!raw.anomalies.empty()) {
+        o.anomalies = value_of(parse_base_period, raw.anomalies);
+        if (!raw.base_min_years.empty()) o.anomalies->min_years = value_of(parse_base_min_years, raw.base_min_years);
+    }
+    return o;
 }
 
 void define_options(CLI::App& app, RawOptions& raw) {
@@ -180,6 +216,7 @@ void define_options(CLI::App& app, RawOptions& raw) {
     app.add_flag("--force", raw.force, "Overwrite existing output files");
     app.add_flag("--csv", raw.csv, "Also write stations.csv and values.csv");
     define_selection_options(app, raw);
+    define_output_options(app, raw);
 }
 
 ExtractOptions convert(const RawOptions& raw) {
@@ -198,6 +235,8 @@ ExtractOptions convert(const RawOptions& raw) {
     o.force = raw.force;
     o.csv = raw.csv;
     convert_selection(raw, o);
+    o.outputs = convert_outputs(raw);
+    o.outputs.min_months = o.min_months;  // one option for --min-years and --annual
     return o;
 }
 
@@ -236,7 +275,8 @@ std::variant<ExtractOptions, int> parse_command_line(int argc, const char* const
         err << program_name << ": " << e.what() << " (see " << program_name << " --help)\n";
         return status_bad_argument;
     }
-    const ExtractOptions options = convert(raw);
+    ExtractOptions options = convert(raw);
+    options.command.assign(argv, argv + argc);
     const bool criterion = !options.country_text.empty() || options.box || options.elevation || options.near ||
                            options.name || !options.ids.empty() || options.ids_from || options.min_years;
     if (!criterion) {
@@ -247,6 +287,14 @@ std::variant<ExtractOptions, int> parse_command_line(int argc, const char* const
     if (options.near && !options.radius_km && !options.nearest) {
         err << program_name << ": --near: " << raw.near << ": expected --radius KM or --nearest N with it\n";
         return status_bad_argument;
+    }
+    if (options.outputs.anomalies && options.years) {
+        const std::string outside = base_period_outside_years(
+            *options.outputs.anomalies, std::pair{options.years->first, options.years->last});
+        if (!outside.empty()) {
+            err << program_name << ": " << outside << "\n";
+            return status_bad_argument;
+        }
     }
     if (raw.data_dir.empty() || raw.out_dir.empty()) {
         err << program_name << ": " << (raw.data_dir.empty() ? "--data-dir" : "--out-dir")

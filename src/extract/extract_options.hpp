@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "extract/argument_values.hpp"
+#include "extract/output_options.hpp"
 #include "extract/selection_arguments.hpp"
 
 namespace corvane::extract {
@@ -40,6 +41,8 @@ struct ExtractOptions {
     std::optional<std::string> name;
     std::vector<std::string> ids;
     std::optional<std::filesystem::path> ids_from;
+    OutputOptions outputs;
+    std::vector<std::string> command;  // the whole argument vector, for the manifest
 };
 
 // The whole --help text.

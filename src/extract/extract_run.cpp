@@ -1,6 +1,7 @@
 #include "extract/extract_run.hpp"
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <cstring>
 #include <iostream>
@@ -10,6 +11,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "app/build_info.hpp"
 #include "app/getit.hpp"
 #include "app/run_data.hpp"
 #include "app/search_report.hpp"
@@ -19,6 +21,7 @@
 #include "extract/more_outputs.hpp"
 #include "extract/selection_arguments.hpp"
 #include "extract/csv_tables.hpp"
+#include "extract/manifest.hpp"
 #include "extract/progress.hpp"
 #include "extract/quiet_console.hpp"
 #include "extract/report.hpp"
@@ -27,6 +30,7 @@
 #include "extract/version2_criteria.hpp"
 #include "extract/version2_prepass.hpp"
 #include "extract/version2_series_feed.hpp"
+#include "fmtio/statement_api.hpp"
 #include "extract/dataset_choice.hpp"
 #include "ghcn/variables.hpp"
 #include "units/connection_statements.hpp"
@@ -47,6 +51,8 @@ struct RunState {
     bool started = false;   // files are being written in the working directory
     bool finished = false;  // the outputs are complete
     std::optional<std::set<std::string>> ids;  // --id and --ids-from
+    std::chrono::system_clock::time_point started_at = std::chrono::system_clock::now();
+    fs::path started_in = fs::current_path();
 };
 
 RunState& run_state() {
@@ -180,6 +186,25 @@ std::vector<std::string> extraction_pass(const ExtractOptions& o, app::RunData& 
     return errors;
 }
 
+// manifest.json beside the outputs once they are in place; 0, or the status to end with.
+int write_run_manifest(const ExtractOptions& o, const app::RunData& run, int status) {
+    const RunState& s = run_state();
+    ManifestRun m{.program = std::string(program_name), .version = std::string(corvane::version),
+                  .command = o.command, .working_directory = s.started_in};
+    m.criteria = manifest_criteria(o.command);
+    for (std::string_view name : s.plan.inputs) m.inputs.push_back(fs::absolute(s.plan.data_dir / name));
+    for (std::string_view name : s.plan.outputs) m.outputs.push_back(s.plan.out_dir / name);
+    for (const fs::path& placed : more_outputs(o).placed_files) m.outputs.push_back(placed);
+    m.counts = {.selected = run.stations.selected_count, .found = run.found_count};
+    m.started = s.started_at;
+    m.ended = std::chrono::system_clock::now();
+    m.exit_status = status;
+    const std::string failure = write_manifest(m, s.plan.out_dir / manifest_json);
+    if (failure.empty()) return 0;
+    complain(failure);
+    return status_failed;
+}
+
 // The search, the extraction and the tables; then the files are moved into place.
 // --nearest and --min-years: the stations that meet every criterion, found before the search.
 int restrict_to_prepass(const ExtractOptions& o, app::RunData& run) {
@@ -213,6 +238,9 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     if (tables && o.near) tables->list_nearest_first(o.near->latitude, o.near->longitude);
     if (tables && o.years) tables->limit_years(o.years->first, o.years->last);
     const std::vector<std::string> sink_errors = extraction_pass(o, run, tables);
+    for (const std::string& line : more_outputs_log_lines(more_outputs(o))) {
+        fmtio::write(fmtio::unit(app::log_unit), fmtio::fmt<"(a)">, line);
+    }
     units::close_unit(app::log_unit);
 
     int status = 0;
@@ -235,6 +263,9 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     const std::vector<std::string> failures = s.staging.publish(s.plan.outputs, o.force);
     for (const std::string& failure : failures) complain(failure);
     if (!failures.empty()) status = status_failed;
+    if (failures.empty()) {
+        if (const int manifest = write_run_manifest(o, run, status)) status = manifest;
+    }
     complain(summary(run, o, s.plan, s.staging.in_place(), incomplete));
     return status;
 }
@@ -262,7 +293,7 @@ int run_extraction(const ExtractOptions& options, char* program_path) {
     s.plan.outputs.insert(s.plan.outputs.end(), more_files.begin(), more_files.end());
     s.force = options.force;
     const int inputs = check_inputs(s.plan);
-    const int outputs = check_outputs(s.plan, options.force);
+    const int outputs = check_outputs(s.plan, options.force) | check_more_outputs(options);
     if (inputs != 0 || outputs != 0) return status_failed;
 
     app::RunData& run = run_data();

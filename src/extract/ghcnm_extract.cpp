@@ -4,7 +4,9 @@
 // written (whole rows) is published with a log that says where the run stopped.
 #include "extract/ghcnm_extract.hpp"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,11 +14,14 @@
 #include <unistd.h>
 #include <unordered_set>
 
+#include "app/build_info.hpp"
 #include "app/program_help.hpp"
 #include "extract/csv_sinks.hpp"
 #include "extract/ghcnm_data_pass.hpp"
+#include "extract/ghcnm_flag_meanings.hpp"
 #include "extract/ghcnm_inputs.hpp"
 #include "extract/ghcnm_station_choice.hpp"
+#include "extract/manifest.hpp"
 #include "extract/quiet_console.hpp"
 #include "extract/report.hpp"
 #include "extract/run_log.hpp"
@@ -43,6 +48,9 @@ struct Run {
     std::string country_line;  // for the log
     Staging staging;
     bool started = false, finished = false;
+    std::chrono::system_clock::time_point started_at = std::chrono::system_clock::now();
+    fs::path started_in = fs::current_path();
+    RunCounts counts;  // for the manifest
 };
 
 Run& run() {
@@ -221,7 +229,7 @@ StationRow station_row(const Run& r, const ChosenStation& c, const StationTotals
 }
 
 VariableInfo variable_info(const Run& r) {
-    return {static_cast<int>(r.in.edition),
+    VariableInfo info{static_cast<int>(r.in.edition),
             std::string(r.in.variable.name),
             std::string(r.in.variable.label),
             r.in.variable.element == "tmax"   ? Quantity::maximum_temperature
@@ -231,6 +239,10 @@ VariableInfo variable_info(const Run& r) {
             2,
             true,
             r.in.data_path.filename().string() + " (release " + r.in.data.release + ", " + r.in.data.date + ")"};
+    info.dmflag_meanings = dmflag_meanings();
+    info.qcflag_meanings = qcflag_meanings(r.in.edition, r.in.variable.kind);
+    info.dsflag_meanings = dsflag_meanings();
+    return info;
 }
 
 void report_stop(RunLog& log, const PassResult& pass) {
@@ -246,7 +258,7 @@ void report_unknown_flags(const Run& r, const PassResult& pass) {
 }
 
 // Writes every output; 0, or status_failed when the data file could not be read.
-int write_outputs(Run& r, const std::vector<SeriesSink*>& more_sinks) {
+int write_outputs(Run& r, const MoreOutputs& more) {
     const ExtractOptions& o = *r.options;
     RunLog log;
     log.open(std::string(ghcnm_log_name(static_cast<int>(r.in.edition))));
@@ -261,7 +273,7 @@ int write_outputs(Run& r, const std::vector<SeriesSink*>& more_sinks) {
                                }};
     StationsCsvSink stations{std::string(stations_csv), o.near.has_value()};
     std::vector<SeriesSink*> sinks = {&values, &failed, &stations, &log};
-    sinks.insert(sinks.end(), more_sinks.begin(), more_sinks.end());
+    sinks.insert(sinks.end(), more.sinks.begin(), more.sinks.end());
     PassResult pass;
     const std::vector<ChosenStation> chosen = select_stations(r, policy, pass);
     std::unordered_map<std::string, StationTotals> totals;
@@ -275,13 +287,19 @@ int write_outputs(Run& r, const std::vector<SeriesSink*>& more_sinks) {
         for (SeriesSink* sink : sinks) sink->station(row);
     }
     int status = pass.complete ? 0 : status_failed;
+    // The outputs beyond the tables first: the log then says what they found.
+    std::rotate(sinks.begin(), sinks.end() - static_cast<std::ptrdiff_t>(more.sinks.size()), sinks.end());
     for (SeriesSink* sink : sinks) {
+        if (sink == &log)
+            for (const std::string& line : more_outputs_log_lines(more)) log.line(line);
         std::string error;
         if (!sink->finish(error)) {
             complain(error);
             status = status_failed;
         }
     }
+    r.counts = {.selected = log.stations_selected(), .found = log.stations_found(),
+                .values_written = log.values_written(), .values_dropped = log.values_dropped()};
     const auto selected = log.stations_selected();
     complain(std::string(r.in.variable.name) + ": " + std::to_string(selected) +
              (selected == 1 ? " station" : " stations") + " selected, " +
@@ -296,7 +314,27 @@ int enter(const fs::path& dir) {
     return status_failed;
 }
 
-int extract_into_working_dir(Run& r, const std::vector<SeriesSink*>& more_sinks) {
+// manifest.json beside the published files; 0, or the status to end with.
+int write_ghcnm_manifest(const Run& r, const MoreOutputs& more, int status) {
+    const ExtractOptions& o = *r.options;
+    ManifestRun m{.program = std::string(program_name), .version = std::string(corvane::version),
+                  .command = o.command, .working_directory = r.started_in};
+    m.criteria = manifest_criteria(o.command);
+    m.inputs = {r.in.inventory_path, r.in.data_path};
+    if (r.in.country_list_path) m.inputs.push_back(*r.in.country_list_path);
+    for (std::string_view name : r.plan.outputs) m.outputs.push_back(r.plan.out_dir / name);
+    m.outputs.insert(m.outputs.end(), more.placed_files.begin(), more.placed_files.end());
+    m.counts = r.counts;
+    m.started = r.started_at;
+    m.ended = std::chrono::system_clock::now();
+    m.exit_status = status;
+    const std::string failure = write_manifest(m, r.plan.out_dir / manifest_json);
+    if (failure.empty()) return 0;
+    complain(failure);
+    return status_failed;
+}
+
+int extract_into_working_dir(Run& r, const MoreOutputs& more) {
     std::error_code error;
     fs::create_directories(r.plan.out_dir, error);
     if (error) {
@@ -310,12 +348,13 @@ int extract_into_working_dir(Run& r, const std::vector<SeriesSink*>& more_sinks)
     }
     if (int status = enter(r.staging.dir())) return status;
     r.started = true;
-    int status = write_outputs(r, more_sinks);
+    int status = write_outputs(r, more);
     r.finished = true;
     if (int left = enter(r.plan.out_dir)) status = left;
     const std::vector<std::string> failures = r.staging.publish(r.plan.outputs, r.options->force);
     for (const std::string& failure : failures) complain(failure);
     if (!failures.empty()) status = status_failed;
+    else if (const int manifest = write_ghcnm_manifest(r, more, status)) status = manifest;
     return status;
 }
 
@@ -340,14 +379,14 @@ void run_ghcnm_extraction(const ExtractOptions& options, int edition, const More
     const ghcn::Edition e = edition == 3 ? ghcn::Edition::v3 : ghcn::Edition::v4;
     const InputsFound found = find_inputs(r.plan.data_dir, e, *ghcn::find_variable(e, options.variable_name));
     if (!found.inputs) complain(found.error);
-    const int outputs = check_outputs(r.plan, options.force);
+    const int outputs = check_outputs(r.plan, options.force) | check_more_outputs(options);
     if (!found.inputs || outputs != 0) std::exit(status_failed);
     r.in = *found.inputs;
     char* words[] = {program_path, nullptr};
     units::start_runtime(1, words);
     install_quiet_console({nullptr, !options.reject_missing_elevation, at_program_end});
     int status = read_station_lists(r);
-    if (status == 0) status = extract_into_working_dir(r, more.sinks);
+    if (status == 0) status = extract_into_working_dir(r, more);
     end(status);
 }
 

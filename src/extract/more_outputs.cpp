@@ -1,11 +1,82 @@
-// No option asks for another output yet; each new output joins here.
+// The outputs beyond the tables, made once from the options: the netCDF and GeoJSON files
+// where the options name them, and annual.csv and anomalies.csv in the output directory.
 #include "extract/more_outputs.hpp"
+
+#include <chrono>
+#include <memory>
+
+#include "extract/annual_sink.hpp"
+#include "extract/anomaly_sink.hpp"
+#include "extract/geojson_sink.hpp"
+#include "extract/manifest.hpp"
+#include "extract/netcdf_sink.hpp"
 
 namespace corvane::extract {
 
-const MoreOutputs& more_outputs(const ExtractOptions&) {
-    static const MoreOutputs none;
-    return none;
+namespace {
+
+struct OwnedOutputs {
+    std::vector<std::unique_ptr<SeriesSink>> owned;
+    MoreOutputs more;
+
+    template <class Sink>
+    Sink& add(std::unique_ptr<Sink> sink) {
+        Sink& s = *sink;
+        more.sinks.push_back(&s);
+        owned.push_back(std::move(sink));
+        return s;
+    }
+};
+
+void add_files_beside(const OutputOptions& out, bool force, const std::vector<std::string>& command,
+                      OwnedOutputs& o) {
+    if (out.netcdf) {
+        o.add(std::make_unique<NetcdfSink>(NetcdfOptions{.path = *out.netcdf,
+                                                          .replace = force,
+                                                          .title = {},
+                                                          .history = netcdf_history(command, std::chrono::system_clock::now()),
+                                                          .anomalies = out.anomalies}));
+        o.more.placed_files.push_back(*out.netcdf);
+    }
+    if (out.geojson) {
+        o.add(std::make_unique<GeojsonSink>(*out.geojson, force));
+        o.more.placed_files.push_back(*out.geojson);
+    }
+}
+
+void add_derived_series(const OutputOptions& out, OwnedOutputs& o) {
+    if (out.annual) {
+        o.add(std::make_unique<AnnualSink>(out.min_months));
+        o.more.files.push_back(annual_csv);
+    }
+    if (out.anomalies) {
+        o.more.anomalies = &o.add(std::make_unique<AnomalySink>(*out.anomalies));
+        o.more.files.push_back(anomalies_csv);
+    }
+}
+
+}  // namespace
+
+const MoreOutputs& more_outputs(const ExtractOptions& options) {
+    // Made again only for another run's options (a harness may run several in one process).
+    static const ExtractOptions* made_for = nullptr;
+    static std::unique_ptr<OwnedOutputs> outputs;
+    if (made_for != &options || !outputs) {
+        outputs = std::make_unique<OwnedOutputs>();
+        add_files_beside(options.outputs, options.force, options.command, *outputs);
+        add_derived_series(options.outputs, *outputs);
+        made_for = &options;
+    }
+    return outputs->more;
+}
+
+std::vector<std::string> more_outputs_log_lines(const MoreOutputs& more) {
+    if (more.anomalies == nullptr) return {};
+    return {more.anomalies->log_line()};
+}
+
+int check_more_outputs(const ExtractOptions& options) {
+    return check_manifest_free(std::filesystem::absolute(options.out_dir), options.force) | check_output_files(options.outputs, options.force);
 }
 
 }  // namespace corvane::extract

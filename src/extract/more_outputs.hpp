@@ -1,8 +1,10 @@
 // The outputs of a run beyond its tables and log (the netCDF file, the GeoJSON file, the
-// derived series, ...): the sinks that receive what the tables receive, and the names of
-// the files they write in the working directory, which are published with the others.
+// derived series): the sinks that receive what the tables receive, and the names of the
+// files they write in the working directory, which are published with the others.
 #pragma once
 
+#include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -11,12 +13,24 @@
 
 namespace corvane::extract {
 
+class AnomalySink;
+
 struct MoreOutputs {
     std::vector<SeriesSink*> sinks;       // owned by more_outputs; live until the program ends
     std::vector<std::string_view> files;  // names in the output directory
+    // Written beside the output directory's files, where the options name them.
+    std::vector<std::filesystem::path> placed_files;
+    const AnomalySink* anomalies = nullptr;  // with --anomalies, for the log's line
 };
 
 // The outputs the options ask for; the same every time it is called in a run.
 const MoreOutputs& more_outputs(const ExtractOptions& options);
+
+// The lines the outputs add to a run's log once they are complete (the anomalies' normals).
+std::vector<std::string> more_outputs_log_lines(const MoreOutputs& more);
+
+// 0, or status_failed after naming each output file that cannot be written, and a
+// manifest that stands in the output directory already (without --force).
+int check_more_outputs(const ExtractOptions& options);
 
 }  // namespace corvane::extract

@@ -7,10 +7,17 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace corvane::extract {
 
 enum class Quantity { mean_temperature, maximum_temperature, minimum_temperature, precipitation, sea_level_pressure };
+
+// A letter a flag column may hold, with what it means (from the data set's readme).
+struct FlagMeaning {
+    char letter = ' ';
+    std::string meaning;
+};
 
 struct VariableInfo {
     int version = 2;          // of the data set: 2, 3 or 4
@@ -21,6 +28,8 @@ struct VariableInfo {
     int decimals = 1;         // digits after the point of the file's values: 1 (v2), 2 (v3, v4)
     bool has_flags = false;   // versions 3 and 4 keep DMFLAG, QCFLAG and DSFLAG
     std::string source;       // the data files read, with their release, for people and metadata
+    // The letters of DMFLAG, QCFLAG and DSFLAG (versions 3 and 4), for the netCDF flag variables.
+    std::vector<FlagMeaning> dmflag_meanings, qcflag_meanings, dsflag_meanings;
 };
 
 struct ValueRow {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "extract/exact_decimal.hpp"  // decimal_text, for the tables' values
+
 namespace corvane::extract {
 
 constexpr std::string_view stations_csv = "stations.csv";
@@ -15,10 +17,6 @@ constexpr std::string_view failed_values_csv = "failed_values.csv";
 // A field quoted as RFC 4180 asks when it holds a comma, a quote or a line-end character
 // (a CR or an LF, each alone too).
 std::string csv_field(std::string_view text);
-
-// A value in units of 10^-decimals as the exact decimal it stands for: (1234, 2) -> "12.34",
-// (-5, 1) -> "-0.5"; never a binary fraction's approximation.
-std::string decimal_text(std::int64_t value, int decimals);
 
 // The marker a version 2 precipitation trace (-8888) is written as in place of a number.
 constexpr std::string_view trace_marker = "trace";

@@ -2,6 +2,7 @@
 #include "extract/version2_series_feed.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 #include "extract/csv_tables.hpp"
 #include "extract/place_and_name.hpp"
@@ -77,8 +78,9 @@ StationRow Version2SeriesFeed::station_row(std::int32_t r,
     if (run_.criteria.use_country != 0) row.country_name = std::string(run_.criteria.country_name.trimmed());
     std::string_view name = s.station_name[r].trimmed();
     row.name = std::string(name.substr(std::min(name.size(), name.find_first_not_of(' '))));
-    row.latitude = s.station_lat[r];
-    row.longitude = s.station_lon[r];
+    // The inventory holds hundredths; the single-precision table would add binary noise.
+    row.latitude = std::round(static_cast<double>(s.station_lat[r]) * 100) / 100;
+    row.longitude = std::round(static_cast<double>(s.station_lon[r]) * 100) / 100;
     if (!ghcn::elevation_unknown(s.station_elevation[r])) row.elevation = s.station_elevation[r];
     if (place) row.distance_km = geodesic_km(place->first, place->second, row.latitude, row.longitude);
     const Totals& t = totals_.at(station_key(s.station_country[r], s.station_id[r]));

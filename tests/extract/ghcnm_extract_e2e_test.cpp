@@ -234,7 +234,7 @@ TEST_F(GhcnmExtract, BadArgumentsAreOneLineAndStatus2BeforeAnythingIsRead) {
         {{"--variable", "mean", "--name", "a"}, "--variable: mean: expected one of tavg"},
         {{"--variable", "tavg", "--country", "Atlantis"}, "--country: Atlantis: expected a code or a name listed in"},
         {{"--variable", "tavg", "--min-years", "2", "--min-months", "13"},
-         "--min-months: 13: expected a whole number from 1 to 12"},
+         "--min-months: 13: expected a number of months from 1 to 12"},
         {{"--variable", "tavg", "--qc", "maybe", "--name", "a"}, "--qc: maybe: expected drop or keep"},
         {{"--variable", "tavg", "--dataset", "v5", "--name", "a"}, "--dataset: v5: expected v2, v3 or v4"},
     };

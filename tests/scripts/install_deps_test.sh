@@ -2,7 +2,7 @@
 # scripts/install-deps and scripts/run-sample with stand-ins for dpkg-query, id, apt-get and
 # sudo: as root apt-get runs without sudo; otherwise through sudo when there is one; with
 # neither, the apt-get line is printed and the script stops. run-sample asks only for what
-# the sample needs; the default list includes GNU time for the benchmarks.
+# the sample's build needs; the default list includes GNU time for the benchmarks.
 # Usage: install_deps_test.sh SOURCE_DIR
 set -euo pipefail
 source_dir="$1"
@@ -75,7 +75,7 @@ grep -q 'libgtest-dev' "$work/log" || fail "default list: no test packages"
 
 run_case "run-sample without sudo" 1000 no run-sample "$work/sample"
 [ $status -eq 1 ] || fail "run-sample: status $status"
-grep -qx 'apt-get update && apt-get install -y --no-install-recommends cmake ninja-build g++ libcli11-dev' \
+grep -qx 'apt-get update && apt-get install -y --no-install-recommends cmake ninja-build g++ libcli11-dev zlib1g-dev libgeographiclib-dev libnetcdf-dev nlohmann-json3-dev libssl-dev pkg-config' \
     "$work/out" || fail "run-sample asks for more than the sample needs: $(cat "$work/out")"
 [ -e "$work/sample" ] && fail "run-sample went on after the packages were missing"
 

@@ -1,0 +1,21 @@
+// Decimals from scaled integers: the file's values are integers in units of 10^-d, and the
+// derived series (means, sums, anomalies) are quotients of such integers. Computing them as
+// integer quotients rounded half away from zero, and printing the integer with its point
+// put in by hand, gives the decimal a person computes on paper, never binary noise.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace corvane::extract {
+
+// numerator / denominator (denominator > 0) rounded half away from zero to an integer.
+std::int64_t rounded_quotient(std::int64_t numerator, std::int64_t denominator);
+
+// `scaled` in units of 10^-decimals as a decimal: (1234, 2) -> "12.34", (-5, 2) -> "-0.05".
+std::string decimal_text(std::int64_t scaled, int decimals);
+
+// 10^exponent, for 0 <= exponent <= 18.
+std::int64_t power_of_ten(int exponent);
+
+}  // namespace corvane::extract

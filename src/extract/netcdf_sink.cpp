@@ -1,0 +1,247 @@
+// The CF timeSeries file through libnetcdf: observation variables defined at the start and
+// filled a block at a time, station variables defined and written at the end.
+#include "extract/netcdf_sink.hpp"
+
+#include <array>
+#include <tuple>
+#include <utility>
+#include <netcdf.h>
+
+#include "extract/exact_decimal.hpp"
+#include "extract/file_digest.hpp"
+#include "extract/netcdf_variables.hpp"
+
+namespace corvane::extract {
+
+using namespace netcdf_file;
+
+namespace {
+
+std::int64_t days_from_civil(std::int64_t y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const auto yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<std::int64_t>(doe);
+}
+
+}  // namespace
+
+struct NetcdfSink::Ids {
+    int file = -1, obs = -1, nv = -1;
+    int time = -1, bounds = -1, value = -1, anomaly = -1, trace = -1;
+    std::array<int, 3> flags{-1, -1, -1};
+};
+
+struct NetcdfSink::Block {
+    std::vector<double> time, bounds;
+    std::vector<float> value, anomaly;
+    std::array<std::vector<signed char>, 3> flags;
+    std::vector<signed char> trace;
+    std::size_t size() const { return time.size(); }
+    void clear() {
+        time.clear(); bounds.clear(); value.clear(); anomaly.clear(); trace.clear();
+        for (auto& f : flags) f.clear();
+    }
+};
+
+std::string netcdf_history(const std::vector<std::string>& command, std::chrono::system_clock::time_point time) {
+    std::string line = iso8601_utc(time) + ":";
+    for (const std::string& word : command) {
+        if (!word.empty() && word.find_first_of(" \t'\"\\$`") == std::string::npos) {
+            line += ' ' + word;
+            continue;
+        }
+        line += " '";
+        for (char c : word) line += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        line += '\'';
+    }
+    return line;
+}
+
+double days_since_1700(std::int32_t year, std::int32_t month) {
+    return static_cast<double>(days_from_civil(year, static_cast<unsigned>(month), 1) - days_from_civil(1700, 1, 1));
+}
+
+NetcdfSink::NetcdfSink(NetcdfOptions options)
+    : options_(std::move(options)), file_(options_.path, options_.replace),
+      groups_([this](const std::vector<ValueRow>& s) { add_series(s); }), ids_(std::make_unique<Ids>()),
+      block_(std::make_unique<Block>()) {}
+
+NetcdfSink::~NetcdfSink() {
+    if (open_) nc_close(ids_->file);
+}
+
+bool NetcdfSink::ok(int status, const char* what) {
+    if (status != NC_NOERR && error_.empty()) {
+        error_ = file_.final_path().string() + ": " + what + ": " + nc_strerror(status);
+    }
+    return error_.empty();
+}
+
+void NetcdfSink::begin(const VariableInfo& variable) {
+    variable_ = variable;
+    if (!ok(nc_create(file_.temporary().c_str(), NC_NETCDF4 | NC_NOCLOBBER, &ids_->file), "cannot be created")) return;
+    open_ = true;
+    define_observations();
+    ok(nc_enddef(ids_->file), "cannot define its variables");
+}
+
+void NetcdfSink::define_observations() {
+    Ids& id = *ids_;
+    const int f = id.file;
+    nc_def_dim(f, "obs", NC_UNLIMITED, &id.obs);
+    nc_def_dim(f, "nv", 2, &id.nv);
+    define_globals(f, options_.title, options_.history, variable_);
+    std::tie(id.time, id.bounds) = define_time(f, id.obs, id.nv);
+    const std::string name = netcdf_name(variable_.name);
+    id.value = define_value(f, id.obs, name, variable_);
+    std::string ancillary;
+    if (variable_.has_flags) {
+        const std::array<const char*, 3> suffix{"_dmflag", "_qcflag", "_dsflag"};
+        const std::array<const char*, 3> what{"measurement flag (DMFLAG)", "quality control flag (QCFLAG)",
+                                              "source flag (DSFLAG)"};
+        const std::array<const std::vector<FlagMeaning>*, 3> letters{
+            &variable_.dmflag_meanings, &variable_.qcflag_meanings, &variable_.dsflag_meanings};
+        for (std::size_t i = 0; i < 3; ++i) {
+            id.flags[i] = define_flag(f, id.obs, name + suffix[i], variable_.label + ' ' + what[i], *letters[i]);
+            ancillary += (ancillary.empty() ? "" : " ") + name + suffix[i];
+        }
+    }
+    if (variable_.quantity == Quantity::precipitation) {
+        id.trace = define_trace(f, id.obs, name + "_trace");
+        ancillary += (ancillary.empty() ? "" : " ") + name + "_trace";
+    }
+    if (!ancillary.empty()) text_attribute(f, id.value, "ancillary_variables", ancillary);
+    if (options_.anomalies) id.anomaly = define_anomaly(f, id.obs, name + "_anomaly", variable_, *options_.anomalies);
+}
+
+void NetcdfSink::value(const ValueRow& row) {
+    if (open_ && error_.empty()) groups_.add(row);
+}
+
+void NetcdfSink::add_series(const std::vector<ValueRow>& series) {
+    std::optional<SeriesNormals> normals;
+    if (options_.anomalies) normals = monthly_normals(series, *options_.anomalies);
+    const double scale = static_cast<double>(power_of_ten(variable_.decimals));
+    Block& b = *block_;
+    for (const ValueRow& row : series) {
+        const double start = days_since_1700(row.year, row.month);
+        const double end = row.month == 12 ? days_since_1700(row.year + 1, 1) : days_since_1700(row.year, row.month + 1);
+        b.time.push_back((start + end) / 2);
+        b.bounds.push_back(start);
+        b.bounds.push_back(end);
+        const std::optional<std::int64_t> v = counted_value(row);
+        b.value.push_back(v ? static_cast<float>(static_cast<double>(*v) / scale) : fill_float);
+        b.flags[0].push_back(static_cast<signed char>(row.dmflag == ' ' ? 0 : row.dmflag));
+        b.flags[1].push_back(static_cast<signed char>(row.qcflag == ' ' ? 0 : row.qcflag));
+        b.flags[2].push_back(static_cast<signed char>(row.dsflag == ' ' ? 0 : row.dsflag));
+        b.trace.push_back(row.trace ? 1 : 0);
+        if (normals) {
+            const std::optional<std::int64_t> a = anomaly(row, *normals);
+            b.anomaly.push_back(a ? static_cast<float>(static_cast<double>(*a) / (scale * 10)) : fill_float);
+        }
+        if (b.size() == block_rows) write_block();
+    }
+    series_.push_back({series.front().series, series.front().station, static_cast<std::int32_t>(series.size())});
+}
+
+void NetcdfSink::write_block() {
+    Block& b = *block_;
+    const Ids& id = *ids_;
+    const std::array<std::size_t, 2> start{written_, 0};
+    const std::array<std::size_t, 2> count{b.size(), 2};
+    if (b.size() == 0 || !error_.empty()) return b.clear();
+    ok(nc_put_vara_double(id.file, id.time, start.data(), count.data(), b.time.data()), "time");
+    ok(nc_put_vara_double(id.file, id.bounds, start.data(), count.data(), b.bounds.data()), "time_bnds");
+    ok(nc_put_vara_float(id.file, id.value, start.data(), count.data(), b.value.data()), "values");
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (id.flags[i] >= 0) ok(nc_put_vara_schar(id.file, id.flags[i], start.data(), count.data(), b.flags[i].data()), "flags");
+    }
+    if (id.trace >= 0) ok(nc_put_vara_schar(id.file, id.trace, start.data(), count.data(), b.trace.data()), "trace");
+    if (id.anomaly >= 0) ok(nc_put_vara_float(id.file, id.anomaly, start.data(), count.data(), b.anomaly.data()), "anomalies");
+    written_ += b.size();
+    b.clear();
+}
+
+void NetcdfSink::station(const StationRow& row) { stations_.emplace(row.id, row); }
+
+namespace {
+
+void put_strings(int file, int var, const std::vector<std::string>& texts) {
+    std::vector<const char*> pointers;
+    for (const std::string& t : texts) pointers.push_back(t.c_str());
+    const std::size_t start = 0, count = pointers.size();
+    if (count > 0) nc_put_vara_string(file, var, &start, &count, pointers.data());
+}
+
+struct StationColumns {
+    std::vector<std::string> ids, names, countries;
+    std::vector<double> lats, lons;
+    std::vector<float> alts, distances;
+    std::vector<int> sizes;
+};
+
+StationColumns station_columns(const std::vector<NetcdfSeries>& series,
+                               const std::unordered_map<std::string, StationRow>& stations) {
+    StationColumns c;
+    const StationRow blank{};
+    for (const NetcdfSeries& s : series) {
+        const auto found = stations.find(s.station);
+        const StationRow& st = found == stations.end() ? blank : found->second;
+        c.ids.push_back(s.series);
+        c.names.push_back(st.name);
+        c.countries.push_back(st.country_name);
+        c.lats.push_back(st.latitude);
+        c.lons.push_back(st.longitude);
+        c.alts.push_back(st.elevation ? static_cast<float>(*st.elevation) : fill_float);
+        c.distances.push_back(st.distance_km ? static_cast<float>(*st.distance_km) : fill_float);
+        c.sizes.push_back(s.rows);
+    }
+    return c;
+}
+
+}  // namespace
+
+void NetcdfSink::write_stations() {
+    const int f = ids_->file;
+    const std::size_t n = series_.size();
+    bool with_distance = false;
+    for (const auto& [key, row] : stations_) with_distance = with_distance || row.distance_km.has_value();
+    int dim = -1;
+    if (!ok(nc_redef(f), "cannot add the station variables")) return;
+    ok(nc_def_dim(f, "timeseries", n, &dim), "timeseries dimension");
+    const StationIds v = define_stations(f, dim, with_distance);
+    if (!ok(nc_enddef(f), "cannot add the station variables") || n == 0) return;
+    const StationColumns c = station_columns(series_, stations_);
+    const std::size_t start = 0;
+    put_strings(f, v.id, c.ids);
+    put_strings(f, v.name, c.names);
+    put_strings(f, v.country, c.countries);
+    ok(nc_put_vara_double(f, v.lat, &start, &n, c.lats.data()), "lat");
+    ok(nc_put_vara_double(f, v.lon, &start, &n, c.lons.data()), "lon");
+    ok(nc_put_vara_float(f, v.alt, &start, &n, c.alts.data()), "alt");
+    if (v.distance >= 0) ok(nc_put_vara_float(f, v.distance, &start, &n, c.distances.data()), "distance_km");
+    ok(nc_put_vara_int(f, v.rows, &start, &n, c.sizes.data()), "row_size");
+}
+
+bool NetcdfSink::finish(std::string& error) {
+    if (open_) {
+        groups_.flush();
+        write_block();
+        if (!groups_.split_series().empty() && error_.empty()) {
+            error_ = file_.final_path().string() + ": the values of series " + groups_.split_series() +
+                     " are not together in the data file, as a contiguous ragged array needs them";
+        }
+        if (error_.empty()) write_stations();
+        open_ = false;
+        ok(nc_close(ids_->file), "cannot be completed");
+    }
+    if (error_.empty()) error_ = file_.commit();
+    else file_.discard();
+    error = error_;
+    return error_.empty();
+}
+
+}  // namespace corvane::extract

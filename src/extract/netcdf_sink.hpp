@@ -1,0 +1,89 @@
+// The netCDF file: the selected series as a CF discrete-sampling-geometry timeSeries in a
+// contiguous ragged array. The observations (every month of every record, in file order)
+// run along the unlimited `obs` dimension, each series' together; `row_size` on the
+// `timeseries` dimension says how many belong to each series. Observations are written in
+// blocks as the series arrive, so memory holds one block and one series, whatever the size
+// of the extraction; the station variables are written at the end, when the station rows
+// come. The file is netCDF-4, written through libnetcdf under a temporary name and renamed
+// into place when complete.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "extract/monthly_normals.hpp"
+#include "extract/series_groups.hpp"
+#include "extract/series_sink.hpp"
+#include "extract/staged_file.hpp"
+
+namespace corvane::extract {
+
+struct NetcdfOptions {
+    std::filesystem::path path;
+    bool replace = false;              // --force
+    std::string title;
+    std::string history;               // the command line and the time it ran
+    std::optional<BasePeriod> anomalies;  // adds <name>_anomaly
+};
+
+struct NetcdfSeries {
+    std::string series, station;
+    std::int32_t rows = 0;
+};
+
+class NetcdfSink : public SeriesSink {
+public:
+    explicit NetcdfSink(NetcdfOptions options);
+    ~NetcdfSink() override;
+
+    // Whether the file can be written; an error text, empty when it can. For before the run.
+    std::string check() const { return file_.check(); }
+
+    void begin(const VariableInfo& variable) override;
+    void value(const ValueRow& row) override;
+    void station(const StationRow& row) override;
+    bool finish(std::string& error) override;
+
+private:
+    struct Ids;
+    struct Block;
+    void define_observations();
+    void add_series(const std::vector<ValueRow>& series);
+    void write_block();
+    void write_stations();
+    bool ok(int status, const char* what);
+
+    NetcdfOptions options_;
+    StagedFile file_;
+    VariableInfo variable_;
+    SeriesGroups groups_;
+    std::unique_ptr<Ids> ids_;
+    std::unique_ptr<Block> block_;
+    std::vector<NetcdfSeries> series_;
+    std::unordered_map<std::string, StationRow> stations_;
+    std::size_t written_ = 0;  // observations in the file
+    std::string error_;
+    bool open_ = false;
+};
+
+// The global `history` line: "2026-12-07T23:10:05Z: corvane-extract --variable mean ...", each
+// word that holds a blank or a quote quoted as a shell would need it.
+std::string netcdf_history(const std::vector<std::string>& command, std::chrono::system_clock::time_point time);
+
+// The netCDF names of the variable's data: "tavg-adj" -> "tavg_adj".
+std::string netcdf_name(const std::string& variable_name);
+
+// Days since 1700-01-01 of the first day of the month (proleptic Gregorian).
+double days_since_1700(std::int32_t year, std::int32_t month);
+
+// Words as CF's flag_meanings wants one meaning: letters, digits and underscores, the rest
+// joined by underscores ("Failed duplicate check" -> "failed_duplicate_check").
+std::string flag_meaning_word(const std::string& meaning);
+
+}  // namespace corvane::extract

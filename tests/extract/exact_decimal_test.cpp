@@ -1,0 +1,37 @@
+// Derived decimals: integer quotients rounded half away from zero, and their text.
+#include <gtest/gtest.h>
+
+#include "extract/exact_decimal.hpp"
+
+namespace corvane::extract {
+namespace {
+
+TEST(ExactDecimal, QuotientsRoundHalfAwayFromZero) {
+    struct Case { std::int64_t numerator, denominator, rounded; };
+    const Case cases[] = {
+        {5, 2, 3},     {-5, 2, -3},   {7, 2, 4},     {-7, 2, -4}, {4, 3, 1},   {5, 3, 2},
+        {-4, 3, -1},   {-5, 3, -2},   {0, 7, 0},     {1, 3, 0},   {-1, 3, 0},  {28050, 2, 14025},
+        {-28050, 2, -14025}, {123456789012, 12, 10288065751},
+    };
+    for (const Case& c : cases) EXPECT_EQ(rounded_quotient(c.numerator, c.denominator), c.rounded) << c.numerator << '/' << c.denominator;
+}
+
+TEST(ExactDecimal, ScaledIntegersPrintWithTheirPoint) {
+    struct Case { std::int64_t scaled; int decimals; const char* text; };
+    const Case cases[] = {
+        {1234, 2, "12.34"}, {-5, 2, "-0.05"}, {5, 3, "0.005"},   {0, 2, "0.00"},  {-1234, 1, "-123.4"},
+        {14025, 3, "14.025"}, {7, 0, "7"},    {-100, 2, "-1.00"}, {99, 2, "0.99"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(decimal_text(c.scaled, c.decimals), c.text) << c.scaled;
+}
+
+TEST(ExactDecimal, AMeanThatBinaryArithmeticGetsWrongComesOutExact) {
+    // 14.02 and 14.03 (hundredths) average to 14.025; in doubles (14.02 + 14.03) / 2 is
+    // 14.024999999999999, which rounds down.
+    EXPECT_EQ(decimal_text(rounded_quotient(10 * (1402 + 1403), 2), 3), "14.025");
+    EXPECT_EQ(decimal_text(rounded_quotient(10 * (-1402 - 1403), 2), 3), "-14.025");
+    EXPECT_EQ(decimal_text(rounded_quotient(10 * (1 + 2 + 2), 3), 2), "0.17");  // 1.666.. tenths
+}
+
+}  // namespace
+}  // namespace corvane::extract
