@@ -47,14 +47,8 @@ bool parse_country_line(Edition edition, std::string_view line, Country& country
 
 bool read_country_list(Edition edition, const std::string& path, std::vector<Country>& countries,
                        ReadProblem& problem) {
-    LineSource lines;
-    if (!lines.open(path, problem)) return false;
-    std::string_view line;
-    for (;;) {
-        const ReadStatus status = lines.next(line, problem);
-        if (status == ReadStatus::end_of_file) return true;
-        if (status == ReadStatus::problem) return false;
-        if (line.find_first_not_of(' ') == std::string_view::npos) continue;
+    return for_each_line(path, problem, [&](const LineSource& lines, std::string_view line) {
+        if (line.find_first_not_of(' ') == std::string_view::npos) return true;
         Country country;
         std::string what;
         if (!parse_country_line(edition, line, country, what)) {
@@ -62,7 +56,8 @@ bool read_country_list(Edition edition, const std::string& path, std::vector<Cou
             return false;
         }
         countries.push_back(std::move(country));
-    }
+        return true;
+    });
 }
 
 }  // namespace corvane::ghcn

@@ -123,13 +123,7 @@ bool parse_inventory_line(Edition edition, char* chars, std::size_t length, Inve
 
 bool read_inventory(Edition edition, const std::string& path, std::vector<InventoryStation>& stations,
                     ReadProblem& problem) {
-    LineSource lines;
-    if (!lines.open(path, problem)) return false;
-    std::string_view line;
-    for (;;) {
-        const ReadStatus status = lines.next(line, problem);
-        if (status == ReadStatus::end_of_file) return true;
-        if (status == ReadStatus::problem) return false;
+    return for_each_line(path, problem, [&](LineSource& lines, std::string_view line) {
         InventoryStation station;
         std::string field, what;
         if (!parse_inventory_line(edition, lines.line_chars(), line.size(), station, field, what)) {
@@ -137,7 +131,8 @@ bool read_inventory(Edition edition, const std::string& path, std::vector<Invent
             return false;
         }
         stations.push_back(std::move(station));
-    }
+        return true;
+    });
 }
 
 }  // namespace corvane::ghcn

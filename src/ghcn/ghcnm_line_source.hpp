@@ -42,4 +42,20 @@ private:
     fmtio::Text<longest_line> buffer_;
 };
 
+// Reads the file at `path` line by line: `take(lines, line)` handles each line and returns
+// false, with `problem` filled, to refuse it. True at the end of the file; false when the
+// file cannot be read or a line was refused.
+template <class Take>
+bool for_each_line(const std::string& path, ReadProblem& problem, Take take) {
+    LineSource lines;
+    if (!lines.open(path, problem)) return false;
+    std::string_view line;
+    for (;;) {
+        const ReadStatus status = lines.next(line, problem);
+        if (status == ReadStatus::end_of_file) return true;
+        if (status == ReadStatus::problem) return false;
+        if (!take(lines, line)) return false;
+    }
+}
+
 }  // namespace corvane::ghcn

@@ -66,21 +66,16 @@ bool name_contains(std::string_view name, std::string_view text) {
 }
 
 bool read_id_list(const std::string& path, std::vector<std::string>& ids, ReadProblem& problem) {
-    LineSource lines;
-    if (!lines.open(path, problem)) return false;
-    std::string_view line;
-    for (;;) {
-        const ReadStatus status = lines.next(line, problem);
-        if (status == ReadStatus::end_of_file) return true;
-        if (status == ReadStatus::problem) return false;
+    return for_each_line(path, problem, [&](const LineSource& lines, std::string_view line) {
         const std::string_view id = trim(line.substr(0, line.find('#')));
-        if (id.empty()) continue;
+        if (id.empty()) return true;
         if (id.find_first_of(" \t") != std::string_view::npos) {
             problem = {path, lines.line_number(), "ID", "holds more than one identifier: \"" + std::string(id) + "\""};
             return false;
         }
         ids.emplace_back(id);
-    }
+        return true;
+    });
 }
 
 std::vector<std::string> ids_not_in(const std::vector<std::string>& wanted, const std::vector<InventoryStation>& stations) {
