@@ -32,7 +32,7 @@ struct Tally {
 
 std::string_view flag_text(const char& flag) { return flag == ' ' ? std::string_view() : std::string_view(&flag, 1); }
 
-void write_month(const ghcn::DataRecord& r, std::int32_t month, Tally& tally) {
+void write_month(const ghcn::GhcnmRecord& r, std::int32_t month, Tally& tally) {
     const ghcn::MonthValue& v = r.months[static_cast<std::size_t>(month - 1)];
     const bool dropped = ghcn::drops_value(ghcn::Edition::v4, ghcn::FileKind::qcu, v.qcflag, v.hundredths);
     const std::string degrees = dropped ? std::string() : ghcn::degrees_text(v.hundredths);
@@ -47,7 +47,7 @@ void write_month(const ghcn::DataRecord& r, std::int32_t month, Tally& tally) {
                      ghcn::degrees_text(v.hundredths), std::string_view(&v.qcflag, 1));
 }
 
-void write_station(const ghcn::InventoryStation& s, const Tally& t) {
+void write_station(const ghcn::GhcnmStation& s, const Tally& t) {
     fmtio::write(unit(stations_unit), fmt<"(a,',',a,',,',a,',',a,',',a,',',a,',',i0,',',i0,',',i0)">, s.id,
                  s.country_code, s.name, s.latitude_text, s.longitude_text, s.elevation_text, t.first, t.last,
                  t.count);
@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     }
     units::start_runtime(argc, argv);
     ghcn::ReadProblem problem;
-    std::vector<ghcn::InventoryStation> stations;
+    std::vector<ghcn::GhcnmStation> stations;
     if (!ghcn::read_inventory(ghcn::Edition::v4, argv[2], stations, problem)) {
         std::fprintf(stderr, "%s\n", ghcn::describe(problem).c_str());
         return 1;
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", ghcn::describe(problem).c_str());
         return 1;
     }
-    ghcn::DataRecord record;
+    ghcn::GhcnmRecord record;
     std::string current_id;
     std::size_t current = stations.size();
     ghcn::ReadStatus status;

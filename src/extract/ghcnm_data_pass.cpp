@@ -21,7 +21,7 @@ PassResult each_record(const std::string& path, Take take) {
         result.complete = false;
         return result;
     }
-    ghcn::DataRecord record;
+    ghcn::GhcnmRecord record;
     ghcn::ReadStatus status;
     while ((status = reader.next(record, result.problem)) == ghcn::ReadStatus::record) take(record, result);
     result.complete = status == ghcn::ReadStatus::end_of_file;
@@ -36,7 +36,7 @@ void add_to_totals(const ValueRow& row, StationTotals& t) {
 
 }  // namespace
 
-ValueRow value_row(const ghcn::DataRecord& record, int m, const QcPolicy& policy, std::set<char>& unknown) {
+ValueRow value_row(const ghcn::GhcnmRecord& record, int m, const QcPolicy& policy, std::set<char>& unknown) {
     const ghcn::MonthValue& v = record.months[static_cast<std::size_t>(m)];
     ValueRow row{record.id, record.id, record.year, m + 1,    std::nullopt, false,
                  false,     v.dmflag,  v.qcflag,    v.dsflag, std::nullopt, false};
@@ -52,7 +52,7 @@ ValueRow value_row(const ghcn::DataRecord& record, int m, const QcPolicy& policy
 PassResult count_months(const std::string& path, const QcPolicy& policy,
                         const std::unordered_set<std::string>& candidates, const std::optional<YearWindow>& years,
                         YearMonths& months) {
-    return each_record(path, [&](const ghcn::DataRecord& record, PassResult& result) {
+    return each_record(path, [&](const ghcn::GhcnmRecord& record, PassResult& result) {
         if (!in_window(record.year, years) || !candidates.contains(record.id)) return;
         std::uint16_t& mask = months[record.id][record.year];
         for (int m = 0; m < 12; ++m) {
@@ -64,7 +64,7 @@ PassResult count_months(const std::string& path, const QcPolicy& policy,
 PassResult write_series(const std::string& path, const QcPolicy& policy,
                         std::unordered_map<std::string, StationTotals>& selected,
                         const std::optional<YearWindow>& years, const std::vector<SeriesSink*>& sinks) {
-    return each_record(path, [&](const ghcn::DataRecord& record, PassResult& result) {
+    return each_record(path, [&](const ghcn::GhcnmRecord& record, PassResult& result) {
         if (!in_window(record.year, years)) return;
         const auto station = selected.find(record.id);
         if (station == selected.end()) return;

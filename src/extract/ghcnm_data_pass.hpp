@@ -29,7 +29,7 @@ struct QcPolicy {
 
 // The row of month `m` (0..11) of a record under the policy. `unknown` gathers QC letters
 // the readme does not list (their values are kept).
-ValueRow value_row(const ghcn::DataRecord& record, int m, const QcPolicy& policy, std::set<char>& unknown);
+ValueRow value_row(const ghcn::GhcnmRecord& record, int m, const QcPolicy& policy, std::set<char>& unknown);
 
 // What was written of a station.
 struct StationTotals {

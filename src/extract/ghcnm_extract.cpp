@@ -42,7 +42,7 @@ struct Run {
     const ExtractOptions* options = nullptr;
     GhcnmInputs in;
     Plan plan;
-    std::vector<ghcn::InventoryStation> stations;
+    std::vector<ghcn::GhcnmStation> stations;
     std::map<std::string, std::string> country_names;
     InventoryCriteria criteria;
     std::string country_line;  // for the log
@@ -209,7 +209,7 @@ std::vector<ChosenStation> select_stations(Run& r, const QcPolicy& policy, PassR
 }
 
 StationRow station_row(const Run& r, const ChosenStation& c, const StationTotals& t) {
-    const ghcn::InventoryStation& s = r.stations[c.index];
+    const ghcn::GhcnmStation& s = r.stations[c.index];
     const auto country = r.country_names.find(s.country_code);
     StationRow row{s.id,
                    s.country_code,

@@ -20,19 +20,19 @@ std::string lowered(std::string_view text) {
     return out;
 }
 
-bool in_box(const ghcn::InventoryStation& s, const Box& b) {
+bool in_box(const ghcn::GhcnmStation& s, const Box& b) {
     const double north = b.north / 100.0, south = b.south / 100.0;
     const auto east = static_cast<float>(b.east / 100.0), west = static_cast<float>(b.west / 100.0);
     if (s.latitude > north || s.latitude < south) return false;
     return ghcn::longitude_in_box(static_cast<float>(s.longitude), west, east, ghcn::crosses_dateline(east, west));
 }
 
-bool elevation_fits(const ghcn::InventoryStation& s, const ElevationRange& r, bool reject_missing) {
+bool elevation_fits(const ghcn::GhcnmStation& s, const ElevationRange& r, bool reject_missing) {
     if (!s.elevation) return !reject_missing;
     return *s.elevation >= r.min && *s.elevation <= r.max;
 }
 
-bool matches(const ghcn::InventoryStation& s, const InventoryCriteria& c) {
+bool matches(const ghcn::GhcnmStation& s, const InventoryCriteria& c) {
     if (c.country_code && s.country_code != *c.country_code) return false;
     if (c.box && !in_box(s, *c.box)) return false;
     if (c.elevation && !elevation_fits(s, *c.elevation, c.reject_missing_elevation)) return false;
@@ -42,7 +42,7 @@ bool matches(const ghcn::InventoryStation& s, const InventoryCriteria& c) {
 
 }  // namespace
 
-std::vector<std::size_t> inventory_matches(const std::vector<ghcn::InventoryStation>& stations,
+std::vector<std::size_t> inventory_matches(const std::vector<ghcn::GhcnmStation>& stations,
                                            const InventoryCriteria& criteria) {
     std::vector<std::size_t> found;
     for (std::size_t i = 0; i < stations.size(); ++i) {
@@ -61,7 +61,7 @@ bool enough_years(const YearMonths& months, const std::string& id, std::int32_t 
     return years >= min_years;
 }
 
-std::vector<ChosenStation> choose_by_place(const std::vector<ghcn::InventoryStation>& stations,
+std::vector<ChosenStation> choose_by_place(const std::vector<ghcn::GhcnmStation>& stations,
                                            const std::vector<std::size_t>& candidates,
                                            const std::optional<PlaceCriteria>& place) {
     std::vector<ChosenStation> chosen;
@@ -69,7 +69,7 @@ std::vector<ChosenStation> choose_by_place(const std::vector<ghcn::InventoryStat
         for (std::size_t i : candidates) chosen.push_back({i, std::nullopt});
         return chosen;
     }
-    std::vector<ghcn::InventoryStation> subset;
+    std::vector<ghcn::GhcnmStation> subset;
     subset.reserve(candidates.size());
     for (std::size_t i : candidates) subset.push_back(stations[i]);
     const ghcn::Place from{place->near.latitude, place->near.longitude};

@@ -28,7 +28,7 @@ struct InventoryCriteria {
 };
 
 // The indexes of the stations that meet every criterion given, in inventory order.
-std::vector<std::size_t> inventory_matches(const std::vector<ghcn::InventoryStation>& stations,
+std::vector<std::size_t> inventory_matches(const std::vector<ghcn::GhcnmStation>& stations,
                                            const InventoryCriteria& criteria);
 
 // Per station, per year, the months whose value survives the QC policy (a bit a month).
@@ -50,7 +50,7 @@ struct ChosenStation {
 
 // The candidates within the radius and/or the N nearest of them, nearest first (equal
 // distances by identifier); without a place, every candidate in inventory order.
-std::vector<ChosenStation> choose_by_place(const std::vector<ghcn::InventoryStation>& stations,
+std::vector<ChosenStation> choose_by_place(const std::vector<ghcn::GhcnmStation>& stations,
                                            const std::vector<std::size_t>& candidates,
                                            const std::optional<PlaceCriteria>& place);
 

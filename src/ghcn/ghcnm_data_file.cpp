@@ -3,7 +3,7 @@
 
 namespace corvane::ghcn {
 
-ReadStatus DataFileReader::next(DataRecord& record, ReadProblem& problem) {
+ReadStatus DataFileReader::next(GhcnmRecord& record, ReadProblem& problem) {
     std::string_view line;
     const ReadStatus status = lines_.next(line, problem);
     if (status != ReadStatus::record) return status;

@@ -12,7 +12,7 @@ class DataFileReader {
 public:
     bool open(const std::string& path, ReadProblem& problem) { return lines_.open(path, problem); }
     // The next record; a malformed one is a problem naming its line and field.
-    ReadStatus next(DataRecord& record, ReadProblem& problem);
+    ReadStatus next(GhcnmRecord& record, ReadProblem& problem);
 
 private:
     LineSource lines_;

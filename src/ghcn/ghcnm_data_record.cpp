@@ -112,7 +112,7 @@ units::Outcome read_record(char* line, fmtio::Text<11>& id, std::int32_t& year, 
 
 }  // namespace
 
-bool parse_data_record(char* line, std::size_t length, DataRecord& record, std::string& field, std::string& what) {
+bool parse_data_record(char* line, std::size_t length, GhcnmRecord& record, std::string& field, std::string& what) {
     if (!check_layout(std::string_view(line, length), field, what)) return false;
     fmtio::Text<11> id;
     fmtio::Text<4> element;

@@ -23,7 +23,7 @@ struct MonthValue {
     char dsflag = ' ';
 };
 
-struct DataRecord {
+struct GhcnmRecord {
     std::string id;       // 11 characters; v4 identifiers begin with letters
     std::int32_t year = 0;
     std::string element;  // "TAVG", "TMAX" or "TMIN"
@@ -32,7 +32,7 @@ struct DataRecord {
 
 // Reads one line of a `.dat` file into `record`. On a malformed line, false with `field`
 // and `what` set (e.g. "VALUE3", "holds letters").
-bool parse_data_record(char* line, std::size_t length, DataRecord& record, std::string& field, std::string& what);
+bool parse_data_record(char* line, std::size_t length, GhcnmRecord& record, std::string& field, std::string& what);
 
 // A value in hundredths as the exact decimal it stands for: 1234 -> "12.34", -5 -> "-0.05";
 // a missing value gives an empty text.

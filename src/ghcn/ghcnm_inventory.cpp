@@ -78,7 +78,7 @@ bool check_fields(Edition edition, std::string_view line, std::string& field, st
     return true;
 }
 
-bool check_ranges(const InventoryStation& s, std::string& field, std::string& what) {
+bool check_ranges(const GhcnmStation& s, std::string& field, std::string& what) {
     if (s.latitude < -90 || s.latitude > 90) {
         field = "LATITUDE";
         what = "is beyond 90 degrees: " + s.latitude_text;
@@ -96,7 +96,7 @@ bool check_ranges(const InventoryStation& s, std::string& field, std::string& wh
 
 bool is_missing_elevation(double metres) { return metres == -999.0 || metres == 9999.0; }
 
-bool parse_inventory_line(Edition edition, char* chars, std::size_t length, InventoryStation& station,
+bool parse_inventory_line(Edition edition, char* chars, std::size_t length, GhcnmStation& station,
                           std::string& field, std::string& what) {
     using namespace fmtio;
     const std::string_view line(chars, length);
@@ -121,10 +121,10 @@ bool parse_inventory_line(Edition edition, char* chars, std::size_t length, Inve
     return check_ranges(station, field, what);
 }
 
-bool read_inventory(Edition edition, const std::string& path, std::vector<InventoryStation>& stations,
+bool read_inventory(Edition edition, const std::string& path, std::vector<GhcnmStation>& stations,
                     ReadProblem& problem) {
     return for_each_line(path, problem, [&](LineSource& lines, std::string_view line) {
-        InventoryStation station;
+        GhcnmStation station;
         std::string field, what;
         if (!parse_inventory_line(edition, lines.line_chars(), line.size(), station, field, what)) {
             problem = {path, lines.line_number(), field, what};

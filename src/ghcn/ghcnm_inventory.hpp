@@ -15,7 +15,7 @@ namespace corvane::ghcn {
 
 enum class Edition { v3 = 3, v4 = 4 };
 
-struct InventoryStation {
+struct GhcnmStation {
     std::string id;            // 11 characters
     std::string country_code;  // v3: the first 3 digits; v4: the first 2 letters
     double latitude = 0;
@@ -30,11 +30,11 @@ struct InventoryStation {
 bool is_missing_elevation(double metres);
 
 // One inventory line; false with `field` and `what` set when it is malformed.
-bool parse_inventory_line(Edition edition, char* line, std::size_t length, InventoryStation& station,
+bool parse_inventory_line(Edition edition, char* line, std::size_t length, GhcnmStation& station,
                           std::string& field, std::string& what);
 
 // The whole inventory, in file order; false with `problem` set at the first bad line.
-bool read_inventory(Edition edition, const std::string& path, std::vector<InventoryStation>& stations,
+bool read_inventory(Edition edition, const std::string& path, std::vector<GhcnmStation>& stations,
                     ReadProblem& problem);
 
 }  // namespace corvane::ghcn

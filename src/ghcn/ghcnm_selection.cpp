@@ -13,14 +13,14 @@ namespace corvane::ghcn {
 
 namespace {
 
-void sort_nearest_first(const std::vector<InventoryStation>& stations, std::vector<StationDistance>& d) {
+void sort_nearest_first(const std::vector<GhcnmStation>& stations, std::vector<StationDistance>& d) {
     std::sort(d.begin(), d.end(), [&](const StationDistance& a, const StationDistance& b) {
         if (a.km != b.km) return a.km < b.km;
         return stations[a.index].id < stations[b.index].id;
     });
 }
 
-std::vector<StationDistance> all_distances(const std::vector<InventoryStation>& stations, const Place& near) {
+std::vector<StationDistance> all_distances(const std::vector<GhcnmStation>& stations, const Place& near) {
     std::vector<StationDistance> d;
     d.reserve(stations.size());
     for (std::size_t i = 0; i < stations.size(); ++i)
@@ -44,7 +44,7 @@ double distance_km(const Place& from, double latitude, double longitude) {
     return metres / 1000.0;
 }
 
-std::vector<StationDistance> within_radius(const std::vector<InventoryStation>& stations, const Place& near,
+std::vector<StationDistance> within_radius(const std::vector<GhcnmStation>& stations, const Place& near,
                                            double radius_km) {
     std::vector<StationDistance> d = all_distances(stations, near);
     std::erase_if(d, [radius_km](const StationDistance& s) { return s.km > radius_km; });
@@ -52,7 +52,7 @@ std::vector<StationDistance> within_radius(const std::vector<InventoryStation>& 
     return d;
 }
 
-std::vector<StationDistance> nearest(const std::vector<InventoryStation>& stations, const Place& near, std::size_t n) {
+std::vector<StationDistance> nearest(const std::vector<GhcnmStation>& stations, const Place& near, std::size_t n) {
     std::vector<StationDistance> d = all_distances(stations, near);
     sort_nearest_first(stations, d);
     if (d.size() > n) d.resize(n);
@@ -78,9 +78,9 @@ bool read_id_list(const std::string& path, std::vector<std::string>& ids, ReadPr
     });
 }
 
-std::vector<std::string> ids_not_in(const std::vector<std::string>& wanted, const std::vector<InventoryStation>& stations) {
+std::vector<std::string> ids_not_in(const std::vector<std::string>& wanted, const std::vector<GhcnmStation>& stations) {
     std::set<std::string_view> known;
-    for (const InventoryStation& s : stations) known.insert(s.id);
+    for (const GhcnmStation& s : stations) known.insert(s.id);
     std::vector<std::string> missing;
     for (const std::string& id : wanted) {
         if (!known.contains(id)) missing.push_back(id);

@@ -29,12 +29,12 @@ struct StationDistance {
 };
 
 // The stations within `radius_km` of `near` (inclusive), nearest first.
-std::vector<StationDistance> within_radius(const std::vector<InventoryStation>& stations, const Place& near,
+std::vector<StationDistance> within_radius(const std::vector<GhcnmStation>& stations, const Place& near,
                                            double radius_km);
 
 // The `n` nearest of `stations` (all of them when there are fewer), nearest first; equal
 // distances in the order of the identifiers.
-std::vector<StationDistance> nearest(const std::vector<InventoryStation>& stations, const Place& near, std::size_t n);
+std::vector<StationDistance> nearest(const std::vector<GhcnmStation>& stations, const Place& near, std::size_t n);
 
 // Whether `text` occurs in `name`, letters compared without case.
 bool name_contains(std::string_view name, std::string_view text);
@@ -45,6 +45,6 @@ bool name_contains(std::string_view name, std::string_view text);
 bool read_id_list(const std::string& path, std::vector<std::string>& ids, ReadProblem& problem);
 
 // The identifiers asked for that no station has, in the order asked, for the warning.
-std::vector<std::string> ids_not_in(const std::vector<std::string>& wanted, const std::vector<InventoryStation>& stations);
+std::vector<std::string> ids_not_in(const std::vector<std::string>& wanted, const std::vector<GhcnmStation>& stations);
 
 }  // namespace corvane::ghcn

@@ -12,9 +12,9 @@
 namespace corvane::extract {
 namespace {
 
-ghcn::InventoryStation station(std::string id, double lat, double lon, std::optional<double> elevation = 10.0,
+ghcn::GhcnmStation station(std::string id, double lat, double lon, std::optional<double> elevation = 10.0,
                                std::string name = "SOMEWHERE") {
-    ghcn::InventoryStation s;
+    ghcn::GhcnmStation s;
     s.country_code = id.substr(0, 2);
     s.id = std::move(id);
     s.latitude = lat;
@@ -24,18 +24,18 @@ ghcn::InventoryStation station(std::string id, double lat, double lon, std::opti
     return s;
 }
 
-std::vector<std::string> ids_of(const std::vector<ghcn::InventoryStation>& stations,
+std::vector<std::string> ids_of(const std::vector<ghcn::GhcnmStation>& stations,
                                 const std::vector<ChosenStation>& chosen) {
     std::vector<std::string> ids;
     for (const ChosenStation& c : chosen) ids.push_back(stations[c.index].id);
     return ids;
 }
 
-std::vector<std::size_t> all(const std::vector<ghcn::InventoryStation>& stations) {
+std::vector<std::size_t> all(const std::vector<ghcn::GhcnmStation>& stations) {
     return inventory_matches(stations, {});
 }
 
-const std::vector<ghcn::InventoryStation> around_dateline = {
+const std::vector<ghcn::GhcnmStation> around_dateline = {
     station("FJW00000001", -16.75, -179.90, 25.0, "VALOFA WEST CAPE"),
     station("RSM00000002", -16.55, 179.85, 12.0, "KORONI EAST POINT"),
     station("NZW00000003", -41.0, 174.0, std::nullopt, "WELLINGTON"),
@@ -57,7 +57,7 @@ TEST(GhcnmStationChoice, TheRadiusIsInclusiveAndMeasuredOnTheEllipsoid) {
 }
 
 TEST(GhcnmStationChoice, AroundThePolesEveryLongitudeIsNear) {
-    const std::vector<ghcn::InventoryStation> polar = {
+    const std::vector<ghcn::GhcnmStation> polar = {
         station("AYA00000001", -89.9, 0.0), station("AYA00000002", -89.9, 180.0), station("AYA00000003", -89.9, 90.0),
         station("AYA00000004", -80.0, 0.0)};
     const auto south = choose_by_place(polar, all(polar), PlaceCriteria{{-90.0, 0.0}, 20.0, {}});
@@ -83,7 +83,7 @@ TEST(GhcnmStationChoice, TheNearestAreTakenAmongStationsMeetingTheOtherCriteriaA
 }
 
 TEST(GhcnmStationChoice, EqualDistancesAreOrderedByIdentifier) {
-    const std::vector<ghcn::InventoryStation> twins = {
+    const std::vector<ghcn::GhcnmStation> twins = {
         station("ZZZ00000009", 10.0, 10.0), station("AAA00000001", 10.0, 10.0), station("MMM00000005", 10.0, 10.0)};
     const auto chosen = choose_by_place(twins, all(twins), PlaceCriteria{{0.0, 0.0}, {}, 2});
     EXPECT_EQ(ids_of(twins, chosen), (std::vector<std::string>{"AAA00000001", "MMM00000005"}));

@@ -9,7 +9,7 @@
 namespace corvane::testing {
 namespace {
 
-using ghcn::DataRecord;
+using ghcn::GhcnmRecord;
 
 // A well-formed record: January 12.34 flagged a/O/W, February missing with blank flags,
 // the rest 0.05 below zero with a source flag only.
@@ -19,12 +19,12 @@ std::string good_record() {
     return line;
 }
 
-bool parse(std::string line, DataRecord& record, std::string& field, std::string& what) {
+bool parse(std::string line, GhcnmRecord& record, std::string& field, std::string& what) {
     return ghcn::parse_data_record(line.data(), line.size(), record, field, what);
 }
 
 TEST(GhcnmDataRecord, ReadsValuesAndTheThreeFlagsOfEveryMonth) {
-    DataRecord r;
+    GhcnmRecord r;
     std::string field, what;
     ASSERT_TRUE(parse(good_record(), r, field, what)) << field << ": " << what;
     EXPECT_EQ(r.id, "GME71968102");
@@ -65,7 +65,7 @@ TEST(GhcnmDataRecord, MalformedRecordsNameTheirField) {
         line.replace(c.column - 1, c.text.size(), c.text);
         if (c.cut == -1u) line.clear();
         else if (c.cut) line.resize(c.cut);
-        DataRecord r;
+        GhcnmRecord r;
         std::string field, what;
         EXPECT_FALSE(parse(line, r, field, what)) << c.label;
         EXPECT_EQ(field, c.field) << c.label << ": " << what;
@@ -74,7 +74,7 @@ TEST(GhcnmDataRecord, MalformedRecordsNameTheirField) {
 }
 
 TEST(GhcnmDataRecord, TextPastTheLastFlagIsRefusedButTrailingBlanksAreNot) {
-    DataRecord r;
+    GhcnmRecord r;
     std::string field, what;
     EXPECT_TRUE(parse(good_record() + "   ", r, field, what)) << what;
     EXPECT_FALSE(parse(good_record() + "  7", r, field, what));

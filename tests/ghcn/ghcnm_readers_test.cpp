@@ -20,13 +20,13 @@
 namespace corvane::testing {
 namespace {
 
-using ghcn::DataRecord;
+using ghcn::GhcnmRecord;
 using ghcn::Edition;
 using ghcn::ReadProblem;
 using ghcn::ReadStatus;
 
 struct WholeFile {
-    std::vector<DataRecord> records;
+    std::vector<GhcnmRecord> records;
     ReadStatus ended = ReadStatus::record;
     ReadProblem problem;
 };
@@ -38,16 +38,16 @@ WholeFile read_all(const std::string& path) {
         f.ended = ReadStatus::problem;
         return f;
     }
-    DataRecord r;
+    GhcnmRecord r;
     while ((f.ended = reader.next(r, f.problem)) == ReadStatus::record) f.records.push_back(r);
     return f;
 }
 
-std::map<std::string, ghcn::InventoryStation> by_name(Edition e, const std::string& path) {
-    std::vector<ghcn::InventoryStation> stations;
+std::map<std::string, ghcn::GhcnmStation> by_name(Edition e, const std::string& path) {
+    std::vector<ghcn::GhcnmStation> stations;
     ReadProblem problem;
     EXPECT_TRUE(ghcn::read_inventory(e, path, stations, problem)) << ghcn::describe(problem);
-    std::map<std::string, ghcn::InventoryStation> named;
+    std::map<std::string, ghcn::GhcnmStation> named;
     for (const auto& s : stations) named[s.name] = s;
     return named;
 }
@@ -95,7 +95,7 @@ TEST(GhcnmInventory, Version3MetadataIsPassedOverWhateverItHolds) {
                                         std::string(" 95U 6246HIxxCO-9x-9TROP. SAVANNA   C and more text than v3 has"),
                                         std::string()}) {
         std::string line = start + metadata;
-        ghcn::InventoryStation st;
+        ghcn::GhcnmStation st;
         std::string field, what;
         EXPECT_TRUE(ghcn::parse_inventory_line(Edition::v3, line.data(), line.size(), st, field, what)) << metadata << what;
         EXPECT_EQ(st.name, "NOELEV MINUS");
@@ -123,13 +123,13 @@ TEST(GhcnmInventory, MalformedLinesNameTheirField) {
     };
     for (const Case& c : cases) {
         std::string line = c.line;
-        ghcn::InventoryStation st;
+        ghcn::GhcnmStation st;
         std::string field, what;
         EXPECT_FALSE(ghcn::parse_inventory_line(c.edition, line.data(), line.size(), st, field, what)) << c.line;
         EXPECT_EQ(field, c.field) << c.line << ": " << what;
     }
     std::string line = good;
-    ghcn::InventoryStation st;
+    ghcn::GhcnmStation st;
     std::string field, what;
     EXPECT_TRUE(ghcn::parse_inventory_line(Edition::v4, line.data(), line.size(), st, field, what)) << what;
     EXPECT_EQ(st.name, "VALOFA WEST CAPE");  // a line ending after the name's last letter
@@ -163,7 +163,7 @@ TEST(GhcnmDataFile, Version4UnadjustedHoldsEveryLetterAndTheYearWrittenTwice) {
     EXPECT_EQ(f.records.size(), line_count(v4_sample(v4_qcu_dat)));
     std::set<char> letters;
     std::map<std::pair<std::string, int>, int> years;
-    for (const DataRecord& r : f.records) {
+    for (const GhcnmRecord& r : f.records) {
         ++years[{r.id, r.year}];
         for (const auto& m : r.months) {
             letters.insert(m.qcflag);
@@ -187,7 +187,7 @@ TEST(GhcnmDataFile, EveryAdjustedLetterOccursInItsFile) {
         const WholeFile f = read_all(path);
         ASSERT_EQ(f.ended, ReadStatus::end_of_file) << ghcn::describe(f.problem);
         std::set<char> letters;
-        for (const DataRecord& r : f.records)
+        for (const GhcnmRecord& r : f.records)
             for (const auto& m : r.months) {
                 letters.insert(m.qcflag);
                 if (m.qcflag == 'M' || m.qcflag == 'X') {
@@ -293,7 +293,7 @@ TEST(GhcnmDataFile, EveryVersion3FileReadsToTheEnd) {
             const WholeFile f = read_all(path);
             EXPECT_EQ(f.ended, ReadStatus::end_of_file) << ghcn::describe(f.problem);
             EXPECT_EQ(f.records.size(), line_count(path));
-            for (const DataRecord& r : f.records) EXPECT_EQ(r.element, std::string(element) == "tavg" ? "TAVG" : element == std::string("tmax") ? "TMAX" : "TMIN");
+            for (const GhcnmRecord& r : f.records) EXPECT_EQ(r.element, std::string(element) == "tavg" ? "TAVG" : element == std::string("tmax") ? "TMAX" : "TMIN");
         }
 }
 

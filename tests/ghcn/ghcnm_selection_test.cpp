@@ -13,18 +13,18 @@
 namespace corvane::testing {
 namespace {
 
-using ghcn::InventoryStation;
+using ghcn::GhcnmStation;
 using ghcn::Place;
 
-InventoryStation at(std::string id, double latitude, double longitude) {
-    InventoryStation s;
+GhcnmStation at(std::string id, double latitude, double longitude) {
+    GhcnmStation s;
     s.id = std::move(id);
     s.latitude = latitude;
     s.longitude = longitude;
     return s;
 }
 
-std::vector<std::string> ids(const std::vector<InventoryStation>& stations, const std::vector<ghcn::StationDistance>& d) {
+std::vector<std::string> ids(const std::vector<GhcnmStation>& stations, const std::vector<ghcn::StationDistance>& d) {
     std::vector<std::string> out;
     for (const auto& s : d) out.push_back(stations[s.index].id);
     return out;
@@ -49,7 +49,7 @@ TEST(GhcnmSelection, DistancesOnTheEllipsoid) {
 }
 
 TEST(GhcnmSelection, ARadiusIsInclusiveAndCrosses180) {
-    const std::vector<InventoryStation> stations{at("FJ0000000003", -16.0, 179.9), at("FJ0000000001", -16.0, -179.9),
+    const std::vector<GhcnmStation> stations{at("FJ0000000003", -16.0, 179.9), at("FJ0000000001", -16.0, -179.9),
                                                  at("FJ0000000002", -16.0, 170.0), at("FJ0000000004", -16.0, -179.5)};
     const Place near{-16.0, -179.9};
     const double edge = ghcn::distance_km(near, -16.0, -179.5);
@@ -60,7 +60,7 @@ TEST(GhcnmSelection, ARadiusIsInclusiveAndCrosses180) {
 }
 
 TEST(GhcnmSelection, TheNearestWithTiesByIdentifier) {
-    const std::vector<InventoryStation> stations{at("C", 10, 10), at("B", 10, 10.5), at("A", 10, 10.5), at("D", 80, 0)};
+    const std::vector<GhcnmStation> stations{at("C", 10, 10), at("B", 10, 10.5), at("A", 10, 10.5), at("D", 80, 0)};
     const Place near{10, 10};
     EXPECT_EQ(ids(stations, ghcn::nearest(stations, near, 2)), (std::vector<std::string>{"C", "A"}));
     EXPECT_EQ(ids(stations, ghcn::nearest(stations, near, 3)), (std::vector<std::string>{"C", "A", "B"}));
@@ -94,7 +94,7 @@ TEST(GhcnmSelection, IdentifierListsWithComments) {
 }
 
 TEST(GhcnmSelection, IdentifiersTheInventoryLacks) {
-    std::vector<InventoryStation> stations;
+    std::vector<GhcnmStation> stations;
     ghcn::ReadProblem problem;
     ASSERT_TRUE(ghcn::read_inventory(ghcn::Edition::v4, v4_sample(v4_qcu_inv), stations, problem));
     const std::vector<std::string> wanted{"XX000000001", stations[3].id, "YY000000002"};
