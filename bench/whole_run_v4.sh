@@ -2,7 +2,8 @@
 # The version 4 whole run (whole_run.sh --dataset v4 runs it): an extraction of every station
 # of the v4 QCU file (a box over the whole globe) writing stations.csv, values.csv and
 # failed_values.csv, timed beside the floor, a hand-written pass that parses every record by
-# its columns and writes the same rows, and beside pandas.read_fwf reading the same file.
+# its columns and writes the same rows, and beside pandas.read_fwf reading the same file;
+# then the same extraction writing a netCDF and a GeoJSON file as well, beside the first.
 #
 #   bench/whole_run_v4.sh SCALE SEED REPEAT BUILD STAND_IN [DIR]
 #
@@ -35,13 +36,16 @@ inv="${dat%.dat}.inv"
 # The extraction under test, writing into OUT_DIR: the one place its command line is.
 extraction() {
     local out="$1"
+    shift
     if [ -n "$stand_in" ]; then
         "$build/bench/corvane-ghcnm-engine-copy" "$dat" "$inv" "$out"
     else
         "$build/corvane-extract" --dataset v4 --variable tavg --box 90,-90,180,-180 \
-            --data-dir "$dir" --out-dir "$out" --force
+            --data-dir "$dir" --out-dir "$out" --force "$@"
     fi
 }
+# The same with the outputs for the field's tools.
+extraction_for_tools() { extraction "$1" --netcdf "$1/all.nc" --geojson "$1/all.geojson"; }
 floor() { "$build/bench/corvane-ghcnm-floor" "$dat" "$inv" "$1"; }
 pandas_read() {
     "$python" - "$dat" <<'EOF'
@@ -63,7 +67,7 @@ best_of() {
     local best="" peak=0 wall kib measured
     measured="$(mktemp)"
     for ((i = 0; i < n; i++)); do
-        "$gnu_time" -f "%e %M" -o "$measured" bash -c "$(declare -f "$1"); $(declare -p dat inv build \
+        "$gnu_time" -f "%e %M" -o "$measured" bash -c "$(declare -f "$1" extraction); $(declare -p dat inv build \
             stand_in dir python); $*" >/dev/null || { echo "failed: $*" >&2; rm -f "$measured"; return 1; }
         read -r wall kib <"$measured"
         if [ -z "$best" ] || awk "BEGIN { exit !($wall < $best) }"; then best="$wall"; fi
@@ -79,6 +83,12 @@ mkdir -p "$work/extract" "$work/floor"
 read -r floor_s floor_peak < <(best_of "$repeat" floor "$work/floor")
 read -r run_s peak < <(best_of "$repeat" extraction "$work/extract")
 rm -rf "$work/floor"  # half a gigabyte of rows that the extraction's own files repeat
+tools_s="" tools_peak=0
+if [ -z "$stand_in" ]; then
+    mkdir -p "$work/tools"
+    read -r tools_s tools_peak < <(best_of "$repeat" extraction_for_tools "$work/tools")
+    rm -rf "$work/tools"
+fi
 records=$(wc -l <"$dat")
 stations=$(wc -l <"$work/extract/stations.csv")
 if [ -x "$python" ] && "$python" -c 'import pandas' 2>/dev/null; then
@@ -88,12 +98,15 @@ else
 fi
 what=$([ -n "$stand_in" ] && echo "engine loop (stand-in)" || echo "corvane-extract")
 awk -v w="$what" -v d="$(basename "$dat")" -v r="$records" -v s="$stations" -v t="$run_s" -v p="$peak" \
-    -v fl="$floor_s" -v fp="$floor_peak" -v pd="$pandas_s" -v pp="$pandas_peak" 'BEGIN {
+    -v fl="$floor_s" -v fp="$floor_peak" -v pd="$pandas_s" -v pp="$pandas_peak" \
+    -v ts="$tools_s" -v tp="$tools_peak" 'BEGIN {
     # GNU time counts hundredths: a run too short to register counts as one.
     if (fl < 0.01) fl = 0.01
     if (t < 0.01) t = 0.01
     printf "%s: %d records, %d stations listed\n", d, r, s
     printf "%-24s %8.3f s %8.1f MB\n", w, t, p / 1024
     printf "%-24s %8.3f s %8.1f MB   ratio %.2f\n", "floor", fl, fp / 1024, t / fl
+    if (ts != "") printf "%-24s %8.3f s %8.1f MB   %.2f times the CSV-only run\n",
+                         "+ --netcdf --geojson", ts, tp / 1024, ts / t
     if (pd != "") printf "%-24s %8.3f s %8.1f MB   %.1f times the extraction\n",
                          "pandas.read_fwf", pd, pp / 1024, pd / t }'
