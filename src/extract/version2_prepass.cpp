@@ -32,6 +32,22 @@ struct Candidate {
     double km = 0;
 };
 
+// Hands every station of the variable's inventory to `take`, in file order.
+template <class Take>
+void for_each_inventory_station(std::int32_t variable_choice, Take take) {
+    units::open_unit({.unit = inventory_pass_unit,
+                      .file = ghcn::variable_files(variable_choice).inventory_file,
+                      .status = "OLD",
+                      .action = "READ"});
+    ghcn::InventoryLine line;
+    ghcn::InventoryStation st;
+    while (read(unit(inventory_pass_unit), on_end, fmt<"(a)">, line) != units::outcome_end) {
+        ghcn::read_inventory_line(line, st);
+        take(st);
+    }
+    units::close_unit(inventory_pass_unit);
+}
+
 bool dialogue_selects(const app::SelectionCriteria& c, const ghcn::InventoryStation& s) {
     app::SelectionCriteria strict = c;
     strict.reject_missing_elevation = true;  // never asks
@@ -46,19 +62,11 @@ bool dialogue_selects(const app::SelectionCriteria& c, const ghcn::InventoryStat
 std::vector<Candidate> inventory_candidates(const ExtractOptions& o, const app::RunData& run,
                                             const std::function<bool(const ghcn::InventoryStation&)>& filter) {
     std::vector<Candidate> found;
-    units::open_unit({.unit = inventory_pass_unit,
-                      .file = ghcn::variable_files(run.variable_choice).inventory_file,
-                      .status = "OLD",
-                      .action = "READ"});
-    ghcn::InventoryLine line;
-    ghcn::InventoryStation st;
-    while (read(unit(inventory_pass_unit), on_end, fmt<"(a)">, line) != units::outcome_end) {
-        ghcn::read_inventory_line(line, st);
-        if (!dialogue_selects(run.criteria, st) || (filter && !filter(st))) continue;
+    for_each_inventory_station(run.variable_choice, [&](const ghcn::InventoryStation& st) {
+        if (!dialogue_selects(run.criteria, st) || (filter && !filter(st))) return;
         const double km = o.near ? geodesic_km(o.near->latitude, o.near->longitude, st.lat, st.lon) : 0;
         found.push_back({version2_station_key(st.country, st.id), station_id_text(st.country, st.id), km});
-    }
-    units::close_unit(inventory_pass_unit);
+    });
     return found;
 }
 
@@ -93,17 +101,9 @@ bool keep_enough_years(const ExtractOptions& o, const app::RunData& run, std::ve
 
 void name_ids_not_in_inventory(const std::set<std::string>& ids, std::int32_t variable_choice) {
     std::set<std::string> missing = ids;
-    units::open_unit({.unit = inventory_pass_unit,
-                      .file = ghcn::variable_files(variable_choice).inventory_file,
-                      .status = "OLD",
-                      .action = "READ"});
-    ghcn::InventoryLine line;
-    ghcn::InventoryStation st;
-    while (read(unit(inventory_pass_unit), on_end, fmt<"(a)">, line) != units::outcome_end) {
-        ghcn::read_inventory_line(line, st);
+    for_each_inventory_station(variable_choice, [&](const ghcn::InventoryStation& st) {
         missing.erase(station_id_text(st.country, st.id));
-    }
-    units::close_unit(inventory_pass_unit);
+    });
     for (const std::string& id : missing)
         complain(id + ": no station of the inventory has this id; the run goes on without it");
 }
