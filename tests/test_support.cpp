@@ -1,5 +1,6 @@
 #include "test_support.hpp"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -99,5 +100,15 @@ void write_file(const std::string& path, std::string_view content) {
 }
 
 bool file_exists(const std::string& path) { return std::filesystem::exists(path); }
+
+std::string command_output(const std::string& command) {
+    std::string out;
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return out;
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
+    ::pclose(pipe);
+    return out;
+}
 
 }  // namespace corvane::testing

@@ -42,5 +42,7 @@ void drop_console_units();
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, std::string_view content);
 bool file_exists(const std::string& path);
+// What a shell command writes on its standard output (empty when it cannot be started).
+std::string command_output(const std::string& command);
 
 }  // namespace corvane::testing

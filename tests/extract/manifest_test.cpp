@@ -22,11 +22,7 @@ using corvane::testing::read_file;
 using corvane::testing::ScratchDirectory;
 
 std::string sha256sum(const fs::path& path) {
-    std::string out(64, ' ');
-    std::FILE* pipe = ::popen(("sha256sum '" + path.string() + "'").c_str(), "r");
-    if (pipe == nullptr || std::fread(out.data(), 1, out.size(), pipe) != out.size()) out.clear();
-    if (pipe != nullptr) ::pclose(pipe);
-    return out;
+    return corvane::testing::command_output("sha256sum '" + path.string() + "'").substr(0, 64);
 }
 
 TEST(FileDigest, ChecksumsAgreeWithSha256sum) {

@@ -17,19 +17,10 @@ namespace corvane::extract {
 namespace {
 
 namespace fs = std::filesystem;
+using corvane::testing::command_output;
 using corvane::testing::ScratchDirectory;
 
 const std::string check_script = std::string(CORVANE_FIXTURES_DIR) + "/../extract/netcdf_check.py";
-
-std::string command_output(const std::string& command) {
-    std::string out;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return out;
-    char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
-    ::pclose(pipe);
-    return out;
-}
 
 struct Table {
     VariableInfo variable;

@@ -22,16 +22,6 @@ const fs::path v4_dir = fs::path(CORVANE_EXAMPLES_DIR) / "ghcn-v4-sample";
 const fs::path v2_dir = fs::path(CORVANE_EXAMPLES_DIR) / "ghcn-v2-sample";
 const std::string check_script = std::string(CORVANE_FIXTURES_DIR) + "/../extract/run_outputs_check.py";
 
-std::string command_output(const std::string& command) {
-    std::string out;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return out;
-    char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
-    ::pclose(pipe);
-    return out;
-}
-
 RunResult extract(const fs::path& data, std::vector<std::string> args) {
     args.insert(args.end(), {"--data-dir", data.string(), "--out-dir", "out"});
     return run_program(CORVANE_EXTRACT_PROGRAM, args);
