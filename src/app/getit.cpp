@@ -1,5 +1,6 @@
 #include "app/getit.hpp"
 
+#include <algorithm>
 #include <array>
 #include <span>
 
@@ -115,6 +116,8 @@ void Extraction::start_log_and_titles() {
     write(unit(series_unit), texts.series_title);
     if (odd_) write(unit(failed_values_unit), texts.failed_title);
     run_.found_count = 0;
+    run_.values_written = 0;
+    run_.failed_values_written = 0;
     write(unit(log_unit), fmt<"(//4x,'Stations Found in ',a,' data file',/)">, run_.variable_label);
     duplicate_pending_ = 0;
 }
@@ -154,6 +157,8 @@ ReadResult Extraction::next_scanned_record() {
 
 void Extraction::write_data_line() {
     write(unit(series_unit), fmt<"(i4,12i5)">, rec_.rec_year, rec_.rec_values);
+    run_.values_written += std::count_if(rec_.rec_values.begin(), rec_.rec_values.end(),
+                                         [](std::int32_t v) { return v != ghcn::missing_value; });
 }
 
 // The header lines of a series found in `row`, and its first data line.
@@ -213,6 +218,7 @@ void Extraction::write_failed_values(std::span<const FailedRecord> records) {
     for (const FailedRecord& f : records) {
         write(unit(failed_values_unit), fmt<"(1x,i4,2x,i2,i6)">, f.fail_year, f.fail_month, f.fail_value);
     }
+    run_.failed_values_written += static_cast<std::int64_t>(records.size());
 }
 
 void Extraction::finish() {

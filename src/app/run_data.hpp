@@ -70,6 +70,10 @@ struct RunData {
     SelectionCriteria criteria;
     SelectedStations stations;
     std::int32_t found_count = 0;
+    // What the extraction wrote, for the command line's manifest: the values of the
+    // time-series file (all but the missing ones) and those of the failed-values file.
+    std::int64_t values_written = 0;
+    std::int64_t failed_values_written = 0;
     // Criteria beyond the dialogue's, which only the command line gives: a station that
     // meets the dialogue's criteria is selected when this holds too. Empty: none.
     std::function<bool(const ghcn::InventoryStation&)> also_selects;

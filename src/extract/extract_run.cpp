@@ -26,6 +26,7 @@
 #include "extract/quiet_console.hpp"
 #include "extract/report.hpp"
 #include "extract/run_plan.hpp"
+#include "extract/run_publication.hpp"
 #include "extract/staging.hpp"
 #include "extract/version2_criteria.hpp"
 #include "extract/version2_prepass.hpp"
@@ -48,6 +49,7 @@ struct RunState {
     bool force = false;
     Staging staging;
     Progress* progress = nullptr;
+    const MoreOutputs* more = nullptr;
     bool started = false;   // files are being written in the working directory
     bool finished = false;  // the outputs are complete
     std::optional<std::set<std::string>> ids;  // --id and --ids-from
@@ -71,8 +73,8 @@ std::string trimmed(std::string_view text) {
 }
 
 // The run-time ends the program while the files are being written: a record that cannot
-// be read, a run-time error, an interruption. What was written is moved into place, as
-// the dialogue leaves it, and the run never ends as a success.
+// be read, a run-time error, an interruption. What was written of the tables and logs is
+// moved into place, as the dialogue leaves it, and the run never ends as a success.
 void at_program_end(int exit_code) {
     RunState& s = run_state();
     if (!s.started || s.finished) return;
@@ -81,7 +83,8 @@ void at_program_end(int exit_code) {
         // The extraction's own report of the record it could not read.
         for (const std::string& line : held_console_lines()) complain(trimmed(line));
     }
-    for (const std::string& failure : s.staging.publish(s.plan.outputs, s.force)) complain(failure);
+    for (const std::string& failure : publish_run(s.staging, s.plan.outputs, *s.more, RunEnd::stopped, s.force).failures)
+        complain(failure);
     complain("the extraction stopped; what was written so far is in " + s.plan.out_dir.string());
     if (exit_code == 0) units::exit_program(app::exit_stopped);
 }
@@ -103,9 +106,10 @@ std::string left_from_earlier_run(const Plan& p) {
     return names.empty() ? names : "; " + names + " left from an earlier run";
 }
 
-// `in_place`: the plan's outputs moved into the output directory; `incomplete`: those of
-// them that miss what lay beyond a record the run could not read.
-std::string summary(const app::RunData& run, const ExtractOptions& o, const Plan& p, int in_place, int incomplete) {
+// `published`: the outputs meant for the output directory; `in_place`: those moved there;
+// `incomplete`: those of them that miss what lay beyond a record the run could not read.
+std::string summary(const app::RunData& run, const ExtractOptions& o, const Plan& p, const Publication& published,
+                    int in_place, int incomplete) {
     const app::SelectedStations& st = run.stations;
     std::string line = std::string(run.variable_label.trimmed()) + ": " + stations(st.selected_count) + " selected, " +
                        std::to_string(run.found_count) + " found";
@@ -117,7 +121,7 @@ std::string summary(const app::RunData& run, const ExtractOptions& o, const Plan
                 std::to_string(app::max_stations) + ")";
     }
     line += "; " + std::to_string(std::max(in_place - incomplete, 0)) + " files written in " + o.out_dir.string();
-    const auto not_moved = static_cast<int>(p.outputs.size()) - in_place;
+    const auto not_moved = static_cast<int>(published.names.size()) - in_place;
     if (not_moved > 0) line += ", " + std::to_string(not_moved) + " not moved there";
     return line + left_from_earlier_run(p);
 }
@@ -151,15 +155,13 @@ int prepare_run(const ExtractOptions& o, app::RunData& run) {
 // Makes the output directory and the working directory, and enters the latter.
 int prepare_files() {
     RunState& s = run_state();
-    std::error_code error;
-    fs::create_directories(s.plan.out_dir, error);
-    if (error) {
-        complain(s.plan.out_dir.string() + ": " + error.message());
+    if (const std::string failure = s.staging.make_output_dir(s.plan.out_dir); !failure.empty()) {
+        complain(failure);
         return status_failed;
     }
     if (const std::string failure = s.staging.create(s.plan.out_dir, s.plan.data_dir, s.plan.inputs); !failure.empty()) {
         complain(failure);
-        s.staging.publish({}, false);
+        s.staging.abandon();
         return status_failed;
     }
     return enter(s.staging.dir());
@@ -187,15 +189,16 @@ std::vector<std::string> extraction_pass(const ExtractOptions& o, app::RunData& 
 }
 
 // manifest.json beside the outputs once they are in place; 0, or the status to end with.
-int write_run_manifest(const ExtractOptions& o, const app::RunData& run, int status) {
+int write_run_manifest(const ExtractOptions& o, const app::RunData& run, const Publication& published, int status) {
     const RunState& s = run_state();
     ManifestRun m{.program = std::string(program_name), .version = std::string(corvane::version),
                   .command = o.command, .working_directory = s.started_in};
     m.criteria = manifest_criteria(o.command);
     for (std::string_view name : s.plan.inputs) m.inputs.push_back(fs::absolute(s.plan.data_dir / name));
-    for (std::string_view name : s.plan.outputs) m.outputs.push_back(s.plan.out_dir / name);
-    for (const fs::path& placed : more_outputs(o).placed_files) m.outputs.push_back(placed);
-    m.counts = {.selected = run.stations.selected_count, .found = run.found_count};
+    for (std::string_view name : published.names) m.outputs.push_back(s.plan.out_dir / name);
+    m.outputs.insert(m.outputs.end(), published.placed.begin(), published.placed.end());
+    m.counts = {.selected = run.stations.selected_count, .found = run.found_count,
+                .values_written = run.values_written, .values_dropped = run.failed_values_written};
     m.started = s.started_at;
     m.ended = std::chrono::system_clock::now();
     m.exit_status = status;
@@ -214,7 +217,7 @@ int restrict_to_prepass(const ExtractOptions& o, app::RunData& run) {
     if (status != 0) {
         RunState& s = run_state();
         enter(s.plan.out_dir);
-        s.staging.publish({}, false);
+        s.staging.abandon();
         return status;
     }
     if (allowed) {
@@ -243,10 +246,10 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     }
     units::close_unit(app::log_unit);
 
-    int status = 0;
+    int status = sink_errors.empty() ? 0 : status_failed;
     for (const std::string& error : sink_errors) complain(error);
-    if (!sink_errors.empty()) status = status_failed;
     int incomplete = 0;
+    bool data_complete = true;
     if (tables) {
         const CsvResult csv = tables->finish(run);
         if (csv.unreadable_after) {
@@ -254,19 +257,22 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
                      ": a record cannot be read (the last station number read is " +
                      std::to_string(*csv.unreadable_after) + "); values.csv ends before it");
             status = status_failed;
+            data_complete = false;
         }
         if (!csv.complete) incomplete = 2;  // both tables miss what lay beyond that record
     }
     s.finished = true;
     progress.clear();
     if (int error = enter(s.plan.out_dir)) status = error;  // leave the working directory before it goes
-    const std::vector<std::string> failures = s.staging.publish(s.plan.outputs, o.force);
-    for (const std::string& failure : failures) complain(failure);
-    if (!failures.empty()) status = status_failed;
-    if (failures.empty()) {
-        if (const int manifest = write_run_manifest(o, run, status)) status = manifest;
+    const RunEnd end = run_end(data_complete, sink_errors.empty());
+    const Publication published = publish_run(s.staging, s.plan.outputs, *s.more, end, o.force);
+    for (const std::string& failure : published.failures) complain(failure);
+    if (end == RunEnd::failed) return status_failed;  // its reasons said it all: nothing was written
+    if (!published.failures.empty()) status = status_failed;
+    if (published.failures.empty()) {
+        if (const int manifest = write_run_manifest(o, run, published, status)) status = manifest;
     }
-    complain(summary(run, o, s.plan, s.staging.in_place(), incomplete));
+    complain(summary(run, o, s.plan, published, s.staging.in_place(), incomplete));
     return status;
 }
 
@@ -292,6 +298,7 @@ int run_extraction(const ExtractOptions& options, char* program_path) {
     const std::vector<std::string_view>& more_files = more_outputs(options).files;
     s.plan.outputs.insert(s.plan.outputs.end(), more_files.begin(), more_files.end());
     s.force = options.force;
+    s.more = &more_outputs(options);
     const int inputs = check_inputs(s.plan);
     const int outputs = check_outputs(s.plan, options.force) | check_more_outputs(options);
     if (inputs != 0 || outputs != 0) return status_failed;

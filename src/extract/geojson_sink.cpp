@@ -59,8 +59,7 @@ bool GeojsonSink::finish(std::string& error) {
         error_ = file_.final_path().string() + ": " + std::strerror(errno);
     }
     out_ = nullptr;
-    if (error_.empty()) error_ = file_.commit();
-    else file_.discard();
+    if (!error_.empty()) file_.discard();
     error = error_;
     return error_.empty();
 }

@@ -2,7 +2,7 @@
 // FeatureCollection of points in longitude, latitude order on WGS84, which GIS programs and
 // web maps open as they are. Each feature is built and serialised by the JSON library and
 // written as its row arrives, so memory holds one station; the file is written under a
-// temporary name and renamed into place when complete.
+// temporary name, and the run places it under its final name when the whole run has succeeded.
 #pragma once
 
 #include <cstdio>
@@ -20,6 +20,8 @@ public:
     ~GeojsonSink() override;
 
     std::string check() const { return file_.check(); }
+    // The file, complete under its temporary name once finish has succeeded.
+    StagedFile& file() { return file_; }
 
     void begin(const VariableInfo& variable) override;
     void station(const StationRow& row) override;

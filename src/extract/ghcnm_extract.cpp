@@ -1,7 +1,8 @@
 // Everything that can be refused is checked before the working directory is made: the
 // inputs, the outputs in the way, the inventory, the country and the identifier list. From
 // then on a file that cannot be read stops the run with its place named, and what was
-// written (whole rows) is published with a log that says where the run stopped.
+// written of the tables (whole rows) is published with a log that says where the run
+// stopped; an output that cannot be completed fails the run, and nothing is published.
 #include "extract/ghcnm_extract.hpp"
 
 #include <algorithm>
@@ -26,6 +27,7 @@
 #include "extract/report.hpp"
 #include "extract/run_log.hpp"
 #include "extract/run_plan.hpp"
+#include "extract/run_publication.hpp"
 #include "extract/staging.hpp"
 #include "extract/table_names.hpp"
 #include "ghcn/ghcnm_country_list.hpp"
@@ -40,6 +42,7 @@ namespace fs = std::filesystem;
 
 struct Run {
     const ExtractOptions* options = nullptr;
+    const MoreOutputs* more = nullptr;
     GhcnmInputs in;
     Plan plan;
     std::vector<ghcn::GhcnmStation> stations;
@@ -61,12 +64,15 @@ Run& run() {
 [[noreturn]] void end(int status) { units::terminate_program(status); }
 
 // The run-time ends the program while the files are being written (an interruption, a
-// run-time error): what was written is published, and the run never ends as a success.
+// run-time error): what was written of the tables is published, and the run never ends
+// as a success.
 void at_program_end(int exit_code) {
     Run& r = run();
     if (!r.started || r.finished) return;
     r.finished = true;
-    for (const std::string& failure : r.staging.publish(r.plan.outputs, r.options->force)) complain(failure);
+    for (const std::string& failure :
+         publish_run(r.staging, r.plan.outputs, *r.more, RunEnd::stopped, r.options->force).failures)
+        complain(failure);
     complain("the extraction stopped; what was written so far is in " + r.plan.out_dir.string());
     if (exit_code == 0) units::exit_program(status_failed);
 }
@@ -257,8 +263,8 @@ void report_unknown_flags(const Run& r, const PassResult& pass) {
                  "' is not one the data set's readme lists; its values are kept");
 }
 
-// Writes every output; 0, or status_failed when the data file could not be read.
-int write_outputs(Run& r, const MoreOutputs& more) {
+// Writes every output in the working directory or under its temporary name; how the run ended.
+RunEnd write_outputs(Run& r, const MoreOutputs& more) {
     const ExtractOptions& o = *r.options;
     RunLog log;
     log.open(std::string(ghcnm_log_name(static_cast<int>(r.in.edition))));
@@ -286,7 +292,7 @@ int write_outputs(Run& r, const MoreOutputs& more) {
         const StationRow row = station_row(r, c, totals[r.stations[c.index].id]);
         for (SeriesSink* sink : sinks) sink->station(row);
     }
-    int status = pass.complete ? 0 : status_failed;
+    bool outputs_complete = true;
     // The outputs beyond the tables first: the log then says what they found.
     std::rotate(sinks.begin(), sinks.end() - static_cast<std::ptrdiff_t>(more.sinks.size()), sinks.end());
     for (SeriesSink* sink : sinks) {
@@ -295,17 +301,19 @@ int write_outputs(Run& r, const MoreOutputs& more) {
         std::string error;
         if (!sink->finish(error)) {
             complain(error);
-            status = status_failed;
+            outputs_complete = false;
         }
     }
     r.counts = {.selected = log.stations_selected(), .found = log.stations_found(),
                 .values_written = log.values_written(), .values_dropped = log.values_dropped()};
+    const RunEnd end = run_end(pass.complete, outputs_complete);
+    if (end == RunEnd::failed) return end;  // its reasons said it all: nothing is published
     const auto selected = log.stations_selected();
     complain(std::string(r.in.variable.name) + ": " + std::to_string(selected) +
              (selected == 1 ? " station" : " stations") + " selected, " +
              std::to_string(log.stations_found()) + " found, " + std::to_string(log.values_written()) +
              " values written, " + std::to_string(log.values_dropped()) + " dropped by the QC policy");
-    return status;
+    return end;
 }
 
 int enter(const fs::path& dir) {
@@ -315,15 +323,15 @@ int enter(const fs::path& dir) {
 }
 
 // manifest.json beside the published files; 0, or the status to end with.
-int write_ghcnm_manifest(const Run& r, const MoreOutputs& more, int status) {
+int write_ghcnm_manifest(const Run& r, const Publication& published, int status) {
     const ExtractOptions& o = *r.options;
     ManifestRun m{.program = std::string(program_name), .version = std::string(corvane::version),
                   .command = o.command, .working_directory = r.started_in};
     m.criteria = manifest_criteria(o.command);
     m.inputs = {r.in.inventory_path, r.in.data_path};
     if (r.in.country_list_path) m.inputs.push_back(*r.in.country_list_path);
-    for (std::string_view name : r.plan.outputs) m.outputs.push_back(r.plan.out_dir / name);
-    m.outputs.insert(m.outputs.end(), more.placed_files.begin(), more.placed_files.end());
+    for (std::string_view name : published.names) m.outputs.push_back(r.plan.out_dir / name);
+    m.outputs.insert(m.outputs.end(), published.placed.begin(), published.placed.end());
     m.counts = r.counts;
     m.started = r.started_at;
     m.ended = std::chrono::system_clock::now();
@@ -335,26 +343,26 @@ int write_ghcnm_manifest(const Run& r, const MoreOutputs& more, int status) {
 }
 
 int extract_into_working_dir(Run& r, const MoreOutputs& more) {
-    std::error_code error;
-    fs::create_directories(r.plan.out_dir, error);
-    if (error) {
-        complain(r.plan.out_dir.string() + ": " + error.message());
+    if (const std::string failure = r.staging.make_output_dir(r.plan.out_dir); !failure.empty()) {
+        complain(failure);
         return status_failed;
     }
     if (const std::string failure = r.staging.create(r.plan.out_dir, r.plan.data_dir, {}); !failure.empty()) {
         complain(failure);
-        r.staging.publish({}, false);
+        r.staging.abandon();
         return status_failed;
     }
     if (int status = enter(r.staging.dir())) return status;
     r.started = true;
-    int status = write_outputs(r, more);
+    const RunEnd end = write_outputs(r, more);
     r.finished = true;
+    int status = end == RunEnd::complete ? 0 : status_failed;
     if (int left = enter(r.plan.out_dir)) status = left;
-    const std::vector<std::string> failures = r.staging.publish(r.plan.outputs, r.options->force);
-    for (const std::string& failure : failures) complain(failure);
-    if (!failures.empty()) status = status_failed;
-    else if (const int manifest = write_ghcnm_manifest(r, more, status)) status = manifest;
+    const Publication published = publish_run(r.staging, r.plan.outputs, more, end, r.options->force);
+    for (const std::string& failure : published.failures) complain(failure);
+    if (end == RunEnd::failed) return status_failed;
+    if (!published.failures.empty()) status = status_failed;
+    else if (const int manifest = write_ghcnm_manifest(r, published, status)) status = manifest;
     return status;
 }
 
@@ -374,6 +382,7 @@ void run_ghcnm_extraction(const ExtractOptions& options, int edition, const More
     Run& r = run();
     r = Run{};
     r.options = &options;
+    r.more = &more;
     r.plan = ghcnm_plan(options, edition);
     r.plan.outputs.insert(r.plan.outputs.end(), more.files.begin(), more.files.end());
     const ghcn::Edition e = edition == 3 ? ghcn::Edition::v3 : ghcn::Edition::v4;

@@ -31,16 +31,18 @@ struct OwnedOutputs {
 void add_files_beside(const OutputOptions& out, bool force, const std::vector<std::string>& command,
                       OwnedOutputs& o) {
     if (out.netcdf) {
-        o.add(std::make_unique<NetcdfSink>(NetcdfOptions{.path = *out.netcdf,
+        NetcdfSink& sink = o.add(std::make_unique<NetcdfSink>(NetcdfOptions{.path = *out.netcdf,
                                                           .replace = force,
                                                           .title = {},
                                                           .history = netcdf_history(command, std::chrono::system_clock::now()),
                                                           .anomalies = out.anomalies}));
         o.more.placed_files.push_back(*out.netcdf);
+        o.more.staged.push_back(&sink.file());
     }
     if (out.geojson) {
-        o.add(std::make_unique<GeojsonSink>(*out.geojson, force));
+        GeojsonSink& sink = o.add(std::make_unique<GeojsonSink>(*out.geojson, force));
         o.more.placed_files.push_back(*out.geojson);
+        o.more.staged.push_back(&sink.file());
     }
 }
 

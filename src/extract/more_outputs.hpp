@@ -14,12 +14,15 @@
 namespace corvane::extract {
 
 class AnomalySink;
+class StagedFile;
 
 struct MoreOutputs {
     std::vector<SeriesSink*> sinks;       // owned by more_outputs; live until the program ends
     std::vector<std::string_view> files;  // names in the output directory
     // Written beside the output directory's files, where the options name them.
     std::vector<std::filesystem::path> placed_files;
+    // Those files under their temporary names, placed when the whole run has succeeded.
+    std::vector<StagedFile*> staged;
     const AnomalySink* anomalies = nullptr;  // with --anomalies, for the log's line
 };
 

@@ -238,8 +238,7 @@ bool NetcdfSink::finish(std::string& error) {
         open_ = false;
         ok(nc_close(ids_->file), "cannot be completed");
     }
-    if (error_.empty()) error_ = file_.commit();
-    else file_.discard();
+    if (!error_.empty()) file_.discard();
     error = error_;
     return error_.empty();
 }

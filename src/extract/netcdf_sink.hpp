@@ -4,8 +4,8 @@
 // `timeseries` dimension says how many belong to each series. Observations are written in
 // blocks as the series arrive, so memory holds one block and one series, whatever the size
 // of the extraction; the station variables are written at the end, when the station rows
-// come. The file is netCDF-4, written through libnetcdf under a temporary name and renamed
-// into place when complete.
+// come. The file is netCDF-4, written through libnetcdf under a temporary name; the run
+// places it under its final name (file()) when the whole run has succeeded.
 #pragma once
 
 #include <chrono>
@@ -44,6 +44,8 @@ public:
 
     // Whether the file can be written; an error text, empty when it can. For before the run.
     std::string check() const { return file_.check(); }
+    // The file, complete under its temporary name once finish has succeeded.
+    StagedFile& file() { return file_; }
 
     void begin(const VariableInfo& variable) override;
     void value(const ValueRow& row) override;

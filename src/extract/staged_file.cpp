@@ -1,23 +1,38 @@
-// Temporary names beside the final one, and the rename at the end.
+// Temporary names beside the final one, the rename at the end, and the way back.
 #include "extract/staged_file.hpp"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace corvane::extract {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+std::optional<ino_t> inode_of(const fs::path& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return std::nullopt;
+    return st.st_ino;
+}
+
+}  // namespace
+
 StagedFile::StagedFile(fs::path final_path, bool replace)
     : final_(fs::absolute(final_path)), replace_(replace) {
-    temporary_ = final_.parent_path() / ("." + final_.filename().string() + ".partial-" + std::to_string(::getpid()));
+    const std::string hidden = "." + final_.filename().string();
+    const std::string pid = std::to_string(::getpid());
+    temporary_ = final_.parent_path() / (hidden + ".partial-" + pid);
+    previous_ = final_.parent_path() / (hidden + ".previous-" + pid);
 }
 
 StagedFile::~StagedFile() {
-    if (!committed_) discard();
+    if (placed_) settle();
+    else discard();
 }
 
 std::string StagedFile::check() const {
@@ -33,17 +48,42 @@ std::string StagedFile::check() const {
 }
 
 std::string StagedFile::commit() {
+    std::string failure = place();
+    if (failure.empty()) settle();
+    return failure;
+}
+
+std::string StagedFile::place() {
+    // What the name holds stays reachable under a second name, for retract.
+    if (replace_) kept_previous_ = ::link(final_.c_str(), previous_.c_str()) == 0;
     // A link fails when the name is taken, where a rename would replace the file.
     const bool moved = replace_ ? std::rename(temporary_.c_str(), final_.c_str()) == 0
                                 : ::link(temporary_.c_str(), final_.c_str()) == 0;
     if (!moved) {
         const std::string reason = std::strerror(errno);
         discard();
+        settle();
         return final_.string() + ": " + reason + "; not written";
     }
-    committed_ = true;
+    placed_ = true;
+    placed_inode_ = inode_of(final_);
     if (!replace_) ::unlink(temporary_.c_str());
     return {};
+}
+
+void StagedFile::retract() {
+    if (!placed_) return discard();
+    placed_ = false;
+    // Only this run's file is taken back: another may have taken the name since.
+    if (!placed_inode_ || inode_of(final_) != placed_inode_) return settle();
+    if (kept_previous_) std::rename(previous_.c_str(), final_.c_str());
+    else ::unlink(final_.c_str());
+    kept_previous_ = false;
+}
+
+void StagedFile::settle() {
+    if (kept_previous_) ::unlink(previous_.c_str());
+    kept_previous_ = false;
 }
 
 void StagedFile::discard() {

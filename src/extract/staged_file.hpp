@@ -1,17 +1,21 @@
 // An output file written under a temporary name beside its final one and renamed into
 // place only when complete, so that no half-written file ever stands under the final name.
-// The final name is not replaced unless the run allows it, as for every other output.
+// The final name is not replaced unless the run allows it, as for every other output. A run
+// that writes several such files places them one by one and can take them back again until
+// it settles them, so that they appear together or not at all.
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <sys/types.h>
 
 namespace corvane::extract {
 
 class StagedFile {
 public:
     StagedFile(std::filesystem::path final_path, bool replace);
-    ~StagedFile();  // removes the temporary file unless it was committed
+    ~StagedFile();  // removes the temporary file unless it was placed; settles a placed one
     StagedFile(const StagedFile&) = delete;
     StagedFile& operator=(const StagedFile&) = delete;
 
@@ -24,13 +28,22 @@ public:
     // Moves the temporary file to the final name; an error text, empty on success. A file
     // that cannot take the final name is removed: the name keeps what it held.
     std::string commit();
+    // As commit, but what the final name held is kept aside until settle() drops it or
+    // retract() puts it back.
+    std::string place();
+    // Undoes place(): the final name holds again what it held before, or nothing.
+    void retract();
+    void settle();
     void discard();
 
 private:
     std::filesystem::path final_;
     std::filesystem::path temporary_;
+    std::filesystem::path previous_;  // what the final name held, while placed
     bool replace_;
-    bool committed_ = false;
+    bool placed_ = false;
+    bool kept_previous_ = false;
+    std::optional<ino_t> placed_inode_;  // the placed file's, so that retract takes only it
 };
 
 }  // namespace corvane::extract

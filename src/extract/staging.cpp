@@ -27,6 +27,12 @@ std::string nothing_moved(const fs::path& dir) { return "; nothing was moved, th
 
 }  // namespace
 
+std::string Staging::make_output_dir(const fs::path& out_dir) {
+    std::error_code error;
+    made_out_dir_ = fs::create_directories(out_dir, error);
+    return error ? out_dir.string() + ": " + error.message() : std::string();
+}
+
 std::string Staging::create(const fs::path& out_dir, const fs::path& data_dir,
                             const std::vector<std::string_view>& inputs) {
     out_dir_ = out_dir;
@@ -84,6 +90,11 @@ std::vector<std::string> Staging::publish(const std::vector<std::string_view>& o
         fs::remove_all(dir_, ignored);  // the links, and the directory
     }
     return failures;
+}
+
+void Staging::abandon() {
+    publish({}, false);
+    if (made_out_dir_) ::rmdir(out_dir_.c_str());  // fails, as it should, when anything stands there
 }
 
 // The outputs that stand in the working directory; a status check that fails for any

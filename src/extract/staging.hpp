@@ -17,6 +17,10 @@ namespace corvane::extract {
 
 class Staging {
 public:
+    // Makes the output directory (and its parents) where there is none; an error text naming
+    // it, empty on success.
+    std::string make_output_dir(const std::filesystem::path& out_dir);
+
     // Claims the output directory, makes the working directory in `out_dir` and links each
     // input of `data_dir` into it. Returns an error text, empty on success. A claim that
     // another run holds is no error here: that run's files are not touched, and publish
@@ -34,6 +38,10 @@ public:
     // stays, holding them).
     std::vector<std::string> publish(const std::vector<std::string_view>& outputs, bool replace);
 
+    // Publishes nothing: removes the working directory with what it holds, and the output
+    // directory too when this run made it and nothing else stands there.
+    void abandon();
+
     // How many of the outputs the last publish put in place.
     int in_place() const { return in_place_; }
 
@@ -50,6 +58,7 @@ private:
     // The empty log the claim made where nothing stood (device, inode), if it did.
     std::optional<std::pair<std::uint64_t, std::uint64_t>> lock_file_;
     int in_place_ = 0;
+    bool made_out_dir_ = false;
 };
 
 }  // namespace corvane::extract

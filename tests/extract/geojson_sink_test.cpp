@@ -29,7 +29,8 @@ std::string write(const fs::path& path, const std::vector<StationRow>& rows, boo
     sink.begin(VariableInfo{});
     for (const StationRow& r : rows) sink.station(r);
     std::string error;
-    sink.finish(error);
+    // As a run does once all its outputs are complete: the file takes its final name.
+    if (sink.finish(error)) error = sink.file().commit();
     return error;
 }
 

@@ -1,11 +1,13 @@
 // manifest.json and --replay: checksums that sha256sum agrees with, outputs relative to the
-// manifest, the criteria of a command line, and a replay that refuses changed inputs.
+// manifest, the criteria of a command line, counts that the files bear out, and a replay
+// that refuses changed inputs.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "extract/file_digest.hpp"
 #include "extract/manifest.hpp"
@@ -115,7 +117,6 @@ TEST(Replay, AnUnchangedRunIsRepeatedIntoTheNewDirectory) {
     EXPECT_EQ(doc["outputs"].size(), 5u);
     for (const nlohmann::json& file : doc["outputs"]) EXPECT_EQ(file["sha256"], sha256sum(fs::path("out") / file["path"]));
     EXPECT_EQ(doc["exit_status"], 0);
-    EXPECT_TRUE(doc["counts"]["values_written"].is_null()) << "not counted by this run: not made up";
     const std::string found = std::to_string(doc["counts"]["found"].get<int>()) + " found";
     EXPECT_NE(r.first.err.find(", " + found), std::string::npos) << r.first.err;
 
@@ -128,6 +129,85 @@ TEST(Replay, AnUnchangedRunIsRepeatedIntoTheNewDirectory) {
     const auto twice = corvane::testing::run_program(CORVANE_EXTRACT_PROGRAM, {"--replay", "out/manifest.json", "--out-dir", "again"});
     EXPECT_EQ(twice.status, 1);
     EXPECT_NE(twice.err.find("exists; give --force"), std::string::npos) << twice.err;
+}
+
+struct ValueCounts {
+    std::int64_t written = 0, dropped = 0;
+    bool operator==(const ValueCounts&) const = default;
+};
+
+void PrintTo(const ValueCounts& c, std::ostream* os) { *os << c.written << " written, " << c.dropped << " dropped"; }
+
+std::vector<std::string> lines_of(const fs::path& path) {
+    std::vector<std::string> lines;
+    std::istringstream in(read_file(path.string()));
+    for (std::string line; std::getline(in, line);) {
+        if (line.ends_with('\r')) line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Version 2: the values of GHCNv2_tsf's data lines (a year and twelve values of five
+// columns) but the missing ones, and the value lines of the failed-values file (a year, a
+// month and the value: fifteen columns, where a station's line is longer).
+ValueCounts version2_files(const fs::path& out) {
+    ValueCounts c;
+    for (const std::string& line : lines_of(out / "GHCNv2_tsf")) {
+        if (line.size() != 64 || line.find_first_not_of(" 0123456789-") != std::string::npos) continue;
+        for (std::size_t m = 0; m < 12; ++m) c.written += std::stoi(line.substr(4 + 5 * m, 5)) != -9999 ? 1 : 0;
+    }
+    for (const std::string& line : lines_of(out / "GHCNv2_Failed_Values_File")) c.dropped += line.size() == 15 ? 1 : 0;
+    return c;
+}
+
+// Versions 3 and 4: the values.csv rows with a value, and the failed_values.csv rows whose
+// policy is "dropped".
+ValueCounts version4_files(const fs::path& out) {
+    ValueCounts c;
+    const std::vector<std::string> values = lines_of(out / "values.csv");
+    for (std::size_t i = 1; i < values.size(); ++i) {
+        const std::size_t third = values[i].find(',', values[i].find(',', values[i].find(',') + 1) + 1);
+        c.written += values[i][third + 1] != ',' ? 1 : 0;
+    }
+    for (const std::string& line : lines_of(out / "failed_values.csv")) c.dropped += line.ends_with(",dropped") ? 1 : 0;
+    return c;
+}
+
+TEST(ManifestCounts, TheValuesWrittenAndDroppedAreThoseOfTheFiles) {
+    struct Case {
+        std::string name;
+        fs::path data;
+        std::vector<std::string> args;
+        ValueCounts (*from_files)(const fs::path&);
+        bool some_dropped;
+    };
+    const fs::path v4 = fs::path(CORVANE_EXAMPLES_DIR) / "ghcn-v4-sample";
+    const std::vector<std::string> everywhere = {"--variable", "tavg", "--box", "90,-90,180,-180"};
+    std::vector<std::string> kept = everywhere;
+    kept.insert(kept.end(), {"--qc", "keep"});
+    const std::vector<Case> cases = {
+        {"version 2 with failed values", corvane::testing::base_data_dir(), {"--variable", "mean", "--country", "502"},
+         version2_files, true},
+        {"version 2 with the tables", corvane::testing::base_data_dir(),
+         {"--variable", "mean", "--country", "507", "--csv"}, version2_files, false},
+        {"version 4, failed values dropped", v4, everywhere, version4_files, true},
+        {"version 4, failed values kept", v4, kept, version4_files, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDirectory scratch;
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--data-dir", c.data.string(), "--out-dir", "out"});
+        const auto run = corvane::testing::run_program(CORVANE_EXTRACT_PROGRAM, args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const nlohmann::json counts = nlohmann::json::parse(read_file("out/manifest.json"))["counts"];
+        const ValueCounts files = c.from_files("out");
+        EXPECT_GT(files.written, 0);
+        EXPECT_EQ(files.dropped > 0, c.some_dropped);
+        ASSERT_TRUE(counts["values_written"].is_number() && counts["values_dropped"].is_number()) << counts;
+        EXPECT_EQ((ValueCounts{counts["values_written"], counts["values_dropped"]}), files);
+    }
 }
 
 TEST(Replay, AChangedOrVanishedInputIsRefusedAndNothingWritten) {

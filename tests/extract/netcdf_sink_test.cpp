@@ -64,7 +64,8 @@ std::string write(const Table& t, const fs::path& path, bool replace = false) {
     for (const ValueRow& r : t.rows) sink.value(r);
     for (const StationRow& s : t.stations) sink.station(s);
     std::string error;
-    sink.finish(error);
+    // As a run does once all its outputs are complete: the file takes its final name.
+    if (sink.finish(error)) error = sink.file().commit();
     return error;
 }
 
