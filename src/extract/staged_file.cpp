@@ -14,10 +14,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::optional<ino_t> inode_of(const fs::path& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) return std::nullopt;
-    return st.st_ino;
+// Whether `path` names the file open on `fd`.
+bool names_file(const fs::path& path, int fd) {
+    struct stat named {}, open {};
+    return fd >= 0 && ::lstat(path.c_str(), &named) == 0 && ::fstat(fd, &open) == 0 && named.st_dev == open.st_dev &&
+           named.st_ino == open.st_ino;
 }
 
 }  // namespace
@@ -33,6 +34,7 @@ StagedFile::StagedFile(fs::path final_path, bool replace)
 StagedFile::~StagedFile() {
     if (placed_) settle();
     else discard();
+    release_placed();
 }
 
 std::string StagedFile::check() const {
@@ -56,6 +58,7 @@ std::string StagedFile::commit() {
 std::string StagedFile::place() {
     // What the name holds stays reachable under a second name, for retract.
     if (replace_) kept_previous_ = ::link(final_.c_str(), previous_.c_str()) == 0;
+    placed_fd_ = ::open(temporary_.c_str(), O_RDONLY | O_CLOEXEC);
     // A link fails when the name is taken, where a rename would replace the file.
     const bool moved = replace_ ? std::rename(temporary_.c_str(), final_.c_str()) == 0
                                 : ::link(temporary_.c_str(), final_.c_str()) == 0;
@@ -63,10 +66,10 @@ std::string StagedFile::place() {
         const std::string reason = std::strerror(errno);
         discard();
         settle();
+        release_placed();
         return final_.string() + ": " + reason + "; not written";
     }
     placed_ = true;
-    placed_inode_ = inode_of(final_);
     if (!replace_) ::unlink(temporary_.c_str());
     return {};
 }
@@ -75,15 +78,22 @@ void StagedFile::retract() {
     if (!placed_) return discard();
     placed_ = false;
     // Only this run's file is taken back: another may have taken the name since.
-    if (!placed_inode_ || inode_of(final_) != placed_inode_) return settle();
+    if (!names_file(final_, placed_fd_)) return settle();
     if (kept_previous_) std::rename(previous_.c_str(), final_.c_str());
     else ::unlink(final_.c_str());
     kept_previous_ = false;
+    release_placed();
 }
 
 void StagedFile::settle() {
     if (kept_previous_) ::unlink(previous_.c_str());
     kept_previous_ = false;
+    release_placed();
+}
+
+void StagedFile::release_placed() {
+    if (placed_fd_ >= 0) ::close(placed_fd_);
+    placed_fd_ = -1;
 }
 
 void StagedFile::discard() {

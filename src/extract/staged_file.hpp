@@ -6,9 +6,7 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
-#include <sys/types.h>
 
 namespace corvane::extract {
 
@@ -37,13 +35,16 @@ public:
     void discard();
 
 private:
+    void release_placed();
+
     std::filesystem::path final_;
     std::filesystem::path temporary_;
     std::filesystem::path previous_;  // what the final name held, while placed
     bool replace_;
     bool placed_ = false;
     bool kept_previous_ = false;
-    std::optional<ino_t> placed_inode_;  // the placed file's, so that retract takes only it
+    // The placed file held open, so that retract knows it (its inode cannot be reused meanwhile).
+    int placed_fd_ = -1;
 };
 
 }  // namespace corvane::extract
