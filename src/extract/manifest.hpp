@@ -19,7 +19,9 @@ constexpr std::string_view manifest_json = "manifest.json";
 
 struct RunCounts {
     std::int64_t selected = 0, found = 0;
-    // Empty (null in the manifest) where the run does not count them.
+    // Versions 3 and 4: the values of values.csv and those the QC policy dropped; version 2:
+    // those of the time-series file but the missing ones, and those of the failed-values
+    // file. Empty (null in the manifest) where a run does not count them.
     std::optional<std::int64_t> values_written, values_dropped;
 };
 
