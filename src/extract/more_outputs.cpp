@@ -35,7 +35,9 @@ void add_files_beside(const OutputOptions& out, bool force, const std::vector<st
                                                           .replace = force,
                                                           .title = {},
                                                           .history = netcdf_history(command, std::chrono::system_clock::now()),
-                                                          .anomalies = out.anomalies}));
+                                                          .anomalies = out.anomalies,
+                                                          .annual_min_months = out.annual ? std::optional(out.min_months)
+                                                                                          : std::nullopt}));
         o.more.placed_files.push_back(*out.netcdf);
         o.more.staged.push_back(&sink.file());
     }

@@ -2,6 +2,7 @@
 // filled a block at a time, station variables defined and written at the end.
 #include "extract/netcdf_sink.hpp"
 
+#include <algorithm>
 #include <array>
 #include <tuple>
 #include <utility>
@@ -44,6 +45,13 @@ struct NetcdfSink::Block {
         time.clear(); bounds.clear(); value.clear(); anomaly.clear(); trace.clear();
         for (auto& f : flags) f.clear();
     }
+};
+
+// The year dimension of the annual values: from the first year any series has to the last.
+struct NetcdfSink::AnnualLayout {
+    AnnualIds ids;
+    std::int32_t first = 0;
+    std::size_t years = 0;
 };
 
 std::string netcdf_history(const std::vector<std::string>& command, std::chrono::system_clock::time_point time) {
@@ -144,6 +152,13 @@ void NetcdfSink::add_series(const std::vector<ValueRow>& series) {
         }
         if (b.size() == block_rows) write_block();
     }
+    if (options_.annual_min_months) {
+        const bool sum = variable_.quantity == Quantity::precipitation;
+        for (const AnnualValue& y : annual_values(series, *options_.annual_min_months, sum)) {
+            annual_.push_back({series_.size(), y.year, static_cast<float>(static_cast<double>(y.value) / (scale * 10)),
+                               static_cast<signed char>(y.months)});
+        }
+    }
     series_.push_back({series.front().series, series.front().station, static_cast<std::int32_t>(series.size())});
 }
 
@@ -213,6 +228,8 @@ void NetcdfSink::write_stations() {
     if (!ok(nc_redef(f), "cannot add the station variables")) return;
     ok(nc_def_dim(f, "timeseries", n, &dim), "timeseries dimension");
     const StationIds v = define_stations(f, dim, with_distance);
+    std::optional<AnnualLayout> annual;
+    if (options_.annual_min_months) annual = define_annual_values(dim);
     if (!ok(nc_enddef(f), "cannot add the station variables") || n == 0) return;
     const StationColumns c = station_columns(series_, stations_);
     const std::size_t start = 0;
@@ -224,6 +241,48 @@ void NetcdfSink::write_stations() {
     ok(nc_put_vara_float(f, v.alt, &start, &n, c.alts.data()), "alt");
     if (v.distance >= 0) ok(nc_put_vara_float(f, v.distance, &start, &n, c.distances.data()), "distance_km");
     ok(nc_put_vara_int(f, v.rows, &start, &n, c.sizes.data()), "row_size");
+    if (annual) write_annual(*annual);
+}
+
+// The annual values over the years from the first to the last any series has; the years
+// a series lacks keep the fill value.
+NetcdfSink::AnnualLayout NetcdfSink::define_annual_values(int timeseries) {
+    AnnualLayout layout;
+    std::int32_t last = 0;
+    for (const Annual& a : annual_) {
+        layout.first = layout.years == 0 ? a.year : std::min(layout.first, a.year);
+        last = layout.years == 0 ? a.year : std::max(last, a.year);
+        layout.years = 1;
+    }
+    if (layout.years > 0) layout.years = static_cast<std::size_t>(last - layout.first + 1);
+    int dim = -1;
+    ok(nc_def_dim(ids_->file, "year", layout.years, &dim), "year dimension");
+    layout.ids = define_annual(ids_->file, timeseries, dim, netcdf_name(variable_.name), variable_,
+                               *options_.annual_min_months);
+    return layout;
+}
+
+// Each series' row at once.
+void NetcdfSink::write_annual(const AnnualLayout& layout) {
+    const int f = ids_->file;
+    const std::size_t years = layout.years, zero = 0;
+    std::vector<int> year_values(years);
+    for (std::size_t i = 0; i < years; ++i) year_values[i] = layout.first + static_cast<std::int32_t>(i);
+    if (years > 0) ok(nc_put_vara_int(f, layout.ids.year, &zero, &years, year_values.data()), "year");
+    std::vector<float> values(years);
+    std::vector<signed char> months(years);
+    for (auto it = annual_.begin(); it != annual_.end();) {
+        const std::size_t series = it->series;
+        std::fill(values.begin(), values.end(), fill_float);
+        std::fill(months.begin(), months.end(), 0);
+        for (; it != annual_.end() && it->series == series; ++it) {
+            values[static_cast<std::size_t>(it->year - layout.first)] = it->value;
+            months[static_cast<std::size_t>(it->year - layout.first)] = it->months;
+        }
+        const std::array<std::size_t, 2> start{series, 0}, count{1, years};
+        ok(nc_put_vara_float(f, layout.ids.value, start.data(), count.data(), values.data()), "annual values");
+        ok(nc_put_vara_schar(f, layout.ids.months, start.data(), count.data(), months.data()), "annual months");
+    }
 }
 
 bool NetcdfSink::finish(std::string& error) {

@@ -17,6 +17,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "extract/annual_values.hpp"
 #include "extract/monthly_normals.hpp"
 #include "extract/series_groups.hpp"
 #include "extract/series_sink.hpp"
@@ -30,6 +31,8 @@ struct NetcdfOptions {
     std::string title;
     std::string history;               // the command line and the time it ran
     std::optional<BasePeriod> anomalies;  // adds <name>_anomaly
+    // --annual: adds <name>_annual over (timeseries, year), years with at least these months.
+    std::optional<int> annual_min_months;
 };
 
 struct NetcdfSeries {
@@ -55,10 +58,19 @@ public:
 private:
     struct Ids;
     struct Block;
+    struct Annual {
+        std::size_t series = 0;  // index in series_
+        std::int32_t year = 0;
+        float value = 0;
+        signed char months = 0;
+    };
     void define_observations();
     void add_series(const std::vector<ValueRow>& series);
     void write_block();
     void write_stations();
+    struct AnnualLayout;
+    AnnualLayout define_annual_values(int timeseries);
+    void write_annual(const AnnualLayout& layout);
     bool ok(int status, const char* what);
 
     NetcdfOptions options_;
@@ -68,6 +80,7 @@ private:
     std::unique_ptr<Ids> ids_;
     std::unique_ptr<Block> block_;
     std::vector<NetcdfSeries> series_;
+    std::vector<Annual> annual_;  // with --annual: every year counted, until the end
     std::unordered_map<std::string, StationRow> stations_;
     std::size_t written_ = 0;  // observations in the file
     std::string error_;

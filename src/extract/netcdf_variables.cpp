@@ -205,6 +205,33 @@ StationIds define_stations(int f, int dim, bool with_distance) {
     return v;
 }
 
+AnnualIds define_annual(int f, int timeseries, int year, const std::string& name, const VariableInfo& v,
+                        int min_months) {
+    const CfQuantity cf = cf_quantity(v.quantity);
+    const bool sum = v.quantity == Quantity::precipitation;
+    AnnualIds a;
+    a.year = instance_variable(f, year, "year", NC_INT, "calendar year");
+    const std::array<int, 2> dims{timeseries, year};
+    nc_def_var(f, (name + "_annual").c_str(), NC_FLOAT, 2, dims.data(), &a.value);
+    nc_def_var_fill(f, a.value, 0, &fill_float);
+    text_attribute(f, a.value, "standard_name", cf.standard_name);
+    text_attribute(f, a.value, "long_name", v.label + (sum ? " annual total" : " annual mean"));
+    text_attribute(f, a.value, "units", v.unit);
+    text_attribute(f, a.value, "cell_methods", cf.cell_methods);
+    text_attribute(f, a.value, "coordinates", "year lat lon alt station_id");
+    text_attribute(f, a.value, "comment",
+                   std::string(sum ? "The sum" : "The mean") + " of the year's monthly values" +
+                       (sum ? " (a trace counting as 0 mm)" : "") + ", for the years with at least " +
+                       std::to_string(min_months) + " of them; rounded half away from zero to " +
+                       decimal_text(1, v.decimals + 1) + ' ' + v.unit + ", as annual.csv has it.");
+    nc_def_var(f, (name + "_annual_months").c_str(), NC_BYTE, 2, dims.data(), &a.months);
+    const signed char no_months = 0;
+    nc_def_var_fill(f, a.months, 0, &no_months);
+    text_attribute(f, a.months, "long_name", "monthly values the annual value is made of");
+    text_attribute(f, a.months, "units", "1");
+    return a;
+}
+
 }  // namespace netcdf_file
 
 }  // namespace corvane::extract

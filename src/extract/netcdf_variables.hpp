@@ -33,4 +33,12 @@ struct StationIds {
 };
 StationIds define_stations(int f, int dim, bool with_distance);
 
+struct AnnualIds {
+    int year = -1, value = -1, months = -1;
+};
+// The `year` coordinate, and the annual values and their numbers of months over
+// (timeseries, year).
+AnnualIds define_annual(int f, int timeseries, int year, const std::string& name, const VariableInfo& v,
+                        int min_months);
+
 }  // namespace corvane::extract::netcdf_file

@@ -38,7 +38,7 @@ def main(path, values_path, stations_path):
     check(raw["alt"].standard_name == "surface_altitude", "alt standard_name")
     check(raw["time"].calendar == "standard" and raw["time"].units.startswith("days since 1700-01-01"), "time units")
     check(raw["time"].bounds == "time_bnds", "time bounds")
-    value_name = [v for v in raw.variables if "cell_methods" in raw[v].ncattrs() and not v.endswith("_anomaly")][0]
+    value_name = [v for v in raw.variables if "cell_methods" in raw[v].ncattrs() and not v.endswith(("_anomaly", "_annual"))][0]
     value = raw[value_name]
     check(value.dtype == np.float32, "values are floats")
     check("_FillValue" in value.ncattrs() and "comment" in value.ncattrs(), "value _FillValue and comment")

@@ -1,9 +1,12 @@
 #!/usr/bin/python3
 """Checks the files of a version 3 or 4 run of corvane-extract against each other, as a user
 would open them: the netCDF file (through netcdf_check.py) and the GeoJSON file against
-values.csv, anomalies.csv and stations.csv, and manifest.json against every file written.
+values.csv, anomalies.csv, annual.csv and stations.csv, and manifest.json against every file
+written. With --annual alone, only annual.csv against the netCDF file's annual values (of a
+run of any version).
 
 usage: run_outputs_check.py OUT_DIR FILE.nc FILE.geojson
+       run_outputs_check.py --annual OUT_DIR FILE.nc
 """
 import csv
 import hashlib
@@ -82,6 +85,31 @@ def check_geojson(out_dir, path):
               (int(st["first_year"]), int(st["last_year"]), int(st["values"])), "years and values of " + st["id"])
 
 
+def check_annual(out_dir, nc):
+    """The netCDF file's <name>_annual and <name>_annual_months over (timeseries, year) hold
+    annual.csv, row for row, and nothing else."""
+    import numpy as np
+    import xarray
+    ds = xarray.open_dataset(nc)
+    names = [v for v in ds.data_vars if v.endswith("_annual")]
+    check(len(names) == 1, "one annual variable, not %s" % names)
+    if len(names) != 1:
+        return
+    values, months = ds[names[0]].values, ds[names[0] + "_months"].values
+    check(ds[names[0]].dims == ("timeseries", "year"), "annual values over (timeseries, year)")
+    series = {str(s): i for i, s in enumerate(ds["station_id"].values)}
+    years = {int(y): j for j, y in enumerate(ds["year"].values)}
+    check(list(years) == list(range(min(years), max(years) + 1)) if years else True, "every year in its range")
+    rows = rows_of(os.path.join(out_dir, "annual.csv"))
+    check(int(np.isfinite(values).sum()) == len(rows), "%d annual values for %d rows of annual.csv" %
+          (int(np.isfinite(values).sum()), len(rows)))
+    for r in rows:
+        cell = (series[r["series"]], years[int(r["year"])])
+        check(values[cell] == np.float32(float(r["value"])) and months[cell] == int(r["months"]),
+              "%s %s: %s (%s months) in the file, %s (%s) in annual.csv" %
+              (r["series"], r["year"], values[cell], months[cell], r["value"], r["months"]))
+
+
 def check_manifest(out_dir, placed):
     with open(os.path.join(out_dir, "manifest.json")) as f:
         manifest = json.load(f)
@@ -103,11 +131,22 @@ def main(out_dir, nc, geojson):
     check(status == 0, "the netCDF file matches values.csv and stations.csv")
     check_flag_values(nc)
     check_geojson(out_dir, geojson)
+    if os.path.exists(os.path.join(out_dir, "annual.csv")):
+        check_annual(out_dir, nc)
     check_manifest(out_dir, [nc, geojson])
     for f in failures:
         print("run_outputs_check:", f)
     return 1 if failures else 0
 
 
+def main_annual(out_dir, nc):
+    check_annual(out_dir, nc)
+    for f in failures:
+        print("run_outputs_check:", f)
+    return 1 if failures else 0
+
+
 if __name__ == "__main__":
+    if sys.argv[1] == "--annual":
+        sys.exit(main_annual(*sys.argv[2:4]))
     sys.exit(main(*sys.argv[1:4]))

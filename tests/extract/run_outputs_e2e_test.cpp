@@ -1,7 +1,7 @@
 // corvane-extract's outputs beside the tables, through the program on the bundled sets and
-// opened as users open them: the netCDF file with xarray and netCDF4 against values.csv and
-// anomalies.csv, the GeoJSON file against stations.csv, the manifest against every file
-// written; and the outputs' bad arguments refused before anything is read.
+// opened as users open them: the netCDF file with xarray and netCDF4 against values.csv,
+// anomalies.csv and annual.csv, the GeoJSON file against stations.csv, the manifest against
+// every file written; and the outputs' bad arguments refused before anything is read.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -72,6 +72,28 @@ TEST(RunOutputs, AVersion2RunWritesTheNetcdfGeojsonAndAnnualFilesAndListsThemInI
         "assert listed == written, (listed, written)\n";
     write_file("check.py", check);
     EXPECT_EQ(command_output("/usr/bin/python3 check.py 2>&1; echo status=$?"), "status=0\n");
+}
+
+TEST(RunOutputs, TheNetcdfFileHoldsAnnualCsvOverAYearCoordinate) {
+    struct Case {
+        fs::path data;
+        std::vector<std::string> args;
+    };
+    const std::vector<Case> cases = {
+        {v2_dir, {"--variable", "mean", "--country", "141"}},
+        {v2_dir, {"--variable", "prcp", "--country", "502", "--min-months", "10"}},  // sums, with traces
+        {v4_dir, {"--variable", "tavg", "--box", "90,-90,180,-180", "--min-months", "9"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[1]);
+        ScratchDirectory scratch;
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--netcdf", "a.nc", "--annual"});
+        const RunResult r = extract(c.data, args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(command_output("/usr/bin/python3 " + check_script + " --annual out a.nc 2>&1; echo status=$?"),
+                  "status=0\n");
+    }
 }
 
 TEST(RunOutputs, AReplayWritesEveryOutputAgainIntoItsOwnDirectory) {
