@@ -4,8 +4,10 @@
 // `timeseries` dimension says how many belong to each series. Observations are written in
 // blocks as the series arrive, so memory holds one block and one series, whatever the size
 // of the extraction; the station variables are written at the end, when the station rows
-// come. The file is netCDF-4, written through libnetcdf under a temporary name; the run
-// places it under its final name (file()) when the whole run has succeeded.
+// come, and so are the annual values with --annual (kept until then, 16 bytes a series-year,
+// over a `year` dimension whose span is known only then). The file is netCDF-4, written
+// through libnetcdf under a temporary name; the run places it under its final name
+// (file()) when the whole run has succeeded.
 #pragma once
 
 #include <chrono>
