@@ -83,8 +83,9 @@ void at_program_end(int exit_code) {
         // The extraction's own report of the record it could not read.
         for (const std::string& line : held_console_lines()) complain(trimmed(line));
     }
-    for (const std::string& failure : publish_run(s.staging, s.plan.outputs, *s.more, RunEnd::stopped, s.force).failures)
-        complain(failure);
+    const Publication published = publish_run(s.staging, s.plan.outputs, *s.more, RunEnd::stopped, s.force);
+    for (const std::string& failure : published.failures) complain(failure);
+    if (const std::string line = withheld_line(published); !line.empty()) complain(line);
     complain("the extraction stopped; what was written so far is in " + s.plan.out_dir.string());
     if (exit_code == 0) units::exit_program(app::exit_stopped);
 }
@@ -208,6 +209,20 @@ int write_run_manifest(const ExtractOptions& o, const app::RunData& run, const P
     return status_failed;
 }
 
+// The files moved into place as the run's end allows, the manifest beside them and the
+// summary line; the status to end with.
+int publish_and_report(const ExtractOptions& o, const app::RunData& run, RunEnd end, int status, int incomplete) {
+    RunState& s = run_state();
+    const Publication published = publish_run(s.staging, s.plan.outputs, *s.more, end, o.force);
+    for (const std::string& failure : published.failures) complain(failure);
+    if (end == RunEnd::failed) return status_failed;  // its reasons said it all: nothing was written
+    if (const std::string line = withheld_line(published); !line.empty()) complain(line);
+    if (!published.failures.empty()) status = status_failed;
+    else if (const int manifest = write_run_manifest(o, run, published, status)) status = manifest;
+    complain(summary(run, o, s.plan, published, s.staging.in_place(), incomplete));
+    return status;
+}
+
 // The search, the extraction and the tables; then the files are moved into place.
 // --nearest and --min-years: the stations that meet every criterion, found before the search.
 int restrict_to_prepass(const ExtractOptions& o, app::RunData& run) {
@@ -264,16 +279,7 @@ int extract(const ExtractOptions& o, app::RunData& run, Progress& progress) {
     s.finished = true;
     progress.clear();
     if (int error = enter(s.plan.out_dir)) status = error;  // leave the working directory before it goes
-    const RunEnd end = run_end(data_complete, sink_errors.empty());
-    const Publication published = publish_run(s.staging, s.plan.outputs, *s.more, end, o.force);
-    for (const std::string& failure : published.failures) complain(failure);
-    if (end == RunEnd::failed) return status_failed;  // its reasons said it all: nothing was written
-    if (!published.failures.empty()) status = status_failed;
-    if (published.failures.empty()) {
-        if (const int manifest = write_run_manifest(o, run, published, status)) status = manifest;
-    }
-    complain(summary(run, o, s.plan, published, s.staging.in_place(), incomplete));
-    return status;
+    return publish_and_report(o, run, run_end(data_complete, sink_errors.empty()), status, incomplete);
 }
 
 // The version 2 options read as the dialogue's answers: a country is a number there.

@@ -70,9 +70,9 @@ void at_program_end(int exit_code) {
     Run& r = run();
     if (!r.started || r.finished) return;
     r.finished = true;
-    for (const std::string& failure :
-         publish_run(r.staging, r.plan.outputs, *r.more, RunEnd::stopped, r.options->force).failures)
-        complain(failure);
+    const Publication published = publish_run(r.staging, r.plan.outputs, *r.more, RunEnd::stopped, r.options->force);
+    for (const std::string& failure : published.failures) complain(failure);
+    if (const std::string line = withheld_line(published); !line.empty()) complain(line);
     complain("the extraction stopped; what was written so far is in " + r.plan.out_dir.string());
     if (exit_code == 0) units::exit_program(status_failed);
 }
@@ -361,6 +361,7 @@ int extract_into_working_dir(Run& r, const MoreOutputs& more) {
     const Publication published = publish_run(r.staging, r.plan.outputs, more, end, r.options->force);
     for (const std::string& failure : published.failures) complain(failure);
     if (end == RunEnd::failed) return status_failed;
+    if (const std::string line = withheld_line(published); !line.empty()) complain(line);
     if (!published.failures.empty()) status = status_failed;
     else if (const int manifest = write_ghcnm_manifest(r, published, status)) status = manifest;
     return status;

@@ -48,6 +48,8 @@ Publication publish_run(Staging& staging, const std::vector<std::string_view>& o
             return p;
         }
         p.names = tables_and_logs(outputs, more);
+        p.withheld = more.placed_files;
+        for (std::string_view name : more.files) p.withheld.push_back(staging.out_dir() / name);
         p.failures = staging.publish(p.names, replace);
         return p;
     }
@@ -64,6 +66,12 @@ Publication publish_run(Staging& staging, const std::vector<std::string_view>& o
     }
     if (p.failures.empty()) p.placed = more.placed_files;
     return p;
+}
+
+std::string withheld_line(const Publication& published) {
+    std::string names;
+    for (const std::filesystem::path& path : published.withheld) names += (names.empty() ? "" : ", ") + path.string();
+    return names.empty() ? names : names + ": not written, since the run did not complete";
 }
 
 }  // namespace corvane::extract

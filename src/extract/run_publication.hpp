@@ -22,6 +22,7 @@ struct Publication {
     std::vector<std::string> failures;       // each reason, for the error output
     std::vector<std::string_view> names;     // the outputs meant for the output directory
     std::vector<std::filesystem::path> placed;  // the files beside it, now under their final names
+    std::vector<std::filesystem::path> withheld;  // of a stopped run: the outputs it does not write
 };
 
 // The run's end from what went wrong: a stop on the data outweighs an output that could
@@ -32,5 +33,8 @@ RunEnd run_end(bool data_complete, bool outputs_complete);
 // derived series among them) and of the files `more` places beside it; `replace` as --force.
 Publication publish_run(Staging& staging, const std::vector<std::string_view>& outputs, const MoreOutputs& more,
                         RunEnd end, bool replace);
+
+// The line that names the outputs a stopped run does not write; empty when there are none.
+std::string withheld_line(const Publication& published);
 
 }  // namespace corvane::extract

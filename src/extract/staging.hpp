@@ -29,6 +29,7 @@ public:
                        const std::vector<std::string_view>& inputs);
 
     const std::filesystem::path& dir() const { return dir_; }
+    const std::filesystem::path& out_dir() const { return out_dir_; }
 
     // Moves the set of `outputs` that was written into the output directory, replacing
     // existing files only when `replace` is set, and removes the working directory. The set

@@ -142,6 +142,13 @@ TEST_P(FailedRun, LeavesNoOutputBeyondTheTablesAndNoTemporaryFile) {
     if (c.one_line) {
         EXPECT_EQ(r.err, "corvane-extract: " + c.message + "\n");
     }
+    if (c.setup == Setup::damaged_v2_record || c.setup == Setup::damaged_v4_record) {
+        const std::string here = fs::current_path().string();
+        EXPECT_NE(r.err.find(here + "/v.nc, " + here + "/v.geojson, " + here + "/out/annual.csv, " + here +
+                             "/out/anomalies.csv: not written, since the run did not complete\n"),
+                  std::string::npos)
+            << r.err;
+    }
     EXPECT_EQ(names_in("."), c.here) << "neither v.nc nor v.geojson, nor their temporary files";
     if (c.setup == Setup::claimed_out_dir) {
         EXPECT_EQ(read_file("v.nc"), "an earlier file\n") << "the file the run had replaced is back";
