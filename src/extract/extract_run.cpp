@@ -306,7 +306,7 @@ int run_extraction(const ExtractOptions& options, char* program_path) {
     s.force = options.force;
     s.more = &more_outputs(options);
     const int inputs = check_inputs(s.plan);
-    const int outputs = check_outputs(s.plan, options.force) | check_more_outputs(options);
+    const int outputs = check_outputs(s.plan, options.force) | check_more_outputs(options, s.plan.outputs);
     if (inputs != 0 || outputs != 0) return status_failed;
 
     app::RunData& run = run_data();

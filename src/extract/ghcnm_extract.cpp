@@ -389,7 +389,7 @@ void run_ghcnm_extraction(const ExtractOptions& options, int edition, const More
     const ghcn::Edition e = edition == 3 ? ghcn::Edition::v3 : ghcn::Edition::v4;
     const InputsFound found = find_inputs(r.plan.data_dir, e, *ghcn::find_variable(e, options.variable_name));
     if (!found.inputs) complain(found.error);
-    const int outputs = check_outputs(r.plan, options.force) | check_more_outputs(options);
+    const int outputs = check_outputs(r.plan, options.force) | check_more_outputs(options, r.plan.outputs);
     if (!found.inputs || outputs != 0) std::exit(status_failed);
     r.in = *found.inputs;
     char* words[] = {program_path, nullptr};

@@ -79,8 +79,12 @@ std::vector<std::string> more_outputs_log_lines(const MoreOutputs& more) {
     return {more.anomalies->log_line()};
 }
 
-int check_more_outputs(const ExtractOptions& options) {
-    return check_manifest_free(std::filesystem::absolute(options.out_dir), options.force) | check_output_files(options.outputs, options.force);
+int check_more_outputs(const ExtractOptions& options, const std::vector<std::string_view>& out_names) {
+    std::vector<std::string_view> names = out_names;
+    names.push_back(manifest_json);
+    return check_manifest_free(std::filesystem::absolute(options.out_dir), options.force) |
+           check_output_files(options.outputs, options.force) |
+           check_output_clashes(options.outputs, options.out_dir, names);
 }
 
 }  // namespace corvane::extract

@@ -32,8 +32,9 @@ const MoreOutputs& more_outputs(const ExtractOptions& options);
 // The lines the outputs add to a run's log once they are complete (the anomalies' normals).
 std::vector<std::string> more_outputs_log_lines(const MoreOutputs& more);
 
-// 0, or status_failed after naming each output file that cannot be written, and a
+// 0, or status_failed after naming each output file that cannot be written or that is
+// another output of the run (`out_names` are those in the output directory), and a
 // manifest that stands in the output directory already (without --force).
-int check_more_outputs(const ExtractOptions& options);
+int check_more_outputs(const ExtractOptions& options, const std::vector<std::string_view>& out_names);
 
 }  // namespace corvane::extract

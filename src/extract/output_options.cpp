@@ -1,6 +1,7 @@
 // Parsing and checking the output options.
 #include "extract/output_options.hpp"
 
+#include <algorithm>
 #include <charconv>
 
 #include "extract/report.hpp"
@@ -53,6 +54,37 @@ int check_output_files(const OutputOptions& outputs, bool force) {
             complain(failure);
             status = status_failed;
         }
+    }
+    return status;
+}
+
+namespace {
+
+// Resolved by the system, as the files will be written: a link and ".." lead where they lead.
+std::filesystem::path resolved(const std::filesystem::path& path) {
+    std::error_code error;
+    const std::filesystem::path r = std::filesystem::weakly_canonical(std::filesystem::absolute(path), error);
+    return error ? std::filesystem::absolute(path).lexically_normal() : r;
+}
+
+}  // namespace
+
+int check_output_clashes(const OutputOptions& outputs, const std::filesystem::path& out_dir,
+                         const std::vector<std::string_view>& out_names) {
+    int status = 0;
+    if (outputs.netcdf && outputs.geojson && resolved(*outputs.netcdf) == resolved(*outputs.geojson)) {
+        complain("--geojson " + outputs.geojson->string() + ": the file --netcdf names too");
+        status = status_failed;
+    }
+    const std::filesystem::path dir = resolved(out_dir);
+    for (const auto& [option, path] : {std::pair{"--netcdf ", outputs.netcdf}, std::pair{"--geojson ", outputs.geojson}}) {
+        if (!path) continue;
+        const std::filesystem::path file = resolved(*path);
+        const bool taken = file.parent_path() == dir &&
+                           std::find(out_names.begin(), out_names.end(), file.filename().string()) != out_names.end();
+        if (!taken) continue;
+        complain(option + path->string() + ": a file the run writes in " + out_dir.string());
+        status = status_failed;
     }
     return status;
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "extract/argument_values.hpp"
 #include "extract/monthly_normals.hpp"
@@ -34,6 +35,12 @@ Parsed<int> parse_base_min_years(std::string_view text);
 // 0, or status_failed after naming each --netcdf or --geojson file that cannot be written
 // (its directory missing or closed to the run, or, without `force`, the file there already).
 int check_output_files(const OutputOptions& outputs, bool force);
+
+// 0, or status_failed after naming each --netcdf or --geojson file that is another output of
+// the run: the other one of the two, or one of `out_names` in `out_dir`. Placed one after
+// the other, the later would take the earlier's place, and the run report success.
+int check_output_clashes(const OutputOptions& outputs, const std::filesystem::path& out_dir,
+                         const std::vector<std::string_view>& out_names);
 
 // A base period that leaves the --years window (when both are given); one line, or empty.
 std::string base_period_outside_years(const BasePeriod& base, std::optional<std::pair<std::int32_t, std::int32_t>> years);

@@ -121,6 +121,11 @@ TEST(RunOutputs, TheOutputsBadArgumentsAreRefusedBeforeAnythingIsRead) {
         {{"--annual", "--min-months", "0"}, 2, "--min-months: 0: expected a number of months from 1 to 12"},
         {{"--netcdf", "no-such-dir/v.nc"}, 1, "no-such-dir/v.nc"},
         {{"--geojson", "no-such-dir/v.geojson"}, 1, "no-such-dir/v.geojson"},
+        // One would take the other's place, and the run report success.
+        {{"--netcdf", "v.nc", "--geojson", "./v.nc", "--force"}, 1, "/./v.nc: the file --netcdf names too"},
+        {{"--annual", "--geojson", "out/../out/annual.csv", "--force"}, 1,
+         "/out/../out/annual.csv: a file the run writes in out"},
+        {{"--netcdf", "out/manifest.json"}, 1, "/out/manifest.json: a file the run writes in out"},
     };
     for (const fs::path& data : {v4_dir, v2_dir}) {
         for (const Case& c : cases) {
