@@ -263,6 +263,31 @@ void report_unknown_flags(const Run& r, const PassResult& pass) {
                  "' is not one the data set's readme lists; its values are kept");
 }
 
+// Completes every output, those beyond the tables first so that the log then says what they
+// found; false, after naming each reason, when one could not be completed.
+bool finish_outputs(std::vector<SeriesSink*> sinks, const MoreOutputs& more, RunLog& log) {
+    bool complete = true;
+    std::rotate(sinks.begin(), sinks.end() - static_cast<std::ptrdiff_t>(more.sinks.size()), sinks.end());
+    for (SeriesSink* sink : sinks) {
+        if (sink == &log)
+            for (const std::string& line : more_outputs_log_lines(more)) log.line(line);
+        std::string error;
+        if (!sink->finish(error)) {
+            complain(error);
+            complete = false;
+        }
+    }
+    return complete;
+}
+
+std::string totals_line(const Run& r) {
+    const RunCounts& c = r.counts;
+    return std::string(r.in.variable.name) + ": " + std::to_string(c.selected) +
+           (c.selected == 1 ? " station" : " stations") + " selected, " + std::to_string(c.found) + " found, " +
+           std::to_string(*c.values_written) + " values written, " + std::to_string(*c.values_dropped) +
+           " dropped by the QC policy";
+}
+
 // Writes every output in the working directory or under its temporary name; how the run ended.
 RunEnd write_outputs(Run& r, const MoreOutputs& more) {
     const ExtractOptions& o = *r.options;
@@ -292,27 +317,11 @@ RunEnd write_outputs(Run& r, const MoreOutputs& more) {
         const StationRow row = station_row(r, c, totals[r.stations[c.index].id]);
         for (SeriesSink* sink : sinks) sink->station(row);
     }
-    bool outputs_complete = true;
-    // The outputs beyond the tables first: the log then says what they found.
-    std::rotate(sinks.begin(), sinks.end() - static_cast<std::ptrdiff_t>(more.sinks.size()), sinks.end());
-    for (SeriesSink* sink : sinks) {
-        if (sink == &log)
-            for (const std::string& line : more_outputs_log_lines(more)) log.line(line);
-        std::string error;
-        if (!sink->finish(error)) {
-            complain(error);
-            outputs_complete = false;
-        }
-    }
+    const bool outputs_complete = finish_outputs(sinks, more, log);
     r.counts = {.selected = log.stations_selected(), .found = log.stations_found(),
                 .values_written = log.values_written(), .values_dropped = log.values_dropped()};
     const RunEnd end = run_end(pass.complete, outputs_complete);
-    if (end == RunEnd::failed) return end;  // its reasons said it all: nothing is published
-    const auto selected = log.stations_selected();
-    complain(std::string(r.in.variable.name) + ": " + std::to_string(selected) +
-             (selected == 1 ? " station" : " stations") + " selected, " +
-             std::to_string(log.stations_found()) + " found, " + std::to_string(log.values_written()) +
-             " values written, " + std::to_string(log.values_dropped()) + " dropped by the QC policy");
+    if (end != RunEnd::failed) complain(totals_line(r));  // a failed run's reasons say it all
     return end;
 }
 
