@@ -1,6 +1,7 @@
 // The outputs of a run beyond its tables and log (the netCDF file, the GeoJSON file, the
 // derived series): the sinks that receive what the tables receive, and the names of the
-// files they write in the working directory, which are published with the others.
+// files they write in the working directory, which are published with the others when the
+// whole run succeeds, and never otherwise.
 #pragma once
 
 #include <filesystem>
