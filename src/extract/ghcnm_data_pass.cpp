@@ -2,6 +2,8 @@
 // damaged `.gz` stops them at the same place with the same description.
 #include "extract/ghcnm_data_pass.hpp"
 
+#include <array>
+
 #include "ghcn/ghcnm_data_file.hpp"
 
 namespace corvane::extract {
@@ -36,27 +38,50 @@ void add_to_totals(const ValueRow& row, StationTotals& t) {
 
 }  // namespace
 
-ValueRow value_row(const ghcn::GhcnmRecord& record, int m, const QcPolicy& policy, std::set<char>& unknown) {
+QcLetters::QcLetters(const QcPolicy& policy) : keep_(policy.keep) {
+    for (int c = 0; c < 256; ++c) {
+        const char letter = static_cast<char>(c);
+        const auto i = static_cast<std::size_t>(c);
+        known_[i] = letter == ' ' || ghcn::find_qc_flag(policy.edition, policy.kind, letter).has_value();
+        fails_[i] = ghcn::drops_value(policy.edition, policy.kind, letter, 0);
+    }
+}
+
+void fill_value_row(const ghcn::GhcnmRecord& record, int m, const QcLetters& qc, std::set<char>& unknown,
+                    ValueRow& row) {
     const ghcn::MonthValue& v = record.months[static_cast<std::size_t>(m)];
-    ValueRow row{record.id, record.id, record.year, m + 1,    std::nullopt, false,
-                 false,     v.dmflag,  v.qcflag,    v.dsflag, std::nullopt, false};
-    if (v.hundredths == ghcn::missing_value) return row;
+    if (row.series != record.id) row.series = record.id;
+    if (row.station != record.id) row.station = record.id;
+    row.year = record.year;
+    row.month = m + 1;
+    row.dmflag = v.dmflag;
+    row.qcflag = v.qcflag;
+    row.dsflag = v.dsflag;
+    row.trace = false;
+    if (v.hundredths == ghcn::missing_value) {
+        row.value = row.file_value = std::nullopt;
+        row.failed_check = row.dropped = false;
+        return;
+    }
     row.file_value = v.hundredths;
-    row.failed_check = ghcn::drops_value(policy.edition, policy.kind, v.qcflag, v.hundredths);
-    if (v.qcflag != ' ' && !ghcn::find_qc_flag(policy.edition, policy.kind, v.qcflag)) unknown.insert(v.qcflag);
-    row.dropped = row.failed_check && !policy.keep;
-    if (!row.dropped) row.value = v.hundredths;
-    return row;
+    row.failed_check = qc.fails(v.qcflag);
+    if (!qc.known(v.qcflag)) unknown.insert(v.qcflag);
+    row.dropped = row.failed_check && !qc.keep();
+    if (row.dropped) row.value = std::nullopt;
+    else row.value = v.hundredths;
 }
 
 PassResult count_months(const std::string& path, const QcPolicy& policy,
                         const std::unordered_set<std::string>& candidates, const std::optional<YearWindow>& years,
                         YearMonths& months) {
+    const QcLetters qc(policy);
+    ValueRow row;
     return each_record(path, [&](const ghcn::GhcnmRecord& record, PassResult& result) {
         if (!in_window(record.year, years) || !candidates.contains(record.id)) return;
         std::uint16_t& mask = months[record.id][record.year];
         for (int m = 0; m < 12; ++m) {
-            if (value_row(record, m, policy, result.unknown_flags).value) mask |= static_cast<std::uint16_t>(1u << m);
+            fill_value_row(record, m, qc, result.unknown_flags, row);
+            if (row.value) mask |= static_cast<std::uint16_t>(1u << m);
         }
     });
 }
@@ -64,15 +89,17 @@ PassResult count_months(const std::string& path, const QcPolicy& policy,
 PassResult write_series(const std::string& path, const QcPolicy& policy,
                         std::unordered_map<std::string, StationTotals>& selected,
                         const std::optional<YearWindow>& years, const std::vector<SeriesSink*>& sinks) {
+    const QcLetters qc(policy);
+    std::array<ValueRow, 12> rows;  // kept from record to record: the same station's id stays
     return each_record(path, [&](const ghcn::GhcnmRecord& record, PassResult& result) {
         if (!in_window(record.year, years)) return;
         const auto station = selected.find(record.id);
         if (station == selected.end()) return;
         for (int m = 0; m < 12; ++m) {
-            const ValueRow row = value_row(record, m, policy, result.unknown_flags);
-            add_to_totals(row, station->second);
-            for (SeriesSink* sink : sinks) sink->value(row);
+            fill_value_row(record, m, qc, result.unknown_flags, rows[static_cast<std::size_t>(m)]);
+            add_to_totals(rows[static_cast<std::size_t>(m)], station->second);
         }
+        for (SeriesSink* sink : sinks) sink->values(rows);
     });
 }
 
