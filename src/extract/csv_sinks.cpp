@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "extract/file_digest.hpp"
 #include "extract/table_names.hpp"
 #include "fmtio/statement_api.hpp"
 #include "units/connection_statements.hpp"

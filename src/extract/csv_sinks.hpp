@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "extract/file_digest.hpp"
 #include "extract/series_sink.hpp"
 #include "extract/table_names.hpp"
+#include "extract/written_digest.hpp"
 
 namespace corvane::extract {
 

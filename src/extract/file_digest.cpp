@@ -14,7 +14,7 @@ namespace corvane::extract {
 
 namespace {
 
-std::string hex(const unsigned char* bytes, unsigned size) {
+std::string hex_text(const unsigned char* bytes, unsigned size) {
     static constexpr char digits[] = "0123456789abcdef";
     std::string text;
     for (unsigned i = 0; i < size; ++i) {
@@ -24,29 +24,12 @@ std::string hex(const unsigned char* bytes, unsigned size) {
     return text;
 }
 
-using DigestContext = std::unique_ptr<EVP_MD_CTX, void (*)(EVP_MD_CTX*)>;
-
-std::optional<std::string> final_hex(EVP_MD_CTX* context) {
-    std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
-    unsigned size = 0;
-    if (EVP_DigestFinal_ex(context, digest.data(), &size) != 1) return std::nullopt;
-    return hex(digest.data(), size);
-}
-
-// A file as stat finds it: a file changed or replaced since differs in one of these.
-struct FileState {
-    std::uint64_t device = 0, inode = 0;
-    std::int64_t size = 0, mtime_seconds = 0, mtime_nanoseconds = 0;
-    bool operator==(const FileState&) const = default;
-};
-
-FileState file_state(const struct stat& status) {
+FileState state_of(const struct stat& status) {
     return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
             static_cast<std::int64_t>(status.st_size), static_cast<std::int64_t>(status.st_mtim.tv_sec),
             static_cast<std::int64_t>(status.st_mtim.tv_nsec)};
 }
 
-// The digests WrittenDigest offered, each for the file as it stood when it was offered.
 std::vector<std::pair<FileState, std::string>>& offered_digests() {
     static std::vector<std::pair<FileState, std::string>> offered;
     return offered;
@@ -61,47 +44,48 @@ std::optional<std::string> offered_digest(const FileState& state) {
 
 }  // namespace
 
-struct WrittenDigest::Context {
-    DigestContext evp{EVP_MD_CTX_new(), &EVP_MD_CTX_free};
+struct Sha256::Context {
+    std::unique_ptr<EVP_MD_CTX, void (*)(EVP_MD_CTX*)> evp{EVP_MD_CTX_new(), &EVP_MD_CTX_free};
     bool ok = evp && EVP_DigestInit_ex(evp.get(), EVP_sha256(), nullptr) == 1;
 };
 
-WrittenDigest::WrittenDigest() : context_(std::make_unique<Context>()) {}
+Sha256::Sha256() : context_(std::make_unique<Context>()) {}
 
-WrittenDigest::~WrittenDigest() {
-    if (unit_) units::drop_output_tap(*unit_, this);
+Sha256::~Sha256() = default;
+
+void Sha256::add(const char* bytes, std::size_t count) {
+    if (context_->ok) context_->ok = EVP_DigestUpdate(context_->evp.get(), bytes, count) == 1;
 }
 
-void WrittenDigest::attach(int unit_number) {
-    if (units::set_output_tap(unit_number, this)) unit_ = unit_number;
+std::optional<std::string> Sha256::hex() {
+    std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
+    unsigned size = 0;
+    const bool ok = context_->ok && EVP_DigestFinal_ex(context_->evp.get(), digest.data(), &size) == 1;
+    context_->ok = false;
+    if (!ok) return std::nullopt;
+    return hex_text(digest.data(), size);
 }
 
-void WrittenDigest::wrote(std::int64_t offset, const char* bytes, std::size_t count) {
-    // Bytes written anywhere but right after the last ones make the digest worthless.
-    in_order_ = in_order_ && offset == next_offset_;
-    next_offset_ = offset + static_cast<std::int64_t>(count);
-    if (in_order_ && context_->ok) context_->ok = EVP_DigestUpdate(context_->evp.get(), bytes, count) == 1;
-}
-
-void WrittenDigest::offer_for(const std::filesystem::path& path) {
+std::optional<FileState> file_state(const std::filesystem::path& path) {
     struct stat status {};
-    if (!in_order_ || !context_->ok || ::stat(path.c_str(), &status) != 0) return;
-    if (static_cast<std::int64_t>(status.st_size) != next_offset_) return;  // not all of it came through here
-    context_->ok = false;  // one digest, offered once
-    if (std::optional<std::string> sum = final_hex(context_->evp.get())) offered_digests().emplace_back(file_state(status), *sum);
+    if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+    return state_of(status);
 }
 
-std::optional<std::string> sha256_of_file(const std::filesystem::path& path) {
+void offer_digest(const FileState& state, std::string sha256) { offered_digests().emplace_back(state, std::move(sha256)); }
+
+std::optional<std::string> sha256_of_file(const std::filesystem::path& path, const std::atomic<bool>* give_up) {
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"), &std::fclose);
-    const DigestContext context(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
-    if (!in || !context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1) return std::nullopt;
-    std::vector<unsigned char> buffer(1 << 20);
+    if (!in) return std::nullopt;
+    Sha256 sum;
+    std::vector<char> buffer(1 << 20);
     std::size_t got = 0;
     while ((got = std::fread(buffer.data(), 1, buffer.size(), in.get())) > 0) {
-        if (EVP_DigestUpdate(context.get(), buffer.data(), got) != 1) return std::nullopt;
+        if (give_up && give_up->load(std::memory_order_relaxed)) return std::nullopt;
+        sum.add(buffer.data(), got);
     }
     if (std::ferror(in.get()) != 0) return std::nullopt;
-    return final_hex(context.get());
+    return sum.hex();
 }
 
 std::string iso8601_utc(std::chrono::system_clock::time_point time) {
@@ -116,7 +100,7 @@ std::string iso8601_utc(std::chrono::system_clock::time_point time) {
 std::optional<FileRecord> file_record(const std::filesystem::path& path, const std::string& shown_as) {
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0) return std::nullopt;
-    std::optional<std::string> sum = offered_digest(file_state(status));
+    std::optional<std::string> sum = offered_digest(state_of(status));
     if (!sum) sum = sha256_of_file(path);
     if (!sum) return std::nullopt;
     return FileRecord{.path = shown_as,

@@ -20,6 +20,7 @@
 #include "extract/ghcnm_data_pass.hpp"
 #include "extract/ghcnm_flag_meanings.hpp"
 #include "extract/ghcnm_inputs.hpp"
+#include "extract/input_digests.hpp"
 #include "extract/ghcnm_station_choice.hpp"
 #include "extract/manifest.hpp"
 #include "extract/quiet_console.hpp"
@@ -314,20 +315,26 @@ int enter(const fs::path& dir) {
     return status_failed;
 }
 
+std::vector<fs::path> input_files(const Run& r) {
+    std::vector<fs::path> files = {r.in.inventory_path, r.in.data_path};
+    if (r.in.country_list_path) files.push_back(*r.in.country_list_path);
+    return files;
+}
+
 // manifest.json beside the published files; 0, or the status to end with.
-int write_ghcnm_manifest(const Run& r, const MoreOutputs& more, int status) {
+int write_ghcnm_manifest(const Run& r, const MoreOutputs& more, InputDigests& input_sums, int status) {
     const ExtractOptions& o = *r.options;
     ManifestRun m{.program = std::string(program_name), .version = std::string(corvane::version),
                   .command = o.command, .working_directory = r.started_in};
     m.criteria = manifest_criteria(o.command);
-    m.inputs = {r.in.inventory_path, r.in.data_path};
-    if (r.in.country_list_path) m.inputs.push_back(*r.in.country_list_path);
+    m.inputs = input_files(r);
     for (std::string_view name : r.plan.outputs) m.outputs.push_back(r.plan.out_dir / name);
     m.outputs.insert(m.outputs.end(), more.placed_files.begin(), more.placed_files.end());
     m.counts = r.counts;
     m.started = r.started_at;
     m.ended = std::chrono::system_clock::now();
     m.exit_status = status;
+    input_sums.offer();
     const std::string failure = write_manifest(m, r.plan.out_dir / manifest_json);
     if (failure.empty()) return 0;
     complain(failure);
@@ -346,6 +353,8 @@ int extract_into_working_dir(Run& r, const MoreOutputs& more) {
         r.staging.publish({}, false);
         return status_failed;
     }
+    InputDigests input_sums;  // summed while the outputs are written
+    input_sums.start(input_files(r));
     if (int status = enter(r.staging.dir())) return status;
     r.started = true;
     int status = write_outputs(r, more);
@@ -354,7 +363,7 @@ int extract_into_working_dir(Run& r, const MoreOutputs& more) {
     const std::vector<std::string> failures = r.staging.publish(r.plan.outputs, r.options->force);
     for (const std::string& failure : failures) complain(failure);
     if (!failures.empty()) status = status_failed;
-    else if (const int manifest = write_ghcnm_manifest(r, more, status)) status = manifest;
+    else if (const int manifest = write_ghcnm_manifest(r, more, input_sums, status)) status = manifest;
     return status;
 }
 
