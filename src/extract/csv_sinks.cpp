@@ -3,11 +3,13 @@
 #include "extract/csv_sinks.hpp"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
 
 #include "extract/table_names.hpp"
+#include "fmtio/short_copy.hpp"
 #include "fmtio/statement_api.hpp"
 #include "units/connection_statements.hpp"
 
@@ -48,11 +50,35 @@ bool close_table(int unit_number, bool open, const std::string& file, std::strin
 }
 
 char* put_text(char* at, std::string_view text) {
-    std::memcpy(at, text.data(), text.size());
+    fmtio::copy_chars(at, text.data(), text.size());
     return at + text.size();
 }
 
-char* put_integer(char* at, std::int32_t value) { return std::to_chars(at, at + 11, value).ptr; }
+// "00" to "99", for the two digits of a month and the four of a year in two copies.
+constexpr auto digit_pairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+char* put_pair(char* at, std::int32_t two_digits) {
+    std::memcpy(at, &digit_pairs[static_cast<std::size_t>(2 * two_digits)], 2);
+    return at + 2;
+}
+
+// Years and months take the short ways; any other number is written in full.
+char* put_integer(char* at, std::int32_t value) {
+    if (value >= 0 && value < 10) {
+        *at = static_cast<char>('0' + value);
+        return at + 1;
+    }
+    if (value >= 10 && value < 100) return put_pair(at, value);
+    if (value >= 1000 && value < 10000) return put_pair(put_pair(at, value / 100), value % 100);
+    return std::to_chars(at, at + 11, value).ptr;
+}
 
 std::string flag_text(char flag) { return flag == ' ' ? std::string() : std::string(1, flag); }
 

@@ -1,7 +1,7 @@
 // Integer quotients rounded half away from zero, and scaled integers as decimal text.
 #include "extract/exact_decimal.hpp"
 
-#include <cstring>
+#include "fmtio/short_copy.hpp"
 
 namespace corvane::extract {
 
@@ -17,26 +17,26 @@ std::string decimal_text(std::int64_t scaled, int decimals) {
     return std::string(text, put_decimal(text, scaled, decimals));
 }
 
-// The digits are made from the right, zeros in front until there is one before the point.
+// Made from the right in a buffer of its own, digit by digit (the divisions by ten are
+// multiplications), then copied: the values tables write one for every value.
 char* put_decimal(char* at, std::int64_t scaled, int decimals) {
     if (scaled < 0) *at++ = '-';
     std::uint64_t magnitude = scaled < 0 ? 0 - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
-    char digits[max_decimal_length];
-    char* const end = digits + sizeof digits;
+    char text[max_decimal_length];
+    char* const end = text + sizeof text;
     char* first = end;
+    for (int i = 0; i < decimals; ++i) {
+        *--first = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    }
+    if (decimals > 0) *--first = '.';
     do {
         *--first = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
-    } while (magnitude != 0 || end - first <= decimals);
-    const auto whole = static_cast<std::size_t>(end - first - decimals);
-    std::memcpy(at, first, whole);
-    at += whole;
-    if (decimals > 0) {
-        *at++ = '.';
-        std::memcpy(at, first + whole, static_cast<std::size_t>(decimals));
-        at += decimals;
-    }
-    return at;
+    } while (magnitude != 0);
+    const auto length = static_cast<std::size_t>(end - first);
+    fmtio::copy_chars(at, first, length);
+    return at + length;
 }
 
 std::int64_t power_of_ten(int exponent) {
