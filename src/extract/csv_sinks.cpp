@@ -163,6 +163,13 @@ void FailedValuesCsvSink::value(const ValueRow& r) {
                                     csv_field(meaning_(r.qcflag)) + ',' + (r.dropped ? "dropped" : "kept"));
 }
 
+// Most records have no failed value: they cost a test a month.
+void FailedValuesCsvSink::values(std::span<const ValueRow> rows) {
+    for (const ValueRow& r : rows) {
+        if (r.failed_check) FailedValuesCsvSink::value(r);
+    }
+}
+
 bool FailedValuesCsvSink::finish(std::string& error) { return close_table(failed_sink_unit, open_, file_, error, digest_); }
 
 void StationsCsvSink::begin(const VariableInfo&) {

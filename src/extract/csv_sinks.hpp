@@ -46,6 +46,7 @@ public:
         : file_(std::move(file_name)), meaning_(std::move(meaning)) {}
     void begin(const VariableInfo& variable) override;
     void value(const ValueRow& row) override;
+    void values(std::span<const ValueRow> rows) override;
     bool finish(std::string& error) override;
 
 private:

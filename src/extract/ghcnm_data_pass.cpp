@@ -47,13 +47,9 @@ QcLetters::QcLetters(const QcPolicy& policy) : keep_(policy.keep) {
     }
 }
 
-void fill_value_row(const ghcn::GhcnmRecord& record, int m, const QcLetters& qc, std::set<char>& unknown,
-                    ValueRow& row) {
-    const ghcn::MonthValue& v = record.months[static_cast<std::size_t>(m)];
-    if (row.series != record.id) row.series = record.id;
-    if (row.station != record.id) row.station = record.id;
-    row.year = record.year;
-    row.month = m + 1;
+namespace {
+
+void fill_value_row(const ghcn::MonthValue& v, const QcLetters& qc, std::set<char>& unknown, ValueRow& row) {
     row.dmflag = v.dmflag;
     row.qcflag = v.qcflag;
     row.dsflag = v.dsflag;
@@ -71,17 +67,31 @@ void fill_value_row(const ghcn::GhcnmRecord& record, int m, const QcLetters& qc,
     else row.value = v.hundredths;
 }
 
+}  // namespace
+
+void fill_record_rows(const ghcn::GhcnmRecord& record, const QcLetters& qc, std::set<char>& unknown,
+                      RecordRows& rows) {
+    const bool same_station = rows[0].series == record.id && rows[0].station == record.id;
+    for (std::size_t m = 0; m < rows.size(); ++m) {
+        ValueRow& row = rows[m];
+        if (!same_station) row.series = row.station = record.id;
+        row.year = record.year;
+        row.month = static_cast<std::int32_t>(m) + 1;
+        fill_value_row(record.months[m], qc, unknown, row);
+    }
+}
+
 PassResult count_months(const std::string& path, const QcPolicy& policy,
                         const std::unordered_set<std::string>& candidates, const std::optional<YearWindow>& years,
                         YearMonths& months) {
     const QcLetters qc(policy);
-    ValueRow row;
+    RecordRows rows;
     return each_record(path, [&](const ghcn::GhcnmRecord& record, PassResult& result) {
         if (!in_window(record.year, years) || !candidates.contains(record.id)) return;
         std::uint16_t& mask = months[record.id][record.year];
-        for (int m = 0; m < 12; ++m) {
-            fill_value_row(record, m, qc, result.unknown_flags, row);
-            if (row.value) mask |= static_cast<std::uint16_t>(1u << m);
+        fill_record_rows(record, qc, result.unknown_flags, rows);
+        for (std::size_t m = 0; m < rows.size(); ++m) {
+            if (rows[m].value) mask |= static_cast<std::uint16_t>(1u << m);
         }
     });
 }
@@ -90,15 +100,13 @@ PassResult write_series(const std::string& path, const QcPolicy& policy,
                         std::unordered_map<std::string, StationTotals>& selected,
                         const std::optional<YearWindow>& years, const std::vector<SeriesSink*>& sinks) {
     const QcLetters qc(policy);
-    std::array<ValueRow, 12> rows;  // kept from record to record: the same station's id stays
+    RecordRows rows;  // kept from record to record: the same station's id stays
     return each_record(path, [&](const ghcn::GhcnmRecord& record, PassResult& result) {
         if (!in_window(record.year, years)) return;
         const auto station = selected.find(record.id);
         if (station == selected.end()) return;
-        for (int m = 0; m < 12; ++m) {
-            fill_value_row(record, m, qc, result.unknown_flags, rows[static_cast<std::size_t>(m)]);
-            add_to_totals(rows[static_cast<std::size_t>(m)], station->second);
-        }
+        fill_record_rows(record, qc, result.unknown_flags, rows);
+        for (const ValueRow& row : rows) add_to_totals(row, station->second);
         for (SeriesSink* sink : sinks) sink->values(rows);
     });
 }

@@ -43,11 +43,13 @@ private:
     bool keep_ = false;
 };
 
-// The row of month `m` (0..11) of a record under the policy, made in `row` (whose strings
+using RecordRows = std::array<ValueRow, 12>;
+
+// The rows of a record's twelve months under the policy, made in `rows` (whose identifiers
 // stay when they hold the station already). `unknown` gathers QC letters the readme does
 // not list (their values are kept).
-void fill_value_row(const ghcn::GhcnmRecord& record, int m, const QcLetters& qc, std::set<char>& unknown,
-                    ValueRow& row);
+void fill_record_rows(const ghcn::GhcnmRecord& record, const QcLetters& qc, std::set<char>& unknown,
+                      RecordRows& rows);
 
 // What was written of a station.
 struct StationTotals {
