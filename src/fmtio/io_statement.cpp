@@ -159,6 +159,13 @@ units::Outcome IoStatement::transfer(const IoItem& item) {
     // An item needs a data descriptor: a format without one fails now rather than
     // walking its repeats in search of one.
     if (!list_ && !walker_.has_data()) return fail(format_error::bad_format);
+    if (item.count == 1 && !list_ && item.type != TypeClass::complex) {
+        // Most items are one variable: one step of the walk and its editing.
+        const FormatEntry* entry = nullptr;
+        if (int err = next_data_descriptor(entry)) return fail(err);
+        if (int err = edit_element(*entry, item, item.address)) return fail(err);
+        return out_.overflowed ? fail(units::condition::buffer_allocation) : units::outcome_ok;
+    }
     auto* base = static_cast<char*>(item.address);
     const std::size_t stride = item.stride();
     if (list_ || item.type == TypeClass::complex) {
