@@ -101,12 +101,19 @@ PassResult write_series(const std::string& path, const QcPolicy& policy,
                         const std::optional<YearWindow>& years, const std::vector<SeriesSink*>& sinks) {
     const QcLetters qc(policy);
     RecordRows rows;  // kept from record to record: the same station's id stays
+    std::string station_id;
+    StationTotals* station = nullptr;
     return each_record(path, [&](const ghcn::GhcnmRecord& record, PassResult& result) {
         if (!in_window(record.year, years)) return;
-        const auto station = selected.find(record.id);
-        if (station == selected.end()) return;
+        // A station's records stand together: its totals are looked up once for them all.
+        if (station_id != record.id) {
+            station_id = record.id;
+            const auto found = selected.find(record.id);
+            station = found == selected.end() ? nullptr : &found->second;
+        }
+        if (!station) return;
         fill_record_rows(record, qc, result.unknown_flags, rows);
-        for (const ValueRow& row : rows) add_to_totals(row, station->second);
+        for (const ValueRow& row : rows) add_to_totals(row, *station);
         for (SeriesSink* sink : sinks) sink->values(rows);
     });
 }
