@@ -54,16 +54,7 @@ char* put_text(char* at, std::string_view text) {
     return at + text.size();
 }
 
-// "00" to "99", for the two digits of a month and the four of a year in two copies.
-constexpr auto digit_pairs = [] {
-    std::array<char, 200> pairs{};
-    for (int i = 0; i < 100; ++i) {
-        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
-        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
-    }
-    return pairs;
-}();
-
+// The two digits of a month, or two of a year's four.
 char* put_pair(char* at, std::int32_t two_digits) {
     std::memcpy(at, &digit_pairs[static_cast<std::size_t>(2 * two_digits)], 2);
     return at + 2;

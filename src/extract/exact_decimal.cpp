@@ -1,6 +1,8 @@
 // Integer quotients rounded half away from zero, and scaled integers as decimal text.
 #include "extract/exact_decimal.hpp"
 
+#include <cstring>
+
 #include "fmtio/short_copy.hpp"
 
 namespace corvane::extract {
@@ -17,23 +19,34 @@ std::string decimal_text(std::int64_t scaled, int decimals) {
     return std::string(text, put_decimal(text, scaled, decimals));
 }
 
-// Made from the right in a buffer of its own, digit by digit (the divisions by ten are
-// multiplications), then copied: the values tables write one for every value.
+namespace {
+
+char* put_pair_before(char* first, std::uint64_t two_digits) {
+    first -= 2;
+    std::memcpy(first, &digit_pairs[static_cast<std::size_t>(2 * two_digits)], 2);
+    return first;
+}
+
+}  // namespace
+
+// Made from the right in a buffer of its own, two digits at a time where it can (the
+// divisions are multiplications), then copied: the values tables write one for every value.
 char* put_decimal(char* at, std::int64_t scaled, int decimals) {
     if (scaled < 0) *at++ = '-';
     std::uint64_t magnitude = scaled < 0 ? 0 - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
     char text[max_decimal_length];
     char* const end = text + sizeof text;
     char* first = end;
-    for (int i = 0; i < decimals; ++i) {
+    int fraction = decimals;
+    for (; fraction >= 2; fraction -= 2, magnitude /= 100) first = put_pair_before(first, magnitude % 100);
+    if (fraction == 1) {
         *--first = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
     }
     if (decimals > 0) *--first = '.';
-    do {
-        *--first = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
+    for (; magnitude >= 100; magnitude /= 100) first = put_pair_before(first, magnitude % 100);
+    if (magnitude >= 10) first = put_pair_before(first, magnitude);
+    else *--first = static_cast<char>('0' + magnitude);
     const auto length = static_cast<std::size_t>(end - first);
     fmtio::copy_chars(at, first, length);
     return at + length;
