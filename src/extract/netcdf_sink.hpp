@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -47,6 +48,7 @@ public:
 
     void begin(const VariableInfo& variable) override;
     void value(const ValueRow& row) override;
+    void values(std::span<const ValueRow> rows) override;
     void station(const StationRow& row) override;
     bool finish(std::string& error) override;
 
@@ -54,7 +56,8 @@ private:
     struct Ids;
     struct Block;
     void define_observations();
-    void add_series(const std::vector<ValueRow>& series);
+    void end_series();
+    void add_observation(const ValueRow& row, const SeriesNormals* normals);
     void write_block();
     void write_stations();
     bool ok(int status, const char* what);
@@ -62,7 +65,8 @@ private:
     NetcdfOptions options_;
     StagedFile file_;
     VariableInfo variable_;
-    SeriesGroups groups_;
+    SeriesRuns runs_;
+    std::vector<ValueRow> held_;  // with anomalies: the series whose run is going on
     std::unique_ptr<Ids> ids_;
     std::unique_ptr<Block> block_;
     std::vector<NetcdfSeries> series_;
