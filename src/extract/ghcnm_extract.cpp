@@ -16,11 +16,11 @@
 
 #include "app/build_info.hpp"
 #include "app/program_help.hpp"
+#include "extract/background_digests.hpp"
 #include "extract/csv_sinks.hpp"
 #include "extract/ghcnm_data_pass.hpp"
 #include "extract/ghcnm_flag_meanings.hpp"
 #include "extract/ghcnm_inputs.hpp"
-#include "extract/input_digests.hpp"
 #include "extract/ghcnm_station_choice.hpp"
 #include "extract/manifest.hpp"
 #include "extract/quiet_console.hpp"
@@ -322,7 +322,7 @@ std::vector<fs::path> input_files(const Run& r) {
 }
 
 // manifest.json beside the published files; 0, or the status to end with.
-int write_ghcnm_manifest(const Run& r, const MoreOutputs& more, InputDigests& input_sums, int status) {
+int write_ghcnm_manifest(const Run& r, const MoreOutputs& more, int status) {
     const ExtractOptions& o = *r.options;
     ManifestRun m{.program = std::string(program_name), .version = std::string(corvane::version),
                   .command = o.command, .working_directory = r.started_in};
@@ -334,7 +334,6 @@ int write_ghcnm_manifest(const Run& r, const MoreOutputs& more, InputDigests& in
     m.started = r.started_at;
     m.ended = std::chrono::system_clock::now();
     m.exit_status = status;
-    input_sums.offer();
     const std::string failure = write_manifest(m, r.plan.out_dir / manifest_json);
     if (failure.empty()) return 0;
     complain(failure);
@@ -353,7 +352,7 @@ int extract_into_working_dir(Run& r, const MoreOutputs& more) {
         r.staging.publish({}, false);
         return status_failed;
     }
-    InputDigests input_sums;  // summed while the outputs are written
+    BackgroundDigests input_sums;  // summed while the outputs are written
     input_sums.start(input_files(r));
     if (int status = enter(r.staging.dir())) return status;
     r.started = true;
@@ -363,7 +362,7 @@ int extract_into_working_dir(Run& r, const MoreOutputs& more) {
     const std::vector<std::string> failures = r.staging.publish(r.plan.outputs, r.options->force);
     for (const std::string& failure : failures) complain(failure);
     if (!failures.empty()) status = status_failed;
-    else if (const int manifest = write_ghcnm_manifest(r, more, input_sums, status)) status = manifest;
+    else if (const int manifest = write_ghcnm_manifest(r, more, status)) status = manifest;
     return status;
 }
 

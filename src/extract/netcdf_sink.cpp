@@ -254,6 +254,8 @@ bool NetcdfSink::finish(std::string& error) {
         ok(nc_close(ids_->file), "cannot be completed");
     }
     if (error_.empty()) error_ = file_.commit();
+    // Its checksum is summed while the other outputs are completed.
+    if (error_.empty()) sums_.start({file_.final_path()});
     else file_.discard();
     error = error_;
     return error_.empty();

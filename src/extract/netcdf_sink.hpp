@@ -18,6 +18,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "extract/background_digests.hpp"
 #include "extract/monthly_normals.hpp"
 #include "extract/series_groups.hpp"
 #include "extract/series_sink.hpp"
@@ -74,6 +75,7 @@ private:
     std::size_t written_ = 0;  // observations in the file
     std::string error_;
     bool open_ = false;
+    BackgroundDigests sums_;
 };
 
 // The global `history` line: "2026-12-07T23:10:05Z: corvane-extract --variable mean ...", each

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "extract/file_digest.hpp"
-#include "extract/input_digests.hpp"
+#include "extract/background_digests.hpp"
 #include "extract/written_digest.hpp"
 #include "fmtio/statement_api.hpp"
 #include "test_support.hpp"
@@ -115,7 +115,7 @@ TEST(WrittenDigest, ATapGoneBeforeItsUnitIsClosedIsNotCalled) {
     EXPECT_EQ(recorded_sum("early.csv"), sha256_of_file("early.csv"));
 }
 
-TEST(InputDigests, TheInputsSumsAreOfferedForTheFilesAsTheyWereRead) {
+TEST(BackgroundDigests, TheInputsSumsAreOfferedForTheFilesAsTheyWereRead) {
     ScratchDirectory scratch;
     {
         std::ofstream big("data.dat");
@@ -124,7 +124,7 @@ TEST(InputDigests, TheInputsSumsAreOfferedForTheFilesAsTheyWereRead) {
     { std::ofstream("list.txt") << "AB Somewhere\n"; }
     const std::string data_sum = sha256_of_file("data.dat").value();
     {
-        InputDigests sums;
+        BackgroundDigests sums;
         sums.start({fs::absolute("data.dat"), fs::absolute("list.txt"), fs::absolute("absent")});
         sums.offer();
     }
@@ -133,7 +133,7 @@ TEST(InputDigests, TheInputsSumsAreOfferedForTheFilesAsTheyWereRead) {
     EXPECT_NE(sha256_of_file("data.dat"), data_sum);
     EXPECT_EQ(recorded_sum("list.txt"), sha256_of_file("list.txt"));
     {
-        InputDigests given_up;  // ended before the sums were asked for: nothing offered
+        BackgroundDigests given_up;  // ended before the sums were asked for: nothing offered
         given_up.start({fs::absolute("list.txt")});
     }
 }

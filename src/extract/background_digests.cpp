@@ -1,24 +1,39 @@
 // A file's state is taken before and after it is read: only a file that stood still in
 // between has its sum offered.
-#include "extract/input_digests.hpp"
+#include "extract/background_digests.hpp"
 
 #include <system_error>
+#include <vector>
 
 namespace corvane::extract {
 
-InputDigests::~InputDigests() { stop_now(); }
+namespace {
 
-void InputDigests::start(std::vector<std::filesystem::path> files) {
+// The sums begun and not yet offered (touched from the program's own thread only).
+std::vector<BackgroundDigests*>& begun() {
+    static std::vector<BackgroundDigests*> sums;
+    return sums;
+}
+
+}  // namespace
+
+BackgroundDigests::~BackgroundDigests() {
+    std::erase(begun(), this);
+    stop_now();
+}
+
+void BackgroundDigests::start(std::vector<std::filesystem::path> files) {
     files_ = std::move(files);
     try {
         thread_ = std::thread([this] { sum_files(); });
         stop_at_exit(this);
+        begun().push_back(this);
     } catch (const std::system_error&) {
         // No thread: the manifest reads the files itself.
     }
 }
 
-void InputDigests::sum_files() {
+void BackgroundDigests::sum_files() {
     for (const std::filesystem::path& file : files_) {
         const std::optional<FileState> before = file_state(file);
         const std::optional<std::string> sum = before ? sha256_of_file(file, &give_up_) : std::nullopt;
@@ -26,7 +41,8 @@ void InputDigests::sum_files() {
     }
 }
 
-void InputDigests::offer() {
+void BackgroundDigests::offer() {
+    std::erase(begun(), this);
     if (!thread_.joinable()) return;
     thread_.join();
     forget_at_exit(this);
@@ -34,7 +50,12 @@ void InputDigests::offer() {
     sums_.clear();
 }
 
-void InputDigests::stop_now() {
+void offer_background_digests() {
+    const std::vector<BackgroundDigests*> sums = begun();
+    for (BackgroundDigests* sum : sums) sum->offer();
+}
+
+void BackgroundDigests::stop_now() {
     give_up_ = true;
     if (!thread_.joinable()) return;
     thread_.join();
