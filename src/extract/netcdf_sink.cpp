@@ -141,11 +141,24 @@ void NetcdfSink::end_series() {
     held_.clear();
 }
 
+// The twelve months of a record share their year: its thirteen month starts are worked
+// out once.
+std::pair<double, double> NetcdfSink::month_bounds(std::int32_t year, std::int32_t month) {
+    if (month < 1 || month > 12) return {days_since_1700(year, month), days_since_1700(year, month + 1)};
+    if (year != bounds_year_ || !month_starts_) {
+        month_starts_.emplace();
+        for (std::int32_t m = 1; m <= 12; ++m) (*month_starts_)[static_cast<std::size_t>(m - 1)] = days_since_1700(year, m);
+        (*month_starts_)[12] = days_since_1700(year + 1, 1);
+        bounds_year_ = year;
+    }
+    const auto m = static_cast<std::size_t>(month);
+    return {(*month_starts_)[m - 1], (*month_starts_)[m]};
+}
+
 void NetcdfSink::add_observation(const ValueRow& row, const SeriesNormals* normals) {
     const double scale = static_cast<double>(power_of_ten(variable_.decimals));
     Block& b = *block_;
-    const double start = days_since_1700(row.year, row.month);
-    const double end = row.month == 12 ? days_since_1700(row.year + 1, 1) : days_since_1700(row.year, row.month + 1);
+    const auto [start, end] = month_bounds(row.year, row.month);
     b.time.push_back((start + end) / 2);
     b.bounds.push_back(start);
     b.bounds.push_back(end);

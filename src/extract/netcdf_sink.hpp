@@ -8,6 +8,7 @@
 // into place when complete.
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include <span>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "extract/background_digests.hpp"
@@ -59,6 +61,7 @@ private:
     void define_observations();
     void end_series();
     void add_observation(const ValueRow& row, const SeriesNormals* normals);
+    std::pair<double, double> month_bounds(std::int32_t year, std::int32_t month);
     void write_block();
     void write_stations();
     bool ok(int status, const char* what);
@@ -76,6 +79,8 @@ private:
     std::string error_;
     bool open_ = false;
     BackgroundDigests sums_;
+    std::int32_t bounds_year_ = 0;
+    std::optional<std::array<double, 13>> month_starts_;  // of bounds_year_ and the next January
 };
 
 // The global `history` line: "2026-12-07T23:10:05Z: corvane-extract --variable mean ...", each
