@@ -1,9 +1,8 @@
 // Integer quotients rounded half away from zero, and scaled integers as decimal text.
 #include "extract/exact_decimal.hpp"
 
+#include <algorithm>
 #include <cstring>
-
-#include "fmtio/short_copy.hpp"
 
 namespace corvane::extract {
 
@@ -27,15 +26,24 @@ char* put_pair_before(char* first, std::uint64_t two_digits) {
     return first;
 }
 
+// How many digits `magnitude` has (at least one).
+int digit_count(std::uint64_t magnitude) {
+    int digits = 1;
+    for (std::uint64_t power = 10; digits < 20 && magnitude >= power; power *= 10) ++digits;
+    return digits;
+}
+
 }  // namespace
 
-// Made from the right in a buffer of its own, two digits at a time where it can (the
-// divisions are multiplications), then copied: the values tables write one for every value.
+// Made from the right, two digits at a time where it can (the divisions are
+// multiplications), straight in its place: the values tables write one for every value,
+// and a copy from a buffer of its own would read the digits back while they are still
+// being stored.
 char* put_decimal(char* at, std::int64_t scaled, int decimals) {
     if (scaled < 0) *at++ = '-';
     std::uint64_t magnitude = scaled < 0 ? 0 - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
-    char text[max_decimal_length];
-    char* const end = text + sizeof text;
+    const int digits = std::max(digit_count(magnitude), decimals + 1);
+    char* const end = at + digits + (decimals > 0 ? 1 : 0);
     char* first = end;
     int fraction = decimals;
     for (; fraction >= 2; fraction -= 2, magnitude /= 100) first = put_pair_before(first, magnitude % 100);
@@ -45,11 +53,9 @@ char* put_decimal(char* at, std::int64_t scaled, int decimals) {
     }
     if (decimals > 0) *--first = '.';
     for (; magnitude >= 100; magnitude /= 100) first = put_pair_before(first, magnitude % 100);
-    if (magnitude >= 10) first = put_pair_before(first, magnitude);
+    if (magnitude >= 10) put_pair_before(first, magnitude);
     else *--first = static_cast<char>('0' + magnitude);
-    const auto length = static_cast<std::size_t>(end - first);
-    fmtio::copy_chars(at, first, length);
-    return at + length;
+    return end;
 }
 
 std::int64_t power_of_ten(int exponent) {
