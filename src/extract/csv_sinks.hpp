@@ -10,9 +10,11 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "extract/series_sink.hpp"
 #include "extract/table_names.hpp"
+#include "extract/written_digest.hpp"
 
 namespace corvane::extract {
 
@@ -21,13 +23,20 @@ public:
     explicit ValuesCsvSink(std::string file_name) : file_(std::move(file_name)) {}
     void begin(const VariableInfo& variable) override;
     void value(const ValueRow& row) override;
+    void values(std::span<const ValueRow> rows) override;
     bool finish(std::string& error) override;
 
 private:
+    static std::size_t row_room(const ValueRow& row);
+    char* put_row(char* at, const ValueRow& row) const;
+
     std::string file_;
     int decimals_ = 2;
     bool flags_ = true;
     bool open_ = false;
+    std::vector<char> text_;  // the rows of the statement being written
+    std::vector<std::string_view> row_views_;
+    WrittenDigest digest_;
 };
 
 class FailedValuesCsvSink : public SeriesSink {
@@ -37,6 +46,7 @@ public:
         : file_(std::move(file_name)), meaning_(std::move(meaning)) {}
     void begin(const VariableInfo& variable) override;
     void value(const ValueRow& row) override;
+    void values(std::span<const ValueRow> rows) override;
     bool finish(std::string& error) override;
 
 private:
@@ -44,6 +54,7 @@ private:
     std::function<std::string(char)> meaning_;
     int decimals_ = 2;
     bool open_ = false;
+    WrittenDigest digest_;
 };
 
 class StationsCsvSink : public SeriesSink {
@@ -58,6 +69,7 @@ private:
     std::string file_;
     bool distance_ = false;
     bool open_ = false;
+    WrittenDigest digest_;
 };
 
 }  // namespace corvane::extract

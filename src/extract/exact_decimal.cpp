@@ -1,6 +1,9 @@
 // Integer quotients rounded half away from zero, and scaled integers as decimal text.
 #include "extract/exact_decimal.hpp"
 
+#include <algorithm>
+#include <cstring>
+
 namespace corvane::extract {
 
 std::int64_t rounded_quotient(std::int64_t numerator, std::int64_t denominator) {
@@ -11,15 +14,48 @@ std::int64_t rounded_quotient(std::int64_t numerator, std::int64_t denominator) 
 }
 
 std::string decimal_text(std::int64_t scaled, int decimals) {
-    const bool negative = scaled < 0;
-    std::string digits = std::to_string(negative ? -scaled : scaled);
-    if (decimals > 0) {
-        if (digits.size() <= static_cast<std::size_t>(decimals)) {
-            digits.insert(0, static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
-        }
-        digits.insert(digits.size() - static_cast<std::size_t>(decimals), 1, '.');
+    char text[max_decimal_length];
+    return std::string(text, put_decimal(text, scaled, decimals));
+}
+
+namespace {
+
+char* put_pair_before(char* first, std::uint64_t two_digits) {
+    first -= 2;
+    std::memcpy(first, &digit_pairs[static_cast<std::size_t>(2 * two_digits)], 2);
+    return first;
+}
+
+// How many digits `magnitude` has (at least one).
+int digit_count(std::uint64_t magnitude) {
+    int digits = 1;
+    for (std::uint64_t power = 10; digits < 20 && magnitude >= power; power *= 10) ++digits;
+    return digits;
+}
+
+}  // namespace
+
+// Made from the right, two digits at a time where it can (the divisions are
+// multiplications), straight in its place: the values tables write one for every value,
+// and a copy from a buffer of its own would read the digits back while they are still
+// being stored.
+char* put_decimal(char* at, std::int64_t scaled, int decimals) {
+    if (scaled < 0) *at++ = '-';
+    std::uint64_t magnitude = scaled < 0 ? 0 - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
+    const int digits = std::max(digit_count(magnitude), decimals + 1);
+    char* const end = at + digits + (decimals > 0 ? 1 : 0);
+    char* first = end;
+    int fraction = decimals;
+    for (; fraction >= 2; fraction -= 2, magnitude /= 100) first = put_pair_before(first, magnitude % 100);
+    if (fraction == 1) {
+        *--first = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
     }
-    return negative ? '-' + digits : digits;
+    if (decimals > 0) *--first = '.';
+    for (; magnitude >= 100; magnitude /= 100) first = put_pair_before(first, magnitude % 100);
+    if (magnitude >= 10) put_pair_before(first, magnitude);
+    else *--first = static_cast<char>('0' + magnitude);
+    return end;
 }
 
 std::int64_t power_of_ten(int exponent) {

@@ -4,6 +4,8 @@
 // put in by hand, gives the decimal a person computes on paper, never binary noise.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -14,6 +16,22 @@ std::int64_t rounded_quotient(std::int64_t numerator, std::int64_t denominator);
 
 // `scaled` in units of 10^-decimals as a decimal: (1234, 2) -> "12.34", (-5, 2) -> "-0.05".
 std::string decimal_text(std::int64_t scaled, int decimals);
+
+// Room for any decimal_text with 0 <= decimals <= 18: a sign, at most 20 digits and a point.
+constexpr std::size_t max_decimal_length = 24;
+
+// decimal_text written at `at` (room for max_decimal_length characters); returns its end.
+char* put_decimal(char* at, std::int64_t scaled, int decimals);
+
+// "00" to "99": the digits of the numbers below 100, two by two.
+inline constexpr auto digit_pairs = [] {
+    std::array<char, 200> pairs{};
+    for (std::size_t i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
 
 // 10^exponent, for 0 <= exponent <= 18.
 std::int64_t power_of_ten(int exponent);

@@ -4,6 +4,7 @@
 // keeping each value's flags and applying the QC policy.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <set>
@@ -27,9 +28,28 @@ struct QcPolicy {
     bool keep = false;  // --qc keep
 };
 
-// The row of month `m` (0..11) of a record under the policy. `unknown` gathers QC letters
-// the readme does not list (their values are kept).
-ValueRow value_row(const ghcn::GhcnmRecord& record, int m, const QcPolicy& policy, std::set<char>& unknown);
+// What the policy makes of each QC letter, looked up once rather than for every value.
+class QcLetters {
+public:
+    explicit QcLetters(const QcPolicy& policy);
+    // A blank or a letter the readme lists.
+    bool known(char letter) const { return known_[static_cast<unsigned char>(letter)]; }
+    // The letter marks a failed check.
+    bool fails(char letter) const { return fails_[static_cast<unsigned char>(letter)]; }
+    bool keep() const { return keep_; }
+
+private:
+    std::array<bool, 256> known_{}, fails_{};
+    bool keep_ = false;
+};
+
+using RecordRows = std::array<ValueRow, 12>;
+
+// The rows of a record's twelve months under the policy, made in `rows` (whose identifiers
+// stay when they hold the station already). `unknown` gathers QC letters the readme does
+// not list (their values are kept).
+void fill_record_rows(const ghcn::GhcnmRecord& record, const QcLetters& qc, std::set<char>& unknown,
+                      RecordRows& rows);
 
 // What was written of a station.
 struct StationTotals {

@@ -17,6 +17,7 @@
 
 #include "app/build_info.hpp"
 #include "app/program_help.hpp"
+#include "extract/background_digests.hpp"
 #include "extract/csv_sinks.hpp"
 #include "extract/ghcnm_data_pass.hpp"
 #include "extract/ghcnm_flag_meanings.hpp"
@@ -331,14 +332,19 @@ int enter(const fs::path& dir) {
     return status_failed;
 }
 
+std::vector<fs::path> input_files(const Run& r) {
+    std::vector<fs::path> files = {r.in.inventory_path, r.in.data_path};
+    if (r.in.country_list_path) files.push_back(*r.in.country_list_path);
+    return files;
+}
+
 // manifest.json beside the published files; 0, or the status to end with.
 int write_ghcnm_manifest(const Run& r, const Publication& published, int status) {
     const ExtractOptions& o = *r.options;
     ManifestRun m{.program = std::string(program_name), .version = std::string(corvane::version),
                   .command = o.command, .working_directory = r.started_in};
     m.criteria = manifest_criteria(o.command);
-    m.inputs = {r.in.inventory_path, r.in.data_path};
-    if (r.in.country_list_path) m.inputs.push_back(*r.in.country_list_path);
+    m.inputs = input_files(r);
     for (std::string_view name : published.names) m.outputs.push_back(r.plan.out_dir / name);
     m.outputs.insert(m.outputs.end(), published.placed.begin(), published.placed.end());
     m.counts = r.counts;
@@ -361,6 +367,8 @@ int extract_into_working_dir(Run& r, const MoreOutputs& more) {
         r.staging.abandon();
         return status_failed;
     }
+    BackgroundDigests input_sums;  // summed while the outputs are written
+    input_sums.start(input_files(r));
     if (int status = enter(r.staging.dir())) return status;
     r.started = true;
     const RunEnd end = write_outputs(r, more);

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
+#include "extract/background_digests.hpp"
 #include "extract/file_digest.hpp"
 #include "extract/report.hpp"
 #include "extract/staged_file.hpp"
@@ -100,6 +101,7 @@ std::string write_manifest(const ManifestRun& run, const fs::path& path) {
     fs::path dir = fs::weakly_canonical(fs::absolute(path).parent_path(), error);
     if (error) dir = fs::absolute(path).parent_path();
     std::string failed;
+    offer_background_digests();  // the sums begun while the run went on
     const nlohmann::json doc = document(run, dir, failed);
     if (!failed.empty()) return failed;
     StagedFile file(path, true);

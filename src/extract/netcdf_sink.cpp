@@ -74,7 +74,7 @@ double days_since_1700(std::int32_t year, std::int32_t month) {
 
 NetcdfSink::NetcdfSink(NetcdfOptions options)
     : options_(std::move(options)), file_(options_.path, options_.replace),
-      groups_([this](const std::vector<ValueRow>& s) { add_series(s); }), ids_(std::make_unique<Ids>()),
+      ids_(std::make_unique<Ids>()),
       block_(std::make_unique<Block>()) {}
 
 NetcdfSink::~NetcdfSink() {
@@ -125,41 +125,72 @@ void NetcdfSink::define_observations() {
     if (options_.anomalies) id.anomaly = define_anomaly(f, id.obs, name + "_anomaly", variable_, *options_.anomalies);
 }
 
-void NetcdfSink::value(const ValueRow& row) {
-    if (open_ && error_.empty()) groups_.add(row);
+void NetcdfSink::value(const ValueRow& row) { values({&row, 1}); }
+
+// Without anomalies or annual values each value goes straight into the block; the normals of
+// the anomalies and the years of the annual values need the whole series first, which is held
+// until its run ends.
+void NetcdfSink::values(std::span<const ValueRow> rows) {
+    if (!open_ || !error_.empty()) return;
+    for (const ValueRow& row : rows) {
+        if (runs_.starts_run(row)) {
+            end_series();
+            series_.push_back({row.series, row.station, 0});
+        }
+        ++series_.back().rows;
+        if (holds_series()) held_.push_back(row);
+        else add_observation(row, nullptr);
+    }
 }
 
-void NetcdfSink::add_series(const std::vector<ValueRow>& series) {
+void NetcdfSink::end_series() {
+    if (held_.empty()) return;
     std::optional<SeriesNormals> normals;
-    if (options_.anomalies) normals = monthly_normals(series, *options_.anomalies);
-    const double scale = static_cast<double>(power_of_ten(variable_.decimals));
-    Block& b = *block_;
-    for (const ValueRow& row : series) {
-        const double start = days_since_1700(row.year, row.month);
-        const double end = row.month == 12 ? days_since_1700(row.year + 1, 1) : days_since_1700(row.year, row.month + 1);
-        b.time.push_back((start + end) / 2);
-        b.bounds.push_back(start);
-        b.bounds.push_back(end);
-        const std::optional<std::int64_t> v = counted_value(row);
-        b.value.push_back(v ? static_cast<float>(static_cast<double>(*v) / scale) : fill_float);
-        b.flags[0].push_back(static_cast<signed char>(row.dmflag == ' ' ? 0 : row.dmflag));
-        b.flags[1].push_back(static_cast<signed char>(row.qcflag == ' ' ? 0 : row.qcflag));
-        b.flags[2].push_back(static_cast<signed char>(row.dsflag == ' ' ? 0 : row.dsflag));
-        b.trace.push_back(row.trace ? 1 : 0);
-        if (normals) {
-            const std::optional<std::int64_t> a = anomaly(row, *normals);
-            b.anomaly.push_back(a ? static_cast<float>(static_cast<double>(*a) / (scale * 10)) : fill_float);
-        }
-        if (b.size() == block_rows) write_block();
-    }
+    if (options_.anomalies) normals = monthly_normals(held_, *options_.anomalies);
+    for (const ValueRow& row : held_) add_observation(row, normals ? &*normals : nullptr);
     if (options_.annual_min_months) {
+        const double scale = static_cast<double>(power_of_ten(variable_.decimals));
         const bool sum = variable_.quantity == Quantity::precipitation;
-        for (const AnnualValue& y : annual_values(series, *options_.annual_min_months, sum)) {
-            annual_.push_back({series_.size(), y.year, static_cast<float>(static_cast<double>(y.value) / (scale * 10)),
+        for (const AnnualValue& y : annual_values(held_, *options_.annual_min_months, sum)) {
+            annual_.push_back({series_.size() - 1, y.year, static_cast<float>(static_cast<double>(y.value) / (scale * 10)),
                                static_cast<signed char>(y.months)});
         }
     }
-    series_.push_back({series.front().series, series.front().station, static_cast<std::int32_t>(series.size())});
+    held_.clear();
+}
+
+// The twelve months of a record share their year: its thirteen month starts are worked
+// out once.
+std::pair<double, double> NetcdfSink::month_bounds(std::int32_t year, std::int32_t month) {
+    if (month < 1 || month > 12) return {days_since_1700(year, month), days_since_1700(year, month + 1)};
+    if (year != bounds_year_ || !month_starts_) {
+        month_starts_.emplace();
+        for (std::int32_t m = 1; m <= 12; ++m) (*month_starts_)[static_cast<std::size_t>(m - 1)] = days_since_1700(year, m);
+        (*month_starts_)[12] = days_since_1700(year + 1, 1);
+        bounds_year_ = year;
+    }
+    const auto m = static_cast<std::size_t>(month);
+    return {(*month_starts_)[m - 1], (*month_starts_)[m]};
+}
+
+void NetcdfSink::add_observation(const ValueRow& row, const SeriesNormals* normals) {
+    const double scale = static_cast<double>(power_of_ten(variable_.decimals));
+    Block& b = *block_;
+    const auto [start, end] = month_bounds(row.year, row.month);
+    b.time.push_back((start + end) / 2);
+    b.bounds.push_back(start);
+    b.bounds.push_back(end);
+    const std::optional<std::int64_t> v = counted_value(row);
+    b.value.push_back(v ? static_cast<float>(static_cast<double>(*v) / scale) : fill_float);
+    b.flags[0].push_back(static_cast<signed char>(row.dmflag == ' ' ? 0 : row.dmflag));
+    b.flags[1].push_back(static_cast<signed char>(row.qcflag == ' ' ? 0 : row.qcflag));
+    b.flags[2].push_back(static_cast<signed char>(row.dsflag == ' ' ? 0 : row.dsflag));
+    b.trace.push_back(row.trace ? 1 : 0);
+    if (normals) {
+        const std::optional<std::int64_t> a = anomaly(row, *normals);
+        b.anomaly.push_back(a ? static_cast<float>(static_cast<double>(*a) / (scale * 10)) : fill_float);
+    }
+    if (b.size() == block_rows) write_block();
 }
 
 void NetcdfSink::write_block() {
@@ -287,17 +318,20 @@ void NetcdfSink::write_annual(const AnnualLayout& layout) {
 
 bool NetcdfSink::finish(std::string& error) {
     if (open_) {
-        groups_.flush();
+        end_series();
         write_block();
-        if (!groups_.split_series().empty() && error_.empty()) {
-            error_ = file_.final_path().string() + ": the values of series " + groups_.split_series() +
+        if (!runs_.split_series().empty() && error_.empty()) {
+            error_ = file_.final_path().string() + ": the values of series " + runs_.split_series() +
                      " are not together in the data file, as a contiguous ragged array needs them";
         }
         if (error_.empty()) write_stations();
         open_ = false;
         ok(nc_close(ids_->file), "cannot be completed");
     }
-    if (!error_.empty()) file_.discard();
+    // Its checksum is summed while the other outputs are completed; the name it is placed
+    // under later keeps the file the sum was made for.
+    if (error_.empty()) sums_.start({file_.temporary()});
+    else file_.discard();
     error = error_;
     return error_.empty();
 }

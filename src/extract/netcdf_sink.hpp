@@ -10,16 +10,20 @@
 // (file()) when the whole run has succeeded.
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "extract/annual_values.hpp"
+#include "extract/background_digests.hpp"
 #include "extract/monthly_normals.hpp"
 #include "extract/series_groups.hpp"
 #include "extract/series_sink.hpp"
@@ -54,6 +58,7 @@ public:
 
     void begin(const VariableInfo& variable) override;
     void value(const ValueRow& row) override;
+    void values(std::span<const ValueRow> rows) override;
     void station(const StationRow& row) override;
     bool finish(std::string& error) override;
 
@@ -67,7 +72,9 @@ private:
         signed char months = 0;
     };
     void define_observations();
-    void add_series(const std::vector<ValueRow>& series);
+    void end_series();
+    void add_observation(const ValueRow& row, const SeriesNormals* normals);
+    std::pair<double, double> month_bounds(std::int32_t year, std::int32_t month);
     void write_block();
     void write_stations();
     struct AnnualLayout;
@@ -78,7 +85,11 @@ private:
     NetcdfOptions options_;
     StagedFile file_;
     VariableInfo variable_;
-    SeriesGroups groups_;
+    SeriesRuns runs_;
+    // With anomalies or annual values, which need the whole of a series: the series whose
+    // run is going on.
+    std::vector<ValueRow> held_;
+    bool holds_series() const { return options_.anomalies || options_.annual_min_months; }
     std::unique_ptr<Ids> ids_;
     std::unique_ptr<Block> block_;
     std::vector<NetcdfSeries> series_;
@@ -87,6 +98,9 @@ private:
     std::size_t written_ = 0;  // observations in the file
     std::string error_;
     bool open_ = false;
+    BackgroundDigests sums_;
+    std::int32_t bounds_year_ = 0;
+    std::optional<std::array<double, 13>> month_starts_;  // of bounds_year_ and the next January
 };
 
 // The global `history` line: "2026-12-07T23:10:05Z: corvane-extract --variable mean ...", each

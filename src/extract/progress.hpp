@@ -17,6 +17,8 @@ public:
 
     Progress(const app::RunData& run, bool terminal) : run_(run), terminal_(terminal) {}
 
+    // Whether there is a line to draw at all.
+    bool on_terminal() const { return terminal_; }
     void set_phase(Phase phase);
     // Called at every I/O step: cheap, and redraws at most ten times a second.
     void tick();

@@ -1,5 +1,6 @@
 #include "extract/quiet_console.hpp"
 
+#include <atomic>
 #include <cstring>
 #include <deque>
 #include <string_view>
@@ -83,6 +84,11 @@ void install_quiet_console(const QuietConsole& settings) {
     hooks.write_bytes = quiet_write_bytes;
     hooks.poll = quiet_poll;
     hooks.program_end = quiet_program_end;
+    // Without a progress line there is nothing to do at an I/O step: the run-time then
+    // tests a flag that stays down instead of calling quiet_poll for every item.
+    static const std::atomic<bool> no_events{false};
+    const bool drawing = settings.progress && settings.progress->on_terminal();
+    hooks.events_pending = drawing ? nullptr : &no_events;
     units::install_console_hooks(hooks);
 }
 

@@ -27,9 +27,13 @@ void RunLog::line(const std::string& text) {
     if (open_) write(unit(log_sink_unit), fmt<"(a)">, std::string_view(text));
 }
 
-void RunLog::value(const ValueRow& row) {
-    if (row.value) ++values_;
-    if (row.dropped) ++dropped_;
+void RunLog::value(const ValueRow& row) { values({&row, 1}); }
+
+void RunLog::values(std::span<const ValueRow> rows) {
+    for (const ValueRow& row : rows) {
+        if (row.value) ++values_;
+        if (row.dropped) ++dropped_;
+    }
 }
 
 void RunLog::station(const StationRow& row) {

@@ -22,6 +22,7 @@ public:
     void stopped(const std::string& text) { stopped_ = text; }
 
     void value(const ValueRow& row) override;
+    void values(std::span<const ValueRow> rows) override;
     void station(const StationRow& row) override;
     bool finish(std::string& error) override;
 

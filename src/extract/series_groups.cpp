@@ -3,9 +3,16 @@
 
 namespace corvane::extract {
 
+bool SeriesRuns::starts_run(const ValueRow& row) {
+    if (any_ && current_ == row.series) return false;
+    any_ = true;
+    current_ = row.series;
+    if (!done_.insert(row.series).second && split_series_.empty()) split_series_ = row.series;
+    return true;
+}
+
 void SeriesGroups::add(const ValueRow& row) {
-    if (!current_.empty() && current_.back().series != row.series) flush();
-    if (current_.empty() && !done_.insert(row.series).second && split_series_.empty()) split_series_ = row.series;
+    if (runs_.starts_run(row)) flush();
     current_.push_back(row);
 }
 

@@ -13,6 +13,21 @@
 
 namespace corvane::extract {
 
+// The runs told apart as the values come, without holding them.
+class SeriesRuns {
+public:
+    // Whether `row` starts a run: the first value, or one of another series than the last.
+    bool starts_run(const ValueRow& row);
+    // The first series whose values came in two separate runs, empty when none did.
+    const std::string& split_series() const { return split_series_; }
+
+private:
+    std::string current_;
+    bool any_ = false;
+    std::unordered_set<std::string> done_;
+    std::string split_series_;
+};
+
 class SeriesGroups {
 public:
     using Handler = std::function<void(const std::vector<ValueRow>&)>;
@@ -23,13 +38,12 @@ public:
     // Hands on the last series.
     void flush();
     // The first series whose values came in two separate runs, empty when none did.
-    const std::string& split_series() const { return split_series_; }
+    const std::string& split_series() const { return runs_.split_series(); }
 
 private:
     Handler handler_;
     std::vector<ValueRow> current_;
-    std::unordered_set<std::string> done_;
-    std::string split_series_;
+    SeriesRuns runs_;
 };
 
 }  // namespace corvane::extract

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,11 @@ public:
     virtual ~SeriesSink() = default;
     virtual void begin(const VariableInfo&) {}
     virtual void value(const ValueRow&) {}
+    // The values of one record together (versions 3 and 4: its twelve months), for a sink
+    // that does better with them at once; one by one otherwise.
+    virtual void values(std::span<const ValueRow> rows) {
+        for (const ValueRow& row : rows) value(row);
+    }
     virtual void station(const StationRow&) {}
     // Completes the output; false, with `error` saying why, when it could not be.
     virtual bool finish(std::string& error) { (void)error; return true; }

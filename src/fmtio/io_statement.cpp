@@ -66,6 +66,11 @@ units::Outcome run_statement(StatementKind kind, const UnitSpec& u, Control cont
     return current_statement().run(kind, u, control, format, items, count);
 }
 
+units::Outcome run_text_statement(const UnitSpec& u, Control control, const FormatArg& format,
+                                  std::span<const std::string_view> texts) {
+    return current_statement().run_texts(u, control, format, texts);
+}
+
 units::Outcome IoStatement::open(StatementKind kind, const UnitSpec& unit, Control control, const FormatArg& format) {
     units::end_if_interrupted();
     const units::RuntimeOptions& options = units::runtime_options();  // read on the first statement
@@ -154,6 +159,13 @@ units::Outcome IoStatement::transfer(const IoItem& item) {
     // An item needs a data descriptor: a format without one fails now rather than
     // walking its repeats in search of one.
     if (!list_ && !walker_.has_data()) return fail(format_error::bad_format);
+    if (item.count == 1 && !list_ && item.type != TypeClass::complex) {
+        // Most items are one variable: one step of the walk and its editing.
+        const FormatEntry* entry = nullptr;
+        if (int err = next_data_descriptor(entry)) return fail(err);
+        if (int err = edit_element(*entry, item, item.address)) return fail(err);
+        return out_.overflowed ? fail(units::condition::buffer_allocation) : units::outcome_ok;
+    }
     auto* base = static_cast<char*>(item.address);
     const std::size_t stride = item.stride();
     if (list_ || item.type == TypeClass::complex) {
@@ -191,17 +203,29 @@ units::Outcome IoStatement::close() {
     return units::outcome_ok;
 }
 
-units::Outcome IoStatement::run(StatementKind kind, const UnitSpec& unit, Control control, const FormatArg& format,
-                                const IoItem* items, std::size_t count) {
+template <class ItemAt>
+units::Outcome IoStatement::run_items(StatementKind kind, const UnitSpec& unit, Control control,
+                                      const FormatArg& format, std::size_t count, ItemAt item_at) {
     try {
         if (const auto outcome = open(kind, unit, control, format); outcome != units::outcome_ok) return outcome;
         for (std::size_t i = 0; i < count; ++i) {
-            if (const auto outcome = transfer(items[i]); outcome != units::outcome_ok) return outcome;
+            if (const auto outcome = transfer(item_at(i)); outcome != units::outcome_ok) return outcome;
         }
         return close();
     } catch (const std::bad_alloc&) {
         return fail(units::condition::memory_allocation);
     }
+}
+
+units::Outcome IoStatement::run(StatementKind kind, const UnitSpec& unit, Control control, const FormatArg& format,
+                                const IoItem* items, std::size_t count) {
+    return run_items(kind, unit, control, format, count, [items](std::size_t i) -> const IoItem& { return items[i]; });
+}
+
+units::Outcome IoStatement::run_texts(const UnitSpec& unit, Control control, const FormatArg& format,
+                                      std::span<const std::string_view> texts) {
+    return run_items(StatementKind::write, unit, control, format, texts.size(),
+                     [texts](std::size_t i) { return make_item(texts[i]); });
 }
 
 int IoStatement::settle_advance(bool reading) {

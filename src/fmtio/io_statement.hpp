@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -41,8 +42,14 @@ public:
     // The whole statement in one call.
     units::Outcome run(StatementKind kind, const UnitSpec& unit, Control control, const FormatArg& format,
                        const IoItem* items, std::size_t count);
+    // A whole WRITE of character values.
+    units::Outcome run_texts(const UnitSpec& unit, Control control, const FormatArg& format,
+                             std::span<const std::string_view> texts);
 
 private:
+    template <class ItemAt>
+    units::Outcome run_items(StatementKind kind, const UnitSpec& unit, Control control, const FormatArg& format,
+                             std::size_t count, ItemAt item_at);
     units::Outcome fail(int code);
     void start_fresh(StatementKind kind, const UnitSpec& unit, const Control& control);
     int take_format(const FormatArg& format);

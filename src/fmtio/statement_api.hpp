@@ -11,6 +11,8 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
+#include <string_view>
 #include <type_traits>
 
 #include "fmtio/constant_format.hpp"
@@ -33,7 +35,19 @@ using units::unit;
 Outcome run_statement(StatementKind kind, const UnitSpec& u, Control control, const FormatArg& format,
                       const IoItem* items, std::size_t count);
 
+// A WRITE of character values counted only while the program runs (io_statement.cpp).
+Outcome run_text_statement(const UnitSpec& u, Control control, const FormatArg& format,
+                           std::span<const std::string_view> texts);
+
 namespace detail {
+// Whether every data descriptor of a format is an A: what any number of character items fits.
+consteval bool only_character_data(const FormatRef& format) {
+    for (std::size_t i = 0; i < format.count; ++i) {
+        if (is_data_kind(format.entries[i].kind) && format.entries[i].kind != FormatKind::A) return false;
+    }
+    return true;
+}
+
 template <class... Items>
 constexpr bool all_modifiable() {
     return (is_modifiable_item<std::remove_reference_t<Items>> && ...);
@@ -60,6 +74,15 @@ Outcome write(const UnitSpec& u, const FormatArg& format, const Items&... items)
 template <FormatLiteral Text, class... Items>
 Outcome write(const UnitSpec& u, ConstantFormatOf<Text> format, const Items&... items) {
     return write(u, Control{}, format, items...);
+}
+
+// A WRITE whose items are a run of texts known only while the program runs, e.g. the rows of
+// a table written together, each a record of its own as "(a)" reverts:
+//     write_texts(unit(30), fmt<"(a)">, rows);
+template <FormatLiteral Text>
+Outcome write_texts(const UnitSpec& u, ConstantFormatOf<Text> format, std::span<const std::string_view> texts) {
+    static_assert(detail::only_character_data(fmt<Text>.ref), "write_texts: the format may only hold A data descriptors");
+    return run_text_statement(u, Control{}, FormatArg(format), texts);
 }
 
 template <class... Items>

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "units/output_tap.hpp"
 #include "units/stream.hpp"
 
 namespace corvane::units {
@@ -85,6 +86,7 @@ struct ConnectionRecord {
 
     int fd = -1;  // the open file's descriptor; -1 for console and window units
     Stream* stream = nullptr;  // where the bytes go: a file, a console stream or a window; null while closed
+    OutputTap* output_tap = nullptr;  // told of every run of bytes written to the stream
 
     // Records are handed over at once and never repositioned (consoles and windows).
     bool interactive() const { return stream && stream->interactive(); }

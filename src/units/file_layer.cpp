@@ -176,6 +176,7 @@ bool write_buffer_to_stream(ConnectionRecord& record) {
     const auto count = static_cast<std::size_t>(record.data_length);
     if (count > 0 && record.stream) {
         const std::size_t out = record.stream->write(record, record.buffer.get(), count, record.buffer_file_offset);
+        if (record.output_tap && out > 0) record.output_tap->wrote(record.buffer_file_offset, record.buffer.get(), out);
         if (out < count) {
             keep_whole_records(record, record.buffer.get(), out);
             return false;

@@ -159,7 +159,7 @@ int write_record(ConnectionRecord& record, const char* data, std::size_t length,
     }
     char* into = record.buffer.get() + record.data_length;
     if (length > 0) std::memcpy(into, data, length);
-    if (!end.empty()) std::memcpy(into + length, end.data(), end.size());
+    for (std::size_t i = 0; i < end.size(); ++i) into[length + i] = end[i];  // one or two characters
     record.data_length += static_cast<std::int32_t>(total);
     ++record.record_number;
     if (record.interactive()) return flush_unit(record);

@@ -6,6 +6,7 @@
 #include "units/connection_statements.hpp"
 #include "units/console_streams.hpp"
 #include "units/file_layer.hpp"
+#include "units/output_tap.hpp"
 #include "units/record_io.hpp"
 #include "units/runtime_options.hpp"
 
@@ -30,6 +31,18 @@ ConnectionRecord& UnitTable::append(std::unique_ptr<ConnectionRecord> record) {
 void UnitTable::remove(const ConnectionRecord* record) {
     if (last_found_ == record) last_found_ = nullptr;
     std::erase_if(records_, [record](const auto& r) { return r.get() == record; });
+}
+
+bool set_output_tap(int unit_number, OutputTap* tap) {
+    ConnectionRecord* record = unit_table().find(unit_number);
+    if (!record) return false;
+    record->output_tap = tap;
+    return true;
+}
+
+void drop_output_tap(int unit_number, const OutputTap* tap) {
+    ConnectionRecord* record = unit_table().find(unit_number);
+    if (record && record->output_tap == tap) record->output_tap = nullptr;
 }
 
 UnitTable& unit_table() {

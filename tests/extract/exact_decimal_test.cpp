@@ -1,6 +1,9 @@
 // Derived decimals: integer quotients rounded half away from zero, and their text.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+
 #include "extract/exact_decimal.hpp"
 
 namespace corvane::extract {
@@ -21,8 +24,14 @@ TEST(ExactDecimal, ScaledIntegersPrintWithTheirPoint) {
     const Case cases[] = {
         {1234, 2, "12.34"}, {-5, 2, "-0.05"}, {5, 3, "0.005"},   {0, 2, "0.00"},  {-1234, 1, "-123.4"},
         {14025, 3, "14.025"}, {7, 0, "7"},    {-100, 2, "-1.00"}, {99, 2, "0.99"},
+        {5, 18, "0.000000000000000005"}, {INT64_MAX, 0, "9223372036854775807"},
+        {INT64_MIN, 2, "-92233720368547758.08"},
     };
-    for (const Case& c : cases) EXPECT_EQ(decimal_text(c.scaled, c.decimals), c.text) << c.scaled;
+    for (const Case& c : cases) {
+        EXPECT_EQ(decimal_text(c.scaled, c.decimals), c.text) << c.scaled;
+        char row[max_decimal_length + 2] = "x";  // put_decimal writes at a place in a row
+        EXPECT_EQ(std::string(row, put_decimal(row + 1, c.scaled, c.decimals)), std::string("x") + c.text);
+    }
 }
 
 TEST(ExactDecimal, AMeanThatBinaryArithmeticGetsWrongComesOutExact) {

@@ -1,0 +1,65 @@
+// A file's state is taken before and after it is read: only a file that stood still in
+// between has its sum offered.
+#include "extract/background_digests.hpp"
+
+#include <system_error>
+#include <vector>
+
+namespace corvane::extract {
+
+namespace {
+
+// The sums begun and not yet offered (touched from the program's own thread only).
+std::vector<BackgroundDigests*>& begun() {
+    static std::vector<BackgroundDigests*> sums;
+    return sums;
+}
+
+}  // namespace
+
+BackgroundDigests::~BackgroundDigests() {
+    std::erase(begun(), this);
+    stop_now();
+}
+
+void BackgroundDigests::start(std::vector<std::filesystem::path> files) {
+    files_ = std::move(files);
+    try {
+        thread_ = std::thread([this] { sum_files(); });
+        stop_at_exit(this);
+        begun().push_back(this);
+    } catch (const std::system_error&) {
+        // No thread: the manifest reads the files itself.
+    }
+}
+
+void BackgroundDigests::sum_files() {
+    for (const std::filesystem::path& file : files_) {
+        const std::optional<FileState> before = file_state(file);
+        const std::optional<std::string> sum = before ? sha256_of_file(file, &give_up_) : std::nullopt;
+        if (sum && file_state(file) == before) sums_.emplace_back(*before, *sum);
+    }
+}
+
+void BackgroundDigests::offer() {
+    std::erase(begun(), this);
+    if (!thread_.joinable()) return;
+    thread_.join();
+    forget_at_exit(this);
+    for (auto& [state, sum] : sums_) offer_digest(state, std::move(sum));
+    sums_.clear();
+}
+
+void offer_background_digests() {
+    const std::vector<BackgroundDigests*> sums = begun();
+    for (BackgroundDigests* sum : sums) sum->offer();
+}
+
+void BackgroundDigests::stop_now() {
+    give_up_ = true;
+    if (!thread_.joinable()) return;
+    thread_.join();
+    forget_at_exit(this);
+}
+
+}  // namespace corvane::extract

@@ -1,0 +1,105 @@
+// The thread takes the blocks in the order they were written; the program only copies a
+// block into a spare buffer and goes on.
+#include "extract/written_digest.hpp"
+
+#include <system_error>
+
+#include "units/output_tap.hpp"
+
+namespace corvane::extract {
+
+namespace {
+
+// Blocks that may wait for the thread: with the units' 256 KiB buffers, a couple of MiB.
+constexpr std::size_t most_blocks_waiting = 8;
+
+}  // namespace
+
+DigestThread::~DigestThread() { stop(false); }
+
+void DigestThread::add(const char* bytes, std::size_t count) {
+    if (!started_) start();
+    if (!on_own_thread_) return sum_.add(bytes, count);
+    std::unique_lock lock(mutex_);
+    if (closing_) return;  // summed up already
+    changed_.wait(lock, [this] { return waiting_.size() < most_blocks_waiting; });
+    std::vector<char> block;
+    if (!spare_.empty()) {
+        block = std::move(spare_.back());
+        spare_.pop_back();
+    }
+    block.assign(bytes, bytes + count);
+    waiting_.push_back(std::move(block));
+    changed_.notify_all();
+}
+
+// Without a thread (the system has none to give) the blocks are summed as they come.
+void DigestThread::start() {
+    started_ = true;
+    try {
+        thread_ = std::thread([this] { sum_blocks(); });
+        on_own_thread_ = true;
+        stop_at_exit(this);
+    } catch (const std::system_error&) {
+        on_own_thread_ = false;
+    }
+}
+
+void DigestThread::sum_blocks() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return closing_ || !waiting_.empty(); });
+        if (waiting_.empty()) return;  // closing, and everything summed
+        std::vector<char> block = std::move(waiting_.front());
+        waiting_.pop_front();
+        lock.unlock();
+        sum_.add(block.data(), block.size());
+        lock.lock();
+        spare_.push_back(std::move(block));
+        changed_.notify_all();
+    }
+}
+
+// The thread sums what waits, unless the sum is given up, and ends.
+void DigestThread::stop(bool give_up) {
+    {
+        const std::lock_guard lock(mutex_);
+        closing_ = true;
+        if (give_up) waiting_.clear();
+    }
+    changed_.notify_all();
+    if (!thread_.joinable()) return;
+    thread_.join();
+    if (!give_up) forget_at_exit(this);  // the exit routine forgets the threads it stops itself
+}
+
+void DigestThread::stop_now() { stop(true); }
+
+std::optional<std::string> DigestThread::hex() {
+    stop(false);
+    return sum_.hex();
+}
+
+WrittenDigest::~WrittenDigest() {
+    if (unit_) units::drop_output_tap(*unit_, this);
+}
+
+void WrittenDigest::attach(int unit_number) {
+    if (units::set_output_tap(unit_number, this)) unit_ = unit_number;
+}
+
+void WrittenDigest::wrote(std::int64_t offset, const char* bytes, std::size_t count) {
+    // Bytes written anywhere but right after the last ones make the sum worthless.
+    in_order_ = in_order_ && offset == next_offset_;
+    next_offset_ = offset + static_cast<std::int64_t>(count);
+    if (in_order_) sum_.add(bytes, count);
+}
+
+void WrittenDigest::offer_for(const std::filesystem::path& path) {
+    std::optional<std::string> sum = sum_.hex();
+    const std::optional<FileState> state = file_state(path);
+    if (!in_order_ || !sum || !state || state->size != next_offset_) return;  // not all of it came through here
+    offer_digest(*state, std::move(*sum));
+}
+
+}  // namespace corvane::extract
