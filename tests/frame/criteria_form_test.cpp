@@ -1,0 +1,155 @@
+// The criteria form in a frame of its own: a version 4 run with several criteria and every
+// output, filled in as typed and run on the worker, writes the files corvane-extract writes
+// for the same words, byte for byte; its table sorts and a row opens the station's plot. A
+// refused value disables Run and stands beside its field in the command line's words.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModel>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <filesystem>
+#include <regex>
+
+#include "frame/criteria_form.hpp"
+#include "frame/desktop_frame.hpp"
+#include "frame/extract_menu.hpp"
+#include "frame/extraction_window.hpp"
+#include "frame/extraction_worker.hpp"
+#include "frame/series_plot.hpp"
+#include "program_run.hpp"
+#include "test_support.hpp"
+
+namespace corvane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using frame::CriteriaForm;
+using frame::DesktopFrame;
+using frame::ExtractionWindow;
+
+const fs::path v4_sample = fs::path(CORVANE_EXAMPLES_DIR) / "ghcn-v4-sample";
+
+struct FormSession {
+    FormSession() {
+        drop_console_units();
+        frame.start();
+        frame::set_extraction_program(QStringLiteral(CORVANE_DESKTOP_PROGRAM));
+        frame::add_extract_menu(frame);
+    }
+    ~FormSession() { drop_console_units(); }
+    CriteriaForm* form() {
+        CriteriaForm* f = frame::open_criteria_form(frame);
+        type(f, "--data-dir", v4_sample.string(), true);
+        return f;
+    }
+    void type(CriteriaForm* f, const std::string& option, const std::string& text, bool replace = false) {
+        QLineEdit* edit = f->field(option);
+        if (replace) edit->clear();
+        QTest::keyClicks(edit, QString::fromStdString(text));
+    }
+    ExtractionWindow* extraction_window() {
+        for (QMdiSubWindow* child : frame.mdi_area()->subWindowList())
+            if (auto* w = qobject_cast<ExtractionWindow*>(child->widget())) return w;
+        return nullptr;
+    }
+
+    ScratchDirectory dir;
+    DesktopFrame frame{QStringLiteral("corvane")};
+};
+
+std::set<std::string> names_in(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const fs::directory_entry& e : fs::directory_iterator(dir)) names.insert(e.path().filename());
+    return names;
+}
+
+// The time a netCDF file's history begins with, which differs from run to run.
+std::string without_time(const std::string& bytes) {
+    static const std::regex time("[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}Z");
+    return std::regex_replace(bytes, time, "TIME", std::regex_constants::format_first_only);
+}
+
+TEST(CriteriaForm, ARunWritesWhatCorvaneExtractWritesForTheSameCriteria) {
+    FormSession s;
+    const fs::path out = fs::path(s.dir.path()) / "out";
+    fs::create_directories(out);
+    CriteriaForm* form = s.form();
+    ASSERT_EQ(form->variable_box()->currentText(), QStringLiteral("tavg (version 4)"));
+    s.type(form, "--box", "80,-80,-120,120");  // across 180°
+    s.type(form, "--elevation", "-100,3000");
+    form->check_box("--missing-elevation")->setChecked(true);
+    s.type(form, "--years", "1995:2020");
+    s.type(form, "--min-years", "2");
+    s.type(form, "--min-months", "6");
+    form->qc_box()->setCurrentIndex(1);  // keep
+    s.type(form, "--out-dir", out.string(), true);
+    s.type(form, "--netcdf", (out / "series.nc").string());
+    s.type(form, "--geojson", (out / "stations.geojson").string());
+    form->check_box("--annual")->setChecked(true);
+    s.type(form, "--anomalies", "1998:2005");
+    s.type(form, "--base-min-years", "2");
+    ASSERT_TRUE(form->run_button()->isEnabled()) << form->general_reason().toStdString();
+    std::vector<std::string> words = form->command_words();
+
+    form->run_button()->click();
+    ExtractionWindow* window = s.extraction_window();
+    ASSERT_NE(window, nullptr);
+    QSignalSpy ended(window, &ExtractionWindow::run_ended);
+    ASSERT_TRUE(ended.wait(30000));
+    ASSERT_EQ(window->outcome()->status, 0) << window->status_text().toStdString();
+    EXPECT_EQ(window->table()->model()->rowCount(), 12);
+
+    fs::rename(out, fs::path(s.dir.path()) / "form");
+    fs::create_directories(out);
+    // Under the name the form's run gives itself, which the netCDF file's history records.
+    fs::create_symlink(CORVANE_EXTRACT_PROGRAM, "corvane-extract");
+    const RunResult command = run_program("corvane-extract", words);
+    ASSERT_EQ(command.status, 0) << command.err;
+    const std::set<std::string> written = names_in(out);
+    EXPECT_EQ(names_in(fs::path(s.dir.path()) / "form"), written);
+    EXPECT_EQ(written.size(), 9u);
+    for (const std::string& name : written) {
+        if (name == "manifest.json") continue;  // its times differ
+        EXPECT_EQ(without_time(read_file((fs::path(s.dir.path()) / "form" / name).string())),
+                  without_time(read_file((out / name).string())))
+            << name;
+    }
+    EXPECT_EQ(window->status_text().toStdString() + "\n", command.err.substr(command.err.find(' ') + 1));
+
+    // Sorted by latitude as numbers (as texts, -11.5759 would come first), the first row
+    // opens its station's plot.
+    window->table()->sortByColumn(4, Qt::AscendingOrder);
+    const QModelIndex first = window->table()->model()->index(0, 0);
+    EXPECT_EQ(first.data().toString(), QStringLiteral("CAM16464998"));  // -54.2775
+    emit window->table()->activated(first);
+    auto* plot = qobject_cast<frame::SeriesPlotWidget*>(s.frame.mdi_area()->activeSubWindow()->widget());
+    ASSERT_NE(plot, nullptr);
+    EXPECT_EQ(plot->station().identifier, "CAM16464998");
+    EXPECT_EQ(plot->station().per_unit, 100);
+}
+
+TEST(CriteriaForm, ARefusedValueDisablesRunAndStandsBesideItsField) {
+    FormSession s;
+    CriteriaForm* form = s.form();
+    EXPECT_FALSE(form->run_button()->isEnabled());  // no criterion yet
+    EXPECT_NE(form->general_reason().indexOf(QStringLiteral("no criterion")), -1);
+    s.type(form, "--near", "95,0");
+    EXPECT_FALSE(form->run_button()->isEnabled());
+    EXPECT_EQ(form->reason("--near")->text(), QStringLiteral("--near: 95,0: expected a latitude from -90 to 90"));
+    s.type(form, "--near", "-41.3,174.8", true);
+    EXPECT_EQ(form->reason("--near")->text(), QStringLiteral("--near: -41.3,174.8: expected --radius KM or --nearest N with it"));
+    s.type(form, "--nearest", "3");
+    EXPECT_TRUE(form->reason("--near")->text().isEmpty());
+    EXPECT_TRUE(form->run_button()->isEnabled());
+}
+
+}  // namespace
+}  // namespace corvane::testing
