@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -24,7 +25,7 @@ using Choices = extract::CriteriaChoices;
 
 constexpr int edition_role = Qt::UserRole;
 constexpr int name_role = Qt::UserRole + 1;
-constexpr int reason_width = 300;
+constexpr int reason_width = 220;
 
 QString qt(const std::string& text) { return QString::fromStdString(text); }
 std::string plain(const QString& text) { return text.trimmed().toStdString(); }
@@ -54,15 +55,24 @@ CriteriaForm::CriteriaForm(const QString& data_folder, QWidget* parent) : QDialo
 }
 
 void CriteriaForm::build() {
+    // Two columns: what is read and which stations; how they are chosen further and what is written.
     auto* inner = new QWidget;
-    auto* groups = new QVBoxLayout(inner);
-    for (QWidget* group : {data_group(), place_group(), period_group(), station_group(), output_group()})
-        groups->addWidget(group);
+    auto* columns = new QHBoxLayout(inner);
+    auto* left = new QVBoxLayout;
+    auto* right = new QVBoxLayout;
+    for (QWidget* group : {data_group(), place_group(), period_group()}) left->addWidget(group);
+    for (QWidget* group : {station_group(), output_group()}) right->addWidget(group);
+    left->addStretch(1);
+    right->addStretch(1);
+    columns->addLayout(left, 1);
+    columns->addLayout(right, 1);
     auto* scroll = new QScrollArea;
     scroll->setWidget(inner);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setMinimumWidth(inner->sizeHint().width() + 24);
+    const QSize wanted = inner->sizeHint() + QSize(24, 24);
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, wanted.width(), wanted.height());
+    scroll->setMinimumSize(std::min(wanted.width(), screen.width() - 40), std::min(wanted.height(), screen.height() - 160));
 
     general_ = reason_label();
     general_->setMaximumWidth(QWIDGETSIZE_MAX);
@@ -116,7 +126,7 @@ QWidget* CriteriaForm::place_group() {
     add_field(grid, QStringLiteral("Country:"), "--country", &Choices::country,
               QStringLiteral("v2: three-digit code; v3/v4: code or name"));
     add_field(grid, QStringLiteral("Box:"), "--box", &Choices::box,
-              QStringLiteral("NORTH,SOUTH,EAST,WEST (EAST below WEST crosses 180°)"));
+              QStringLiteral("N,S,E,W degrees; E below W: across 180°"));
     add_field(grid, QStringLiteral("Elevation:"), "--elevation", &Choices::elevation, QStringLiteral("MIN,MAX in metres"));
     add_check(grid, QStringLiteral("Keep stations without an elevation"), "--missing-elevation",
               &Choices::keep_missing_elevation);
@@ -241,6 +251,18 @@ extract::CriteriaChoices CriteriaForm::choices() const {
     return c;
 }
 
+void CriteriaForm::set_choices(const Choices& c) {
+    for (auto& [option, f] : fields_) f.edit->setText(qt(c.*(f.member)));  // the folder's variables come first
+    for (auto& [option, check] : checks_) check.first->setChecked(c.*(check.second));
+    for (int i = 0; i < variable_->count(); ++i) {
+        if (variable_->itemData(i, name_role).toString() == qt(c.variable) &&
+            "v" + std::to_string(variable_->itemData(i, edition_role).toInt()) == c.dataset)
+            variable_->setCurrentIndex(i);
+    }
+    qc_->setCurrentIndex(c.qc_keep ? 1 : 0);
+    recheck();
+}
+
 void CriteriaForm::recheck() {
     if (!run_) return;  // still being built
     const Choices c = choices();
@@ -249,6 +271,7 @@ void CriteriaForm::recheck() {
     variable_reason_->setText(c.variable.empty() ? QStringLiteral("the data folder holds no data set of version 2, 3 or 4")
                                                  : QString());
     checks_["--missing-elevation"].first->setEnabled(!c.elevation.empty());
+    checks_["--csv"].first->setEnabled(c.dataset == "v2");
     const std::vector<extract::ChoiceRefusal> refused = extract::refusals(c);
     for (const extract::ChoiceRefusal& r : refused) {
         const auto f = fields_.find(r.option == "--missing-elevation" ? "--elevation" : r.option);
@@ -261,6 +284,8 @@ void CriteriaForm::recheck() {
         command += QLatin1Char(' ') + (w.contains(QLatin1Char(' ')) || w.isEmpty() ? QLatin1Char('\'') + w + QLatin1Char('\'') : w);
     }
     command_->setText(command);
+    command_->setCursorPosition(0);
+    command_->setToolTip(command);
     run_->setEnabled(refused.empty() && !c.variable.empty());
 }
 

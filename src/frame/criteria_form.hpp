@@ -29,6 +29,8 @@ public:
     CriteriaForm(const QString& data_folder, QWidget* parent = nullptr);
 
     extract::CriteriaChoices choices() const;
+    // Fills the form with earlier choices (the last run's, when the form opens again).
+    void set_choices(const extract::CriteriaChoices& choices);
     // The words of corvane-extract's command line, after the program's name.
     std::vector<std::string> command_words() const { return extract::command_words(choices()); }
 

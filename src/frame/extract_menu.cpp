@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <filesystem>
+#include <optional>
 
 #include "extract/argument_values.hpp"
 #include "extract/table_names.hpp"
@@ -54,6 +55,20 @@ void open_version2_series(DesktopFrame& frame, const ExtractionWindow& w, int ro
     show_series_plot(frame, reading.station, app::variable_unit(choice));
 }
 
+// The choices of the frame's last run, which the form shows when it opens again.
+class LastChoices : public QObject {
+public:
+    explicit LastChoices(QObject* frame) : QObject(frame) { setObjectName(QStringLiteral("last criteria")); }
+    std::optional<extract::CriteriaChoices> choices;
+};
+
+std::optional<extract::CriteriaChoices>& last_choices(DesktopFrame& frame) {
+    auto* last = dynamic_cast<LastChoices*>(
+        frame.findChild<QObject*>(QStringLiteral("last criteria"), Qt::FindDirectChildrenOnly));
+    if (!last) last = new LastChoices(&frame);
+    return last->choices;
+}
+
 void select_stations_command(int) {
     if (DesktopFrame* frame = DesktopFrame::instance()) open_criteria_form(*frame);
 }
@@ -84,7 +99,11 @@ void add_extract_menu(DesktopFrame& frame) {
 CriteriaForm* open_criteria_form(DesktopFrame& frame) {
     auto* form = new CriteriaForm(QDir::currentPath(), &frame);
     form->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(form, &QDialog::accepted, &frame, [&frame, form] { run_criteria(frame, form->choices()); });
+    if (const auto& last = last_choices(frame)) form->set_choices(*last);
+    QObject::connect(form, &QDialog::accepted, &frame, [&frame, form] {
+        last_choices(frame) = form->choices();
+        run_criteria(frame, *last_choices(frame));
+    });
     form->open();
     return form;
 }
@@ -99,7 +118,8 @@ ExtractionWindow* run_criteria(DesktopFrame& frame, const extract::CriteriaChoic
     frame.mdi_area()->addSubWindow(child);
     const int open = static_cast<int>(frame.mdi_area()->subWindowList().size());
     child->move(first_position + QPoint(20, 20) * (open % 5));
-    child->resize(window->sizeHint());
+    const QSize room = frame.mdi_area()->viewport()->size() - QSize(child->x(), child->y());
+    child->resize(window->sizeHint().boundedTo(room.expandedTo(QSize(480, 300))));
     child->show();
     frame.mdi_area()->setActiveSubWindow(child);
     window->start();

@@ -105,6 +105,7 @@ ExtractionWindow::ExtractionWindow(extract::CriteriaChoices choices, CommandStat
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->setAccessibleName(QStringLiteral("Stations"));
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) {
         if (open_station_) open_station_(*this, station_row(index.row()));
@@ -200,7 +201,11 @@ void ExtractionWindow::show_stations() {
         extract::result_map_data(choices_, stations_),
         [this](const app::MapStation& s) { return station_tooltip(stations_, s.id); });
     splitter_->addWidget(map_);
-    splitter_->setSizes({width() / 2, width() / 2});
+    // The table as wide as its columns need, within three fifths of the window.
+    int columns = 0;
+    for (int c = 0; c < model_->columnCount(); ++c) columns += table_->columnWidth(c);
+    const int table_width = std::min(columns + 24, width() * 3 / 5);
+    splitter_->setSizes({table_width, width() - table_width});
 }
 
 int ExtractionWindow::station_row(int table_row) const {

@@ -1,7 +1,8 @@
 // The criteria form in a frame of its own: a version 4 run with several criteria and every
 // output, filled in as typed and run on the worker, writes the files corvane-extract writes
 // for the same words, byte for byte; its table sorts and a row opens the station's plot. A
-// refused value disables Run and stands beside its field in the command line's words.
+// refused value disables Run and stands beside its field in the command line's words; the
+// form opens again with the last run's choices.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
@@ -134,6 +135,9 @@ TEST(CriteriaForm, ARunWritesWhatCorvaneExtractWritesForTheSameCriteria) {
     ASSERT_NE(plot, nullptr);
     EXPECT_EQ(plot->station().identifier, "CAM16464998");
     EXPECT_EQ(plot->station().per_unit, 100);
+
+    // Opened again, the form holds the last run's choices.
+    EXPECT_EQ(frame::open_criteria_form(s.frame)->command_words(), words);
 }
 
 TEST(CriteriaForm, ARefusedValueDisablesRunAndStandsBesideItsField) {
