@@ -193,6 +193,12 @@ void ExtractionWindow::show_stations() {
         model_->appendRow(row);
     }
     table_->resizeColumnsToContents();
+    // The country's code begins the identifier; its name says it better.
+    if (stations_.column("country_name") >= 0 && stations_.column("country_code") >= 0)
+        table_->hideColumn(stations_.column("country_code"));
+    // Stations near a place are listed nearest first: their distance comes after the name.
+    if (const int distance = stations_.column("distance_km"); distance >= 0 && stations_.column("name") >= 0)
+        table_->horizontalHeader()->moveSection(distance, stations_.column("name") + 1);
     map_ = new StationMapWidget(
         command_state_,
         [this](const app::MapStation& s) {
@@ -201,10 +207,10 @@ void ExtractionWindow::show_stations() {
         extract::result_map_data(choices_, stations_),
         [this](const app::MapStation& s) { return station_tooltip(stations_, s.id); });
     splitter_->addWidget(map_);
-    // The table as wide as its columns need, within three fifths of the window.
+    // The table as wide as its columns need, within seven tenths of the window.
     int columns = 0;
-    for (int c = 0; c < model_->columnCount(); ++c) columns += table_->columnWidth(c);
-    const int table_width = std::min(columns + 24, width() * 3 / 5);
+    for (int c = 0; c < model_->columnCount(); ++c) columns += table_->isColumnHidden(c) ? 0 : table_->columnWidth(c);
+    const int table_width = std::min(columns + 24, width() * 7 / 10);
     splitter_->setSizes({table_width, width() - table_width});
 }
 

@@ -47,7 +47,7 @@ public:
     void command(int id) override;
     bool may_close() override;
     void show_command_states() override;
-    QSize sizeHint() const override { return {1240, 520}; }
+    QSize sizeHint() const override { return {1320, 600}; }
 
     const extract::CriteriaChoices& choices() const { return choices_; }
     const std::optional<extract::ExtractionOutcome>& outcome() const { return outcome_; }
