@@ -2,7 +2,7 @@
 // output, filled in as typed and run on the worker, writes the files corvane-extract writes
 // for the same words, byte for byte; its table sorts and a row opens the station's plot. A
 // refused value disables Run and stands beside its field in the command line's words; the
-// form opens again with the last run's choices.
+// form opens again with the last run's choices; a run that fails says why in a box.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
@@ -153,6 +153,25 @@ TEST(CriteriaForm, ARefusedValueDisablesRunAndStandsBesideItsField) {
     s.type(form, "--nearest", "3");
     EXPECT_TRUE(form->reason("--near")->text().isEmpty());
     EXPECT_TRUE(form->run_button()->isEnabled());
+}
+
+// The run's own refusal (an output in the way) is shown in a box, not lost.
+TEST(CriteriaForm, ARunThatFailsSaysWhyInABox) {
+    FormSession s;
+    write_file("stations.csv", "an earlier table\n");
+    CriteriaForm* form = s.form();
+    s.type(form, "--country", "new zealand");
+    s.type(form, "--out-dir", s.dir.path(), true);
+    form->run_button()->click();
+    ExtractionWindow* window = s.extraction_window();
+    ASSERT_NE(window, nullptr);
+    QSignalSpy ended(window, &ExtractionWindow::run_ended);
+    ASSERT_TRUE(ended.wait(30000));
+    EXPECT_EQ(window->outcome()->status, 1);
+    ASSERT_NE(window->error_box(), nullptr);
+    EXPECT_NE(window->error_box()->text().indexOf(QStringLiteral("stations.csv: exists; give --force to replace it")), -1)
+        << window->error_box()->text().toStdString();
+    EXPECT_EQ(read_file("stations.csv"), "an earlier table\n");
 }
 
 }  // namespace
