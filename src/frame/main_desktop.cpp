@@ -31,7 +31,8 @@ constexpr corvane::app::InteractiveProgram desktop_program{
     "(CORVANE_COASTLINES names another GSHHG shoreline file); a click on a found station\n"
     "plots its series. Started without --data-dir in a directory that holds none of the data\n"
     "files, it asks for the data folder first and remembers it; File > Open data folder...\n"
-    "changes it.\n"};
+    "changes it. Extract > Select stations... runs corvane-extract's criteria and outputs for\n"
+    "GHCN versions 2, 3 and 4 from a form, and shows the stations in a table beside their map.\n"};
 
 // The frame or its console could not be created.
 constexpr int frame_failed = 6;

@@ -84,6 +84,20 @@ TEST(CriteriaChoices, RefusalsAreTheCommandLinesOwn) {
     EXPECT_TRUE(extract::refusals(fine).empty());
 }
 
+// What a run reads, for its progress: the data file twice when --min-years counts first.
+TEST(CriteriaChoices, TheBytesARunReads) {
+    CriteriaChoices c = v4_choices();
+    const fs::path dir = examples / "ghcn-v4-sample";
+    const std::uint64_t data = fs::file_size(dir / "ghcnm.tavg.v4.0.1.20240105.qcu.dat");
+    const std::uint64_t rest =
+        fs::file_size(dir / "ghcnm.tavg.v4.0.1.20240105.qcu.inv") + fs::file_size(dir / "ghcnm-countries.txt");
+    EXPECT_EQ(extract::bytes_to_read(c), data + rest);
+    c.min_years = "3";
+    EXPECT_EQ(extract::bytes_to_read(c), 2 * data + rest);
+    c.variable = "no-such-variable";
+    EXPECT_EQ(extract::bytes_to_read(c), 0u);
+}
+
 TEST(CriteriaChoices, AFolderOffersTheVariablesWhoseFilesItHolds) {
     const auto v4 = extract::folder_variables((examples / "ghcn-v4-sample").string());
     ASSERT_EQ(v4.size(), 1u);
