@@ -86,6 +86,10 @@ ExtractionWindow::ExtractionWindow(extract::CriteriaChoices choices, CommandStat
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     progress_ = new QProgressBar;
     progress_->setRange(0, progress_steps);
+    progress_->setMinimumWidth(240);
+    progress_->setMaximumWidth(320);
+    progress_->setFormat(QStringLiteral("Read %p%"));
+    progress_->setAccessibleName(QStringLiteral("Progress"));
     cancel_ = new QPushButton(QStringLiteral("Cancel"));
     connect(cancel_, &QPushButton::clicked, this, &ExtractionWindow::cancel);
     auto* top = new QHBoxLayout;
@@ -154,6 +158,7 @@ void ExtractionWindow::finish(const extract::ExtractionOutcome& outcome) {
     progress_timer_->stop();
     progress_->setRange(0, progress_steps);
     progress_->setValue(outcome.status == 0 ? progress_steps : 0);
+    progress_->setFormat(outcome.status == 0 ? QStringLiteral("Done") : QStringLiteral("Stopped"));
     cancel_->setEnabled(false);
     if (outcome.cancelled) {
         status_->setText(QStringLiteral("Cancelled: no file of this run was left unfinished."));
