@@ -167,6 +167,8 @@ void ExtractionWindow::finish(const extract::ExtractionOutcome& outcome) {
     } else {
         status_->setText(outcome.messages.empty() ? QStringLiteral("Finished.") : said(outcome.messages.back()));
         show_stations();
+        if (stations_.header.empty())
+            status_->setText(status_->text() + QStringLiteral(" The table shows stations.csv, which version 2 writes with its tables."));
     }
     emit run_ended();
 }

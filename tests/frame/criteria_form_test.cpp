@@ -155,6 +155,29 @@ TEST(CriteriaForm, ARefusedValueDisablesRunAndStandsBesideItsField) {
     EXPECT_TRUE(form->run_button()->isEnabled());
 }
 
+// Version 2 writes its tables beside its three files; a row opens the plot of the
+// station's series in the time-series file of the output folder.
+TEST(CriteriaForm, AVersion2RowOpensThePlotOfItsSeries) {
+    FormSession s;
+    CriteriaForm* form = s.form();
+    s.type(form, "--data-dir", (fs::path(CORVANE_EXAMPLES_DIR) / "ghcn-v2-sample").string(), true);
+    ASSERT_EQ(form->variable_box()->currentText(), QStringLiteral("mean (version 2)"));
+    s.type(form, "--country", "507");
+    s.type(form, "--out-dir", (fs::path(s.dir.path()) / "v2").string(), true);
+    form->run_button()->click();
+    ExtractionWindow* window = s.extraction_window();
+    QSignalSpy ended(window, &ExtractionWindow::run_ended);
+    ASSERT_TRUE(ended.wait(30000));
+    ASSERT_EQ(window->outcome()->status, 0) << window->status_text().toStdString();
+    EXPECT_TRUE(file_exists("v2/GHCNv2_tsf"));
+    ASSERT_EQ(window->table()->model()->rowCount(), 15);
+    emit window->table()->activated(window->table()->model()->index(0, 0));
+    auto* plot = qobject_cast<frame::SeriesPlotWidget*>(s.frame.mdi_area()->activeSubWindow()->widget());
+    ASSERT_NE(plot, nullptr);
+    EXPECT_EQ(plot->station().station_id, 93012000);  // KAITAIA
+    EXPECT_FALSE(plot->station().parts.empty());
+}
+
 // The run's own refusal (an output in the way) is shown in a box, not lost.
 TEST(CriteriaForm, ARunThatFailsSaysWhyInABox) {
     FormSession s;
