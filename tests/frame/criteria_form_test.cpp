@@ -2,7 +2,8 @@
 // output, filled in as typed and run on the worker, writes the files corvane-extract writes
 // for the same words, byte for byte; its table sorts and a row opens the station's plot. A
 // refused value disables Run and stands beside its field in the command line's words; the
-// form opens again with the last run's choices; a run that fails says why in a box.
+// form opens again with the last run's choices; a run that fails says why in a box, and a
+// cancelled one leaves nothing.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
@@ -18,6 +19,10 @@
 #include <QTest>
 #include <filesystem>
 #include <regex>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "frame/criteria_form.hpp"
 #include "frame/desktop_frame.hpp"
@@ -176,6 +181,33 @@ TEST(CriteriaForm, AVersion2RowOpensThePlotOfItsSeries) {
     ASSERT_NE(plot, nullptr);
     EXPECT_EQ(plot->station().station_id, 93012000);  // KAITAIA
     EXPECT_FALSE(plot->station().parts.empty());
+}
+
+// Cancel while the run cannot finish: its list of identifiers is a FIFO that this test
+// holds open without writing, so once the test's end is open the run waits for the list.
+// The frame goes on, the window says so and the folder holds nothing.
+TEST(CriteriaForm, CancelLeavesNothingAndTheFrameGoesOn) {
+    FormSession s;
+    const fs::path ids = fs::path(s.dir.path()) / "ids", out = fs::path(s.dir.path()) / "out";
+    ASSERT_EQ(::mkfifo(ids.c_str(), 0644), 0);
+    CriteriaForm* form = s.form();
+    s.type(form, "--data-dir", (fs::path(CORVANE_EXAMPLES_DIR) / "ghcn-v2-sample").string(), true);
+    s.type(form, "--ids-from", ids.string());
+    s.type(form, "--out-dir", out.string(), true);
+    form->run_button()->click();
+    ExtractionWindow* window = s.extraction_window();
+    QSignalSpy ended(window, &ExtractionWindow::run_ended);
+    const int writer = ::open(ids.c_str(), O_WRONLY);  // returns once the run has opened the list
+    ASSERT_GE(writer, 0);
+    EXPECT_TRUE(window->running());
+    window->cancel_button()->click();
+    ASSERT_TRUE(ended.wait(30000));
+    ::close(writer);
+    EXPECT_TRUE(window->outcome()->cancelled);
+    EXPECT_TRUE(window->status_text().startsWith(QStringLiteral("Cancelled")));
+    std::error_code absent;
+    EXPECT_FALSE(fs::exists(out, absent) && !fs::is_empty(out));
+    EXPECT_EQ(window->error_box(), nullptr);
 }
 
 // The run's own refusal (an output in the way) is shown in a box, not lost.
