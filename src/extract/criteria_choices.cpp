@@ -97,6 +97,13 @@ std::vector<std::string> command_words(const CriteriaChoices& choices) {
     return words;
 }
 
+CriteriaChoices with_absolute_paths(CriteriaChoices c) {
+    for (std::string* folder : {&c.data_dir, &c.out_dir}) *folder = fs::absolute(folder->empty() ? "." : *folder).string();
+    for (std::string* file : {&c.ids_from, &c.netcdf, &c.geojson})
+        if (!file->empty()) *file = fs::absolute(*file).string();
+    return c;
+}
+
 std::vector<ChoiceRefusal> refusals(const CriteriaChoices& choices) {
     std::vector<ChoiceRefusal> found;
     for (const auto& [option, value] : option_words(choices)) {

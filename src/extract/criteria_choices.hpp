@@ -32,6 +32,11 @@ struct CriteriaChoices {
 // The words after the program's name: each field given becomes its option.
 std::vector<std::string> command_words(const CriteriaChoices& choices);
 
+// The choices with every path made absolute against the working directory now (an empty
+// folder is the working directory), so that a run and what reads its files later agree
+// wherever the program has moved meanwhile.
+CriteriaChoices with_absolute_paths(CriteriaChoices choices);
+
 // A refusal and the option it names ("" when it names none, e.g. no criterion at all).
 struct ChoiceRefusal {
     std::string option;

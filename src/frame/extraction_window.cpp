@@ -80,7 +80,7 @@ QString station_tooltip(const extract::CsvTable& table, int row) {
 
 ExtractionWindow::ExtractionWindow(extract::CriteriaChoices choices, CommandStateCallback command_state,
                                    OpenStation open_station)
-    : choices_(std::move(choices)), command_state_(std::move(command_state)), open_station_(std::move(open_station)) {
+    : choices_(extract::with_absolute_paths(std::move(choices))), command_state_(std::move(command_state)), open_station_(std::move(open_station)) {
     status_ = new QLabel(QStringLiteral("Working…"));
     status_->setWordWrap(true);
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -41,6 +41,10 @@ TEST(CriteriaChoices, FieldsBecomeTheirOptionsAndOnlyTheGivenOnes) {
               (std::vector<std::string>{"--dataset", "v4", "--variable", "tavg", "--id", "NZC98001252", "--id",
                                         "RSM07507542", "--id", "US050686446", "--qc", "keep", "--data-dir",
                                         c.data_dir, "--out-dir", "out"}));
+    const CriteriaChoices absolute = extract::with_absolute_paths(c);
+    EXPECT_EQ(absolute.out_dir, (fs::current_path() / "out").string());
+    EXPECT_EQ(absolute.data_dir, c.data_dir);
+    EXPECT_TRUE(absolute.netcdf.empty());
     c.elevation = "0,500";
     c.dataset = "v2";
     c.variable = "mean";

@@ -30,6 +30,7 @@
 #include "frame/extraction_window.hpp"
 #include "frame/extraction_worker.hpp"
 #include "frame/series_plot.hpp"
+#include "frame/station_map_window.hpp"
 #include "program_run.hpp"
 #include "test_support.hpp"
 
@@ -129,6 +130,12 @@ TEST(CriteriaForm, ARunWritesWhatCorvaneExtractWritesForTheSameCriteria) {
             << name;
     }
     EXPECT_EQ(window->status_text().toStdString() + "\n", command.err.substr(command.err.find(' ') + 1));
+
+    // The map shows the table's stations, each with its row's fields as its tooltip.
+    const app::MapStation& on_map = window->map()->data().stations.at(0);
+    const frame::MapLayout layout = window->map()->layout();
+    const QString tip = window->map()->tooltip_at(QPointF(layout.globe.x(on_map.at.lon), layout.globe.y(on_map.at.lat)));
+    EXPECT_TRUE(tip.startsWith(QStringLiteral("id: ") + QString::fromStdString(window->stations().rows[0][0]))) << tip.toStdString();
 
     // Sorted by latitude as numbers (as texts, -11.5759 would come first), the first row
     // opens its station's plot.
