@@ -41,7 +41,9 @@ QLabel* reason_label() {
     auto* label = new QLabel;
     label->setWordWrap(true);
     label->setMaximumWidth(reason_width);
-    label->setStyleSheet(QStringLiteral("color: #b00020;"));
+    // A red that stays readable on the theme's background, light or dark.
+    const bool dark = label->palette().color(QPalette::Window).lightness() < 128;
+    label->setStyleSheet(dark ? QStringLiteral("color: #ff8a80;") : QStringLiteral("color: #b00020;"));
     return label;
 }
 
