@@ -146,16 +146,16 @@ std::string station_summary(const MapStation& s, int years) {
            " of data\nFound by the extraction: click for its series plot";
 }
 
-std::optional<double> physical_value(std::int32_t tenths) {
+std::optional<double> physical_value(std::int32_t tenths, int per_unit) {
     if (tenths == ghcn::missing_value) return std::nullopt;
-    if (tenths == trace_value) return 0.0;
-    return tenths / 10.0;
+    if (tenths == trace_value && per_unit == 10) return 0.0;
+    return tenths / static_cast<double>(per_unit);
 }
 
-std::optional<double> annual_mean(const SeriesYear& year) {
+std::optional<double> annual_mean(const SeriesYear& year, int per_unit) {
     double sum = 0;
     for (std::int32_t v : year.values) {
-        const std::optional<double> value = physical_value(v);
+        const std::optional<double> value = physical_value(v, per_unit);
         if (!value) return std::nullopt;
         sum += *value;
     }
@@ -178,15 +178,16 @@ std::string series_csv(const StationSeries& station) {
     out << "series,year,month,value,annual_mean,failed_qc_value\r\n";
     for (std::size_t p = 0; p < station.parts.size(); ++p) {
         for (const SeriesYear& y : station.parts[p].years) {
-            const std::optional<double> mean = annual_mean(y);
+            const std::optional<double> mean = annual_mean(y, station.per_unit);
             for (int m = 0; m < months_in_year; ++m) {
                 out << p + 1 << ',' << y.year << ',' << m + 1 << ',';
-                if (const std::optional<double> v = physical_value(y.values[static_cast<std::size_t>(m)])) out << *v;
+                if (const std::optional<double> v = physical_value(y.values[static_cast<std::size_t>(m)], station.per_unit))
+                    out << *v;
                 out << ',';
                 if (m == 0 && mean) out << *mean;
                 out << ',';
                 for (const FailedValue& f : station.failed)
-                    if (f.year == y.year && f.month == m + 1) out << f.value / 10.0;
+                    if (f.year == y.year && f.month == m + 1) out << f.value / static_cast<double>(station.per_unit);
                 out << "\r\n";
             }
         }

@@ -44,6 +44,8 @@ struct StationSeries {
     int elevation = 0;
     std::vector<StationSeriesPart> parts;
     std::vector<FailedValue> failed;
+    std::string identifier;  // versions 3 and 4: the identifier (station_id is then 0)
+    int per_unit = 10;       // values per unit: tenths in version 2, hundredths in 3 and 4
 };
 
 enum class SeriesFault { none, no_series_file, station_not_in_file, unreadable_line };
@@ -67,9 +69,9 @@ std::string station_summary(const MapStation& station, int years);
 
 // What a plot shows, in the variable's physical unit: a value in tenths as a number, or
 // nothing for a missing one; -8888, a trace of precipitation, is 0.
-std::optional<double> physical_value(std::int32_t tenths);
+std::optional<double> physical_value(std::int32_t tenths, int per_unit = 10);
 // The mean of a year whose twelve months all hold values; nothing otherwise.
-std::optional<double> annual_mean(const SeriesYear& year);
+std::optional<double> annual_mean(const SeriesYear& year, int per_unit = 10);
 
 // The physical unit of variable 1..9 ("degC", "mm", "hPa") and its name for an axis.
 struct VariableUnit {

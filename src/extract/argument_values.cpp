@@ -8,9 +8,6 @@ namespace corvane::extract {
 
 namespace {
 
-constexpr std::array<std::string_view, 9> variable_names = {"mean", "mean-adj", "min", "min-adj", "max",
-                                                            "max-adj", "prcp", "prcp-adj", "slp"};
-
 // A whole decimal number with an optional sign and nothing else.
 bool whole_number(std::string_view text, std::int32_t& value) {
     if (!text.empty() && text.front() == '+') {

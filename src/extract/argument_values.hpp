@@ -3,6 +3,7 @@
 // puts after the option and the value.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,6 +16,10 @@ using Parsed = std::variant<T, std::string>;  // the value, or why it is refused
 
 template <class T>
 bool parsed_ok(const Parsed<T>& p) { return p.index() == 0; }
+
+// Version 2's variables by name, in the order of their menu numbers 1 to 9.
+inline constexpr std::array<std::string_view, 9> variable_names = {"mean", "mean-adj", "min",      "min-adj", "max",
+                                                                   "max-adj", "prcp", "prcp-adj", "slp"};
 
 // A variable by name (mean, mean-adj, min, min-adj, max, max-adj, prcp, prcp-adj, slp) or
 // by its menu number 1 to 9.

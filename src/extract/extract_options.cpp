@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <functional>
+#include <map>
 #include <ostream>
 #include <utility>
 
@@ -11,18 +12,6 @@
 namespace corvane::extract {
 
 namespace {
-
-// A CLI11 check from one of the value parsers: the refusal names the value and what is
-// accepted, and CLI11 puts the option's name in front.
-template <class T>
-CLI::Validator check_with(Parsed<T> (*parse)(std::string_view)) {
-    return CLI::Validator(
-        [parse](std::string& value) -> std::string {
-            const Parsed<T> p = parse(value);
-            return parsed_ok(p) ? std::string() : value + ": " + std::get<std::string>(p);
-        },
-        "");
-}
 
 template <class T>
 T value_of(Parsed<T> (*parse)(std::string_view), const std::string& text) {
@@ -94,41 +83,83 @@ Parsed<Accepted> parse_text(std::string_view text) {
     return Accepted{};
 }
 
+// Every option's check of its value, in one table: the command line and the desktop's
+// criteria form refuse the same values with the same words.
+using ValueCheck = std::function<std::string(std::string_view)>;
+
+template <class T>
+ValueCheck refusal_of(Parsed<T> (*parse)(std::string_view)) {
+    return [parse](std::string_view value) -> std::string {
+        const Parsed<T> p = parse(value);
+        return parsed_ok(p) ? std::string() : std::string(value) + ": " + std::get<std::string>(p);
+    };
+}
+
+const std::map<std::string_view, ValueCheck>& value_checks() {
+    static const std::map<std::string_view, ValueCheck> checks = {
+        {"--variable", refusal_of(parse_any_variable)},
+        {"--country", refusal_of(parse_country_text)},
+        {"--box", refusal_of(parse_box)},
+        {"--elevation", refusal_of(parse_elevation)},
+        {"--missing-elevation", refusal_of(parse_missing_elevation)},
+        {"--dataset", refusal_of(parse_dataset)},
+        {"--qc", refusal_of(parse_qc_policy)},
+        {"--near", refusal_of(parse_near)},
+        {"--radius", refusal_of(parse_radius)},
+        {"--nearest", refusal_of(parse_nearest)},
+        {"--years", refusal_of(parse_years)},
+        {"--min-years", refusal_of(parse_min_years)},
+        {"--min-months", refusal_of(parse_min_months)},
+        {"--name", refusal_of(parse_text)},
+        {"--id", refusal_of(parse_text)},
+        {"--ids-from", refusal_of(parse_text)},
+        {"--anomalies", refusal_of(parse_base_period)},
+        {"--base-min-years", refusal_of(parse_base_min_years)},
+    };
+    return checks;
+}
+
+// A CLI11 check from the table: CLI11 puts the option's name in front of the refusal.
+CLI::Validator checked(std::string_view option) {
+    const ValueCheck& check = value_checks().at(option);
+    return CLI::Validator([&check](std::string& value) { return check(value); }, "");
+}
+
 // The options that came with versions 3 and 4; they select in every version.
 void define_selection_options(CLI::App& app, RawOptions& raw) {
     app.add_option("--dataset", raw.dataset, "The GHCN version to read (default: the one\nthe data directory holds)")
         ->type_name("v2|v3|v4")
-        ->check(check_with(parse_dataset));
+        ->check(checked("--dataset"));
     app.add_option("--qc", raw.qc, "Versions 3 and 4: a value that failed a\nquality check is left out (the default) or kept")
         ->type_name("drop|keep")
-        ->check(check_with(parse_qc_policy));
+        ->check(checked("--qc"));
     CLI::Option* near = app.add_option("--near", raw.near, "Stations near this place (decimal degrees)")
                             ->type_name("LAT,LON")
-                            ->check(check_with(parse_near));
+                            ->check(checked("--near"));
     app.add_option("--radius", raw.radius, "... within this distance (inclusive)")
         ->type_name("KM")
-        ->check(check_with(parse_radius))
+        ->check(checked("--radius"))
         ->needs(near);
     app.add_option("--nearest", raw.nearest, "... the N nearest (equal distances by id)")
         ->type_name("N")
-        ->check(check_with(parse_nearest))
+        ->check(checked("--nearest"))
         ->needs(near);
     app.add_option("--years", raw.years, "Only the values of these years are written")
         ->type_name("FIRST:LAST")
-        ->check(check_with(parse_years));
+        ->check(checked("--years"));
     app.add_option("--min-years", raw.min_years, "Stations with at least N years of data\n(in the --years window when given)")
         ->type_name("N")
-        ->check(check_with(parse_min_years));
+        ->check(checked("--min-years"));
     app.add_option("--min-months", raw.min_months, "Values a year needs to count, for --min-years\nand --annual (default: 12)")
         ->type_name("M")
-        ->check(check_with(parse_min_months));
+        ->check(checked("--min-months"));
     app.add_option("--name", raw.name, "Stations whose name holds TEXT (any case)")
         ->type_name("TEXT")
-        ->check(check_with(parse_text));
-    app.add_option("--id", raw.ids, "The station with this id (repeatable)")->type_name("ID")->check(check_with(parse_text));
+        ->check(checked("--name"));
+    app.add_option("--id", raw.ids, "The station with this id (repeatable)")->type_name("ID")->check(checked("--id"));
     app.add_option("--ids-from", raw.ids_from, "The stations listed in FILE, one id a line\n(# starts a comment)")
         ->type_name("FILE")
-        ->check(check_with(parse_text));
+        ->check(checked("--ids-from"));
 }
 
 template <class T, class Target>
@@ -158,11 +189,11 @@ void define_output_options(CLI::App& app, RawOptions& raw) {
     app.add_flag("--annual", raw.annual, "Also write annual.csv: annual means (sums for\nprecipitation)")->group(group);
     app.add_option("--anomalies", raw.anomalies, "Also write anomalies.csv against the normals\nof this base period")
         ->type_name("FIRST:LAST")
-        ->check(check_with(parse_base_period))
+        ->check(checked("--anomalies"))
         ->group(group);
     app.add_option("--base-min-years", raw.base_min_years, "Values a calendar month needs in the base\nperiod for its normal (default 20)")
         ->type_name("N")
-        ->check(check_with(parse_base_min_years))
+        ->check(checked("--base-min-years"))
         ->group(group);
 }
 
@@ -193,20 +224,20 @@ void define_options(CLI::App& app, RawOptions& raw) {
                    "v3: tavg, tavg-adj, tmax, tmax-adj, tmin, tmin-adj;\nv4: tavg, tavg-adj, tavg-adj-est")
         ->type_name("NAME")
         ->required()
-        ->check(check_with(parse_any_variable));
+        ->check(checked("--variable"));
     app.add_option("--country", raw.country, "Stations of this country: v2 its three-digit\ncode; v3/v4 its code or name (any case)")
         ->type_name("CODE")
-        ->check(check_with(parse_country_text));
+        ->check(checked("--country"));
     app.add_option("--box", raw.box, "Stations inside this latitude/longitude box")
         ->type_name("NORTH,SOUTH,EAST,WEST")
-        ->check(check_with(parse_box));
+        ->check(checked("--box"));
     CLI::Option* elevation = app.add_option("--elevation", raw.elevation, "Stations from MIN to MAX elevation")
                                  ->type_name("MIN,MAX")
-                                 ->check(check_with(parse_elevation));
+                                 ->check(checked("--elevation"));
     app.add_option("--missing-elevation", raw.missing_elevation,
                    "A station without an elevation is rejected\n(the default) or kept")
         ->type_name("reject|keep")
-        ->check(check_with(parse_missing_elevation))
+        ->check(checked("--missing-elevation"))
         ->needs(elevation);
     app.add_flag("--lon360", raw.lon360, "Longitudes from 0 to 360 degrees in the\nseries headers and the log");
     app.add_option("--data-dir", raw.data_dir, "Where the data files are\n(default: the working directory)")
@@ -241,6 +272,13 @@ ExtractOptions convert(const RawOptions& raw) {
 }
 
 }  // namespace
+
+std::string option_refusal(std::string_view option, std::string_view value) {
+    const auto check = value_checks().find(option);
+    if (check == value_checks().end()) return {};
+    const std::string refusal = check->second(value);
+    return refusal.empty() ? refusal : std::string(option) + ": " + refusal;
+}
 
 std::string help_text() {
     CLI::App app;

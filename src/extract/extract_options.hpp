@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -44,6 +45,10 @@ struct ExtractOptions {
     OutputOptions outputs;
     std::vector<std::string> command;  // the whole argument vector, for the manifest
 };
+
+// Why the command line refuses `value` for `option` ("--near: 95,0: expected ..."), or
+// empty when it takes it (or the option takes any value).
+std::string option_refusal(std::string_view option, std::string_view value);
 
 // The whole --help text.
 std::string help_text();

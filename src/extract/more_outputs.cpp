@@ -2,7 +2,10 @@
 // where the options name them, and annual.csv and anomalies.csv in the output directory.
 #include "extract/more_outputs.hpp"
 
+#include <charconv>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "extract/annual_sink.hpp"
@@ -28,13 +31,28 @@ struct OwnedOutputs {
     }
 };
 
+// The time the netCDF file's history begins with: SOURCE_DATE_EPOCH when it holds a whole
+// number of seconds (the convention of reproducible builds: the same command then writes
+// the same bytes), else now.
+std::chrono::system_clock::time_point history_time() {
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    long long seconds = 0;
+    const char* end = epoch ? epoch + std::strlen(epoch) : nullptr;
+    if (epoch && *epoch) {
+        const auto [last, error] = std::from_chars(epoch, end, seconds);
+        if (error == std::errc() && last == end && seconds >= 0)
+            return std::chrono::system_clock::time_point(std::chrono::seconds(seconds));
+    }
+    return std::chrono::system_clock::now();
+}
+
 void add_files_beside(const OutputOptions& out, bool force, const std::vector<std::string>& command,
                       OwnedOutputs& o) {
     if (out.netcdf) {
         NetcdfSink& sink = o.add(std::make_unique<NetcdfSink>(NetcdfOptions{.path = *out.netcdf,
                                                           .replace = force,
                                                           .title = {},
-                                                          .history = netcdf_history(command, std::chrono::system_clock::now()),
+                                                          .history = netcdf_history(command, history_time()),
                                                           .anomalies = out.anomalies,
                                                           .annual_min_months = out.annual ? std::optional(out.min_months)
                                                                                           : std::nullopt}));

@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QStyle>
 
 #include "app/dialogue.hpp"
 #include "console/text_window_view.hpp"
@@ -172,7 +173,7 @@ void DesktopFrame::command(int id) {
         case command_open_data_folder: data_folder_.choose_for_next_pass(); return;
         case command_tile_vertically: tile(true); return;
         case command_tile_horizontally: tile(false); return;
-        case command_cascade: mdi_->cascadeSubWindows(); return;
+        case command_cascade: cascade(); return;
         case command_arrange_icons: arrange_icons(); return;
         default: break;
     }
@@ -225,6 +226,28 @@ void DesktopFrame::tile(bool side_by_side) {
             children[i]->setGeometry(0, i * h, area.width(), i == n - 1 ? area.height() - i * h : h);
         }
     }
+}
+
+// Each child a title bar's height below and right of the one behind it, all of one size
+// that leaves the last one inside the area (the toolkit's own cascade shrinks a window
+// without a size hint of its own, such as the console, to its title bar).
+void DesktopFrame::cascade() {
+    QList<QMdiSubWindow*> children;
+    for (QMdiSubWindow* child : mdi_->subWindowList(QMdiArea::StackingOrder)) {
+        if (child->isVisible() && !child->isMinimized()) children.push_back(child);
+    }
+    if (children.isEmpty()) return;
+    const QRect area = mdi_->viewport()->rect();
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, children.front()) + 4;
+    const int n = static_cast<int>(children.size());
+    const QSize size(std::max(area.width() - (n - 1) * step, area.width() / 2),
+                     std::max(area.height() - (n - 1) * step, area.height() / 2));
+    for (int i = 0; i < n; ++i) {
+        children[i]->showNormal();
+        const int offset = (i * step) % std::max(1, std::min(area.width(), area.height()) / 2);
+        children[i]->setGeometry(QRect(QPoint(offset, offset), size.expandedTo(children[i]->minimumSizeHint())));
+    }
+    mdi_->setActiveSubWindow(children.back());
 }
 
 void DesktopFrame::arrange_icons() {

@@ -123,6 +123,7 @@ private:
     QAction* add_command(QMenu* menu, const QString& text, int id, const QKeySequence& shortcut = {});
     void rebuild_window_list();
     void tile(bool side_by_side);
+    void cascade();
     void arrange_icons();
     ChildWindow* add_child(QWidget* widget, ChildContent& content, const QString& title);
     CommandStateCallback command_state_callback();

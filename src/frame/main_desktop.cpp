@@ -11,7 +11,10 @@
 
 #include "app/dialogue.hpp"
 #include "app/program_options.hpp"
+#include "extract/command_main.hpp"
 #include "frame/desktop_frame.hpp"
+#include "frame/extract_menu.hpp"
+#include "frame/extraction_worker.hpp"
 #include "frame/station_map.hpp"
 #include "units/conditions.hpp"
 #include "units/error_report.hpp"
@@ -28,7 +31,8 @@ constexpr corvane::app::InteractiveProgram desktop_program{
     "(CORVANE_COASTLINES names another GSHHG shoreline file); a click on a found station\n"
     "plots its series. Started without --data-dir in a directory that holds none of the data\n"
     "files, it asks for the data folder first and remembers it; File > Open data folder...\n"
-    "changes it.\n"};
+    "changes it. Extract > Select stations... runs corvane-extract's criteria and outputs for\n"
+    "GHCN versions 2, 3 and 4 from a form, and shows the stations in a table beside their map.\n"};
 
 // The frame or its console could not be created.
 constexpr int frame_failed = 6;
@@ -44,6 +48,10 @@ void startup_messages(QtMsgType type, const QMessageLogContext&, const QString& 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The criteria form's run: corvane-extract's command, in a process of its own.
+    if (argc >= 2 && std::string_view(argv[1]) == corvane::frame::extraction_worker_word) {
+        return corvane::extract::command_main(argc - 2, argv + 2);
+    }
     const bool data_dir_given = argc >= 2 && std::string_view(argv[1]).starts_with("--data-dir");
     if (const auto status = corvane::app::take_program_options(desktop_program, argc, argv, std::cout, std::cerr)) {
         return *status;
@@ -57,6 +65,7 @@ int main(int argc, char** argv) {
     frame_started = true;
     qInstallMessageHandler(nullptr);
     corvane::frame::add_station_map(frame);
+    corvane::frame::add_extract_menu(frame);
     frame.data_folder().settle_at_start(data_dir_given);
     try {
         corvane::app::run_dialogue();

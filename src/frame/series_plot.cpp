@@ -60,27 +60,27 @@ void add_runs(QChart* chart, const std::vector<std::optional<QPointF>>& points, 
     end_run();
 }
 
-std::vector<std::optional<QPointF>> monthly_points(const app::StationSeriesPart& part) {
+std::vector<std::optional<QPointF>> monthly_points(const app::StationSeriesPart& part, int per_unit) {
     std::vector<std::optional<QPointF>> points;
     int last_year = 0;
     for (const app::SeriesYear& y : part.years) {
         if (last_year && y.year != last_year + 1) points.emplace_back();  // years without a line
         last_year = y.year;
         for (int m = 0; m < app::months_in_year; ++m) {
-            const std::optional<double> v = app::physical_value(y.values[static_cast<std::size_t>(m)]);
+            const std::optional<double> v = app::physical_value(y.values[static_cast<std::size_t>(m)], per_unit);
             points.push_back(v ? std::optional<QPointF>(QPointF(month_time(y.year, m + 1), *v)) : std::nullopt);
         }
     }
     return points;
 }
 
-std::vector<std::optional<QPointF>> annual_points(const app::StationSeriesPart& part) {
+std::vector<std::optional<QPointF>> annual_points(const app::StationSeriesPart& part, int per_unit) {
     std::vector<std::optional<QPointF>> points;
     int last_year = 0;
     for (const app::SeriesYear& y : part.years) {
         if (last_year && y.year != last_year + 1) points.emplace_back();
         last_year = y.year;
-        const std::optional<double> mean = app::annual_mean(y);
+        const std::optional<double> mean = app::annual_mean(y, per_unit);
         points.push_back(mean ? std::optional<QPointF>(QPointF(y.year + 0.5, *mean)) : std::nullopt);
     }
     return points;
@@ -98,7 +98,7 @@ void add_failed(QChart* chart, const app::StationSeries& station) {
     failed->setMarkerSize(7);
     failed->setColor(failed_colour);
     failed->setBorderColor(failed_colour);
-    for (const app::FailedValue& f : station.failed) failed->append(month_time(f.year, f.month), f.value / 10.0);
+    for (const app::FailedValue& f : station.failed) failed->append(month_time(f.year, f.month), f.value / static_cast<double>(station.per_unit));
     chart->addSeries(failed);
 }
 
@@ -141,6 +141,11 @@ void add_axes(QChart* chart, const app::VariableUnit& unit) {
     years->setTickInterval(step);
 }
 
+QString series_identifier(const app::StationSeries& station) {
+    if (!station.identifier.empty()) return QString::fromStdString(station.identifier);
+    return QStringLiteral("%1%2").arg(station.country, 3, 10, QLatin1Char('0')).arg(station.station_id, 8, 10, QLatin1Char('0'));
+}
+
 int years_in(const app::StationSeries& station) {
     std::size_t years = 0;
     for (const app::StationSeriesPart& p : station.parts) years = std::max(years, p.years.size());
@@ -151,19 +156,18 @@ int years_in(const app::StationSeries& station) {
 
 QChart* build_series_chart(const app::StationSeries& station, const app::VariableUnit& unit) {
     auto* chart = new QChart();
-    chart->setTitle(QStringLiteral("%1 (%2%3), %4 m: %5, %6 years")
+    chart->setTitle(QStringLiteral("%1 (%2), %3 m: %4, %5 years")
                         .arg(QString::fromStdString(station.name))
-                        .arg(station.country, 3, 10, QLatin1Char('0'))
-                        .arg(station.station_id, 8, 10, QLatin1Char('0'))
+                        .arg(series_identifier(station))
                         .arg(station.elevation)
                         .arg(QString::fromStdString(unit.quantity).toLower())
                         .arg(years_in(station)));
     for (std::size_t i = 0; i < station.parts.size(); ++i) {
         const QColor colour = part_colours[i % std::size(part_colours)];
-        add_runs(chart, monthly_points(station.parts[i]), part_name(station.parts[i], i), QPen(colour, 1));
+        add_runs(chart, monthly_points(station.parts[i], station.per_unit), part_name(station.parts[i], i), QPen(colour, 1));
     }
     for (std::size_t i = 0; i < station.parts.size(); ++i)
-        add_runs(chart, annual_points(station.parts[i]), QStringLiteral("Annual mean"), QPen(mean_colour, 1.8), true, i == 0);
+        add_runs(chart, annual_points(station.parts[i], station.per_unit), QStringLiteral("Annual mean"), QPen(mean_colour, 1.8), true, i == 0);
     add_failed(chart, station);
     add_axes(chart, unit);
     // Several series make a legend too long for a line under the plot.
@@ -202,7 +206,9 @@ bool SeriesPlotWidget::save_file(const QString& path) {
 }
 
 void SeriesPlotWidget::save_as() {
-    const QString initial = saved_path_.isEmpty() ? QStringLiteral("series-%1.png").arg(station_.station_id) : saved_path_;
+    const QString initial = saved_path_.isEmpty() ? QStringLiteral("series-%1.png")
+                                                        .arg(station_.identifier.empty() ? QString::number(station_.station_id)
+                                                                                         : QString::fromStdString(station_.identifier)) : saved_path_;
     const std::optional<QString> chosen = choose_picture_file(plot_filters, initial);
     if (!chosen) return;
     saved_path_ = *chosen;
@@ -243,13 +249,28 @@ QString series_problem(app::SeriesFault fault) {
 
 }  // namespace
 
-void open_series_plot(DesktopFrame& frame, const app::MapStation& station, int variable_choice) {
+void show_series_plot(DesktopFrame& frame, app::StationSeries series, const app::VariableUnit& unit) {
     for (QMdiSubWindow* open : frame.mdi_area()->subWindowList()) {
-        if (auto* plot = qobject_cast<SeriesPlotWidget*>(open->widget()); plot && plot->station_id() == station.id) {
+        auto* plot = qobject_cast<SeriesPlotWidget*>(open->widget());
+        if (plot && plot->station().station_id == series.station_id && plot->station().identifier == series.identifier) {
             frame.mdi_area()->setActiveSubWindow(open);
             return;
         }
     }
+    const QString title = QStringLiteral("Series %1").arg(QString::fromStdString(series.name));
+    auto* plot = new SeriesPlotWidget(std::move(series), unit,
+                                      [&frame](int id, bool enabled) { frame.enable_command(id, enabled); });
+    auto* child = new ChildWindow(plot, *plot);
+    child->setWindowTitle(title);
+    frame.mdi_area()->addSubWindow(child);
+    child->resize(plot->sizeHint());
+    child->show();
+    frame.mdi_area()->setActiveSubWindow(child);
+}
+
+QString series_problem_text(app::SeriesFault fault, const QString& file) { return series_problem(fault).arg(file); }
+
+void open_series_plot(DesktopFrame& frame, const app::MapStation& station, int variable_choice) {
     // A variable without failed-QC values has no failed-values file of its own: one in the
     // directory is left from another run.
     const bool has_failed_values = variable_choice >= ghcn::first_variable && variable_choice <= ghcn::last_variable &&
@@ -262,14 +283,7 @@ void open_series_plot(DesktopFrame& frame, const app::MapStation& station, int v
                  QMessageBox::Warning);
         return;
     }
-    auto* plot = new SeriesPlotWidget(reading.station, app::variable_unit(variable_choice),
-                                      [&frame](int id, bool enabled) { frame.enable_command(id, enabled); });
-    auto* child = new ChildWindow(plot, *plot);
-    child->setWindowTitle(QStringLiteral("Series %1").arg(QString::fromStdString(reading.station.name)));
-    frame.mdi_area()->addSubWindow(child);
-    child->resize(plot->sizeHint());
-    child->show();
-    frame.mdi_area()->setActiveSubWindow(child);
+    show_series_plot(frame, reading.station, app::variable_unit(variable_choice));
 }
 
 }  // namespace corvane::frame

@@ -47,4 +47,11 @@ private:
 // new window opens. A station whose series cannot be read is said in a box.
 void open_series_plot(DesktopFrame& frame, const app::MapStation& station, int variable_choice);
 
+// The plot of a series read elsewhere, in a new window (an open plot of the same station
+// comes to the front instead).
+void show_series_plot(DesktopFrame& frame, app::StationSeries series, const app::VariableUnit& unit);
+
+// `problem` with the file's name, as the plot's box says it.
+QString series_problem_text(app::SeriesFault fault, const QString& file);
+
 }  // namespace corvane::frame

@@ -43,7 +43,18 @@ StationMapWidget::StationMapWidget(CommandStateCallback command_state, OpenSerie
     follow_timer_.start(follow_interval_ms);
 }
 
+StationMapWidget::StationMapWidget(CommandStateCallback command_state, OpenSeries open_series,
+                                   app::StationMapData data, Tooltip tooltip)
+    : command_state_(std::move(command_state)), open_series_(std::move(open_series)), tooltip_(std::move(tooltip)),
+      data_(std::move(data)) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAccessibleName(QStringLiteral("Station map"));
+}
+
 void StationMapWidget::follow_run() {
+    if (!run_) return;  // a map of fixed stations
     const app::RunData& run = run_();
     const std::uint64_t revision = app::map_revision(run);
     if (revision == revision_) return;
@@ -105,6 +116,7 @@ QString StationMapWidget::tooltip_at(QPointF point) const {
     const std::optional<std::size_t> hit = station_near(layout(), data_, point, station_reach);
     if (!hit) return {};
     const app::MapStation& s = data_.stations[*hit];
+    if (tooltip_) return tooltip_(s);
     const auto years = years_.find(s.id);
     return QString::fromLatin1(app::station_summary(s, years == years_.end() ? 0 : years->second).c_str());
 }

@@ -22,8 +22,12 @@ class StationMapWidget : public QWidget, public ChildContent {
 public:
     using OpenSeries = std::function<void(const app::MapStation&)>;
     using RunSource = std::function<const app::RunData&()>;
+    using Tooltip = std::function<QString(const app::MapStation&)>;
     // `run`: the run the map shows, the dialogue's own unless given.
     StationMapWidget(CommandStateCallback command_state, OpenSeries open_series, RunSource run = {});
+    // A map of stations known beforehand (the criteria form's result), each with its tooltip.
+    StationMapWidget(CommandStateCallback command_state, OpenSeries open_series, app::StationMapData data,
+                     Tooltip tooltip);
 
     // ChildContent: Save and Save As offer PNG, SVG and BMP; Print fits the page.
     void command(int id) override;
@@ -57,6 +61,7 @@ private:
     CommandStateCallback command_state_;
     OpenSeries open_series_;
     RunSource run_;
+    Tooltip tooltip_;
     app::StationMapData data_;
     std::uint64_t revision_ = 0;
     std::map<int, int> years_;  // years of data by station, from the time-series file

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFontDialog>
 #include <QKeyEvent>
+#include <QMdiArea>
 #include <QMimeData>
 #include <QPaintEvent>
 #include <QPainter>
@@ -275,7 +276,13 @@ void TextWindowWidget::tell_screen_reader_of_caret() {
 
 QRect TextWindowWidget::caret_rect() const { return {caret_at_, caret_size_}; }
 
-void TextWindowWidget::enable_command(console::Command command, bool enabled) { command_state_(command, enabled); }
+// The menu bar shows the states of the window in front: a window behind it that repaints
+// (the console, as the program writes) must not change them.
+void TextWindowWidget::enable_command(console::Command command, bool enabled) {
+    const ChildWindow* own = child();
+    const QMdiSubWindow* front = own && own->mdiArea() ? own->mdiArea()->currentSubWindow() : nullptr;
+    if (!front || front == own) command_state_(command, enabled);
+}
 
 // --- SaveHost
 

@@ -1,4 +1,5 @@
-// The frame and its windows without a whole session: the menu table, keys and the mouse in
+// The frame and its windows without a whole session: the menu table, Cascade and the menu
+// states of the window in front, keys and the mouse in
 // a text window, Paste, window units and the file-name dialog, the operations offered to
 // applications, the graphics window and its mapping modes, a child window over its content
 // with no frame at all, and the About box.
@@ -26,6 +27,7 @@
 #include "frame/desktop_frame.hpp"
 #include "frame/graphics_window.hpp"
 #include "frame/scripted_user.hpp"
+#include "frame/station_map.hpp"
 #include "fmtio/statement_api.hpp"
 #include "frame/system_info.hpp"
 #include "frame/text_window_widget.hpp"
@@ -93,6 +95,33 @@ TEST(DesktopFrame, MenusIdentifiersAcceleratorsAndTheConsole) {
     emit f.frame.window_menu()->aboutToShow();
     ASSERT_TRUE(f.frame.action(frame::first_window_list_id));
     EXPECT_EQ(f.frame.action(frame::first_window_list_id)->text(), "&1 Input/Output");
+}
+
+// Cascade leaves every window a usable size (the console too, whose toolkit cascade was a
+// title bar); the console repainting behind the map leaves the map's menu states alone.
+TEST(DesktopFrame, CascadeKeepsWindowsUsableAndAWindowBehindLeavesTheMenuStatesAlone) {
+    Frame f;
+    f.frame.resize(900, 700);
+    frame::show_station_map(f.frame);
+    QMdiSubWindow* console = f.console().child();
+    QMdiSubWindow* map = f.frame.mdi_area()->currentSubWindow();
+    ASSERT_NE(map, console);
+    f.frame.command(frame::command_cascade);
+    for (QMdiSubWindow* child : {console, map}) {
+        EXPECT_GE(child->height(), f.frame.mdi_area()->viewport()->height() / 2) << child->windowTitle().toStdString();
+        EXPECT_GE(child->width(), f.frame.mdi_area()->viewport()->width() / 2) << child->windowTitle().toStdString();
+    }
+    EXPECT_EQ(console->size(), map->size());
+    EXPECT_NE(console->pos(), map->pos());
+    EXPECT_EQ(f.frame.mdi_area()->currentSubWindow(), map);
+
+    QAction* save = f.frame.action(console::command_save);
+    EXPECT_TRUE(save->isEnabled());  // the map can always be saved
+    f.console().model().mark_saved();  // nothing new in the console since it was saved
+    f.console().repaint();
+    EXPECT_TRUE(save->isEnabled()) << "the console behind the map grayed Save";
+    f.frame.mdi_area()->setActiveSubWindow(console);
+    EXPECT_FALSE(save->isEnabled());  // nothing typed in the console to save
 }
 
 TEST(TextWindowWidget, KeysTheMouseAndTheScrollBarsDriveTheModel) {
