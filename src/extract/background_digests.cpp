@@ -1,5 +1,5 @@
-// A file's state is taken before and after it is read: only a file that stood still in
-// between has its sum offered.
+// A file's state is taken from the open file before and after it is read: only a file that
+// stood still in between has its sum offered, also when it was renamed meanwhile.
 #include "extract/background_digests.hpp"
 
 #include <system_error>
@@ -35,9 +35,8 @@ void BackgroundDigests::start(std::vector<std::filesystem::path> files) {
 
 void BackgroundDigests::sum_files() {
     for (const std::filesystem::path& file : files_) {
-        const std::optional<FileState> before = file_state(file);
-        const std::optional<std::string> sum = before ? sha256_of_file(file, &give_up_) : std::nullopt;
-        if (sum && file_state(file) == before) sums_.emplace_back(*before, *sum);
+        if (std::optional<StillFileDigest> sum = sha256_of_still_file(file, &give_up_))
+            sums_.emplace_back(sum->state, std::move(sum->sha256));
     }
 }
 

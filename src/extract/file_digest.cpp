@@ -74,18 +74,43 @@ std::optional<FileState> file_state(const std::filesystem::path& path) {
 
 void offer_digest(const FileState& state, std::string sha256) { offered_digests().emplace_back(state, std::move(sha256)); }
 
-std::optional<std::string> sha256_of_file(const std::filesystem::path& path, const std::atomic<bool>* give_up) {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!in) return std::nullopt;
+namespace {
+
+std::optional<std::string> sha256_of_stream(std::FILE* in, const std::atomic<bool>* give_up) {
     Sha256 sum;
     std::vector<char> buffer(1 << 20);
     std::size_t got = 0;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), in.get())) > 0) {
+    while ((got = std::fread(buffer.data(), 1, buffer.size(), in)) > 0) {
         if (give_up && give_up->load(std::memory_order_relaxed)) return std::nullopt;
         sum.add(buffer.data(), got);
     }
-    if (std::ferror(in.get()) != 0) return std::nullopt;
+    if (std::ferror(in) != 0) return std::nullopt;
     return sum.hex();
+}
+
+std::optional<FileState> open_file_state(std::FILE* in) {
+    struct stat status {};
+    if (::fstat(fileno(in), &status) != 0) return std::nullopt;
+    return state_of(status);
+}
+
+}  // namespace
+
+std::optional<std::string> sha256_of_file(const std::filesystem::path& path, const std::atomic<bool>* give_up) {
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!in) return std::nullopt;
+    return sha256_of_stream(in.get(), give_up);
+}
+
+std::optional<StillFileDigest> sha256_of_still_file(const std::filesystem::path& path,
+                                                    const std::atomic<bool>* give_up) {
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!in) return std::nullopt;
+    const std::optional<FileState> before = open_file_state(in.get());
+    if (!before) return std::nullopt;
+    std::optional<std::string> sum = sha256_of_stream(in.get(), give_up);
+    if (!sum || open_file_state(in.get()) != before) return std::nullopt;
+    return StillFileDigest{*before, std::move(*sum)};
 }
 
 std::string iso8601_utc(std::chrono::system_clock::time_point time) {

@@ -59,6 +59,17 @@ void offer_digest(const FileState& state, std::string sha256);
 std::optional<std::string> sha256_of_file(const std::filesystem::path& path,
                                           const std::atomic<bool>* give_up = nullptr);
 
+// The SHA-256 of a file's bytes and the file's state while they were read: the state is
+// taken from the open file, so that a file renamed meanwhile (an output placed under its
+// final name) keeps its sum. Empty when the file cannot be read, changed while it was read,
+// or `give_up` went up.
+struct StillFileDigest {
+    FileState state;
+    std::string sha256;
+};
+std::optional<StillFileDigest> sha256_of_still_file(const std::filesystem::path& path,
+                                                    const std::atomic<bool>* give_up = nullptr);
+
 // The record of `path`, named `shown_as`; empty when the file cannot be read. The checksum
 // is one offered for the file as it stands, else the file's bytes are read.
 std::optional<FileRecord> file_record(const std::filesystem::path& path, const std::string& shown_as);

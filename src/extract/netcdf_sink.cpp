@@ -36,7 +36,7 @@ struct NetcdfSink::Ids {
 };
 
 struct NetcdfSink::Block {
-    std::vector<double> time, bounds;
+    std::vector<float> time, bounds;
     std::vector<float> value, anomaly;
     std::array<std::vector<signed char>, 3> flags;
     std::vector<signed char> trace;
@@ -177,9 +177,9 @@ void NetcdfSink::add_observation(const ValueRow& row, const SeriesNormals* norma
     const double scale = static_cast<double>(power_of_ten(variable_.decimals));
     Block& b = *block_;
     const auto [start, end] = month_bounds(row.year, row.month);
-    b.time.push_back((start + end) / 2);
-    b.bounds.push_back(start);
-    b.bounds.push_back(end);
+    b.time.push_back(static_cast<float>((start + end) / 2));
+    b.bounds.push_back(static_cast<float>(start));
+    b.bounds.push_back(static_cast<float>(end));
     const std::optional<std::int64_t> v = counted_value(row);
     b.value.push_back(v ? static_cast<float>(static_cast<double>(*v) / scale) : fill_float);
     b.flags[0].push_back(static_cast<signed char>(row.dmflag == ' ' ? 0 : row.dmflag));
@@ -199,8 +199,8 @@ void NetcdfSink::write_block() {
     const std::array<std::size_t, 2> start{written_, 0};
     const std::array<std::size_t, 2> count{b.size(), 2};
     if (b.size() == 0 || !error_.empty()) return b.clear();
-    ok(nc_put_vara_double(id.file, id.time, start.data(), count.data(), b.time.data()), "time");
-    ok(nc_put_vara_double(id.file, id.bounds, start.data(), count.data(), b.bounds.data()), "time_bnds");
+    ok(nc_put_vara_float(id.file, id.time, start.data(), count.data(), b.time.data()), "time");
+    ok(nc_put_vara_float(id.file, id.bounds, start.data(), count.data(), b.bounds.data()), "time_bnds");
     ok(nc_put_vara_float(id.file, id.value, start.data(), count.data(), b.value.data()), "values");
     for (std::size_t i = 0; i < 3; ++i) {
         if (id.flags[i] >= 0) ok(nc_put_vara_schar(id.file, id.flags[i], start.data(), count.data(), b.flags[i].data()), "flags");
@@ -215,11 +215,19 @@ void NetcdfSink::station(const StationRow& row) { stations_.emplace(row.id, row)
 
 namespace {
 
-void put_strings(int file, int var, const std::vector<std::string>& texts) {
-    std::vector<const char*> pointers;
-    for (const std::string& t : texts) pointers.push_back(t.c_str());
-    const std::size_t start = 0, count = pointers.size();
-    if (count > 0) nc_put_vara_string(file, var, &start, &count, pointers.data());
+std::size_t longest(const std::vector<std::string>& texts) {
+    std::size_t width = 1;
+    for (const std::string& t : texts) width = std::max(width, t.size());
+    return width;
+}
+
+// The texts as rows of `longest(texts)` characters, NUL-padded, in one call.
+int put_texts(int file, int var, const std::vector<std::string>& texts) {
+    const std::size_t width = longest(texts);
+    std::string rows(texts.size() * width, '\0');
+    for (std::size_t i = 0; i < texts.size(); ++i) rows.replace(i * width, texts[i].size(), texts[i]);
+    const std::array<std::size_t, 2> start = {0, 0}, count = {texts.size(), width};
+    return nc_put_vara_text(file, var, start.data(), count.data(), rows.data());
 }
 
 struct StationColumns {
@@ -258,15 +266,15 @@ void NetcdfSink::write_stations() {
     int dim = -1;
     if (!ok(nc_redef(f), "cannot add the station variables")) return;
     ok(nc_def_dim(f, "timeseries", n, &dim), "timeseries dimension");
-    const StationIds v = define_stations(f, dim, with_distance);
+    const StationColumns c = station_columns(series_, stations_);
+    const StationIds v = define_stations(f, dim, {longest(c.ids), longest(c.names), longest(c.countries)}, with_distance);
     std::optional<AnnualLayout> annual;
     if (options_.annual_min_months) annual = define_annual_values(dim);
     if (!ok(nc_enddef(f), "cannot add the station variables") || n == 0) return;
-    const StationColumns c = station_columns(series_, stations_);
     const std::size_t start = 0;
-    put_strings(f, v.id, c.ids);
-    put_strings(f, v.name, c.names);
-    put_strings(f, v.country, c.countries);
+    ok(put_texts(f, v.id, c.ids), "station_id");
+    ok(put_texts(f, v.name, c.names), "station_name");
+    ok(put_texts(f, v.country, c.countries), "country");
     ok(nc_put_vara_double(f, v.lat, &start, &n, c.lats.data()), "lat");
     ok(nc_put_vara_double(f, v.lon, &start, &n, c.lons.data()), "lon");
     ok(nc_put_vara_float(f, v.alt, &start, &n, c.alts.data()), "alt");

@@ -3,6 +3,7 @@
 // anomaly) along `obs`, and the station variables along `timeseries`.
 #include "extract/netcdf_variables.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <netcdf.h>
@@ -121,9 +122,11 @@ void define_globals(int f, const std::string& title, const std::string& history,
     text_attribute(f, NC_GLOBAL, "references", data_references);
 }
 
-// `time` at the middle of each month, and its bounds.
+// `time` at the middle of each month, and its bounds. Both are whole or half days, which
+// 32-bit floats hold exactly for any four-digit year: half the bytes of doubles, the same
+// values.
 std::pair<int, int> define_time(int f, int obs, int nv) {
-    const int time = obs_variable(f, "time", NC_DOUBLE, obs, block_rows);
+    const int time = obs_variable(f, "time", NC_FLOAT, obs, block_rows);
     text_attribute(f, time, "standard_name", "time");
     text_attribute(f, time, "long_name", "middle of the month");
     text_attribute(f, time, "units", "days since 1700-01-01 00:00:00");
@@ -133,9 +136,9 @@ std::pair<int, int> define_time(int f, int obs, int nv) {
     const std::array<int, 2> dims{obs, nv};
     const std::array<std::size_t, 2> chunk{block_rows, 2};
     int bounds = -1;
-    nc_def_var(f, "time_bnds", NC_DOUBLE, 2, dims.data(), &bounds);
+    nc_def_var(f, "time_bnds", NC_FLOAT, 2, dims.data(), &bounds);
     nc_def_var_chunking(f, bounds, NC_CHUNKED, chunk.data());
-    small_chunk_cache(f, bounds, block_rows * 2 * sizeof(double));
+    small_chunk_cache(f, bounds, block_rows * 2 * sizeof(float));
     return {time, bounds};
 }
 
@@ -182,12 +185,29 @@ int define_anomaly(int f, int obs, const std::string& name, const VariableInfo& 
     return id;
 }
 
-StationIds define_stations(int f, int dim, bool with_distance) {
+namespace {
+
+// A text per series as a character array over a length dimension of its own, padded with
+// NULs: read as texts by any netCDF reader, classic ones too, and written in one piece
+// (variable-length strings would go one by one through the library's heap).
+int text_variable(int f, int dim, const char* name, std::size_t width, const char* long_name) {
+    int length = -1, id = -1;
+    nc_def_dim(f, (std::string(name) + "_strlen").c_str(), std::max<std::size_t>(width, 1), &length);
+    const std::array<int, 2> dims = {dim, length};
+    nc_def_var(f, name, NC_CHAR, 2, dims.data(), &id);
+    text_attribute(f, id, "long_name", long_name);
+    text_attribute(f, id, "_Encoding", "utf-8");
+    return id;
+}
+
+}  // namespace
+
+StationIds define_stations(int f, int dim, const StationTextWidths& widths, bool with_distance) {
     StationIds v;
-    v.id = instance_variable(f, dim, "station_id", NC_STRING, "series identifier");
+    v.id = text_variable(f, dim, "station_id", widths.id, "series identifier");
     text_attribute(f, v.id, "cf_role", "timeseries_id");
-    v.name = instance_variable(f, dim, "station_name", NC_STRING, "station name");
-    v.country = instance_variable(f, dim, "country", NC_STRING, "country");
+    v.name = text_variable(f, dim, "station_name", widths.name, "station name");
+    v.country = text_variable(f, dim, "country", widths.country, "country");
     v.lat = coordinate(f, dim, "lat", "station latitude", "latitude", "degrees_north");
     v.lon = coordinate(f, dim, "lon", "station longitude", "longitude", "degrees_east");
     v.alt = instance_variable(f, dim, "alt", NC_FLOAT, "station elevation");

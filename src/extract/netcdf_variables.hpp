@@ -31,7 +31,11 @@ int define_anomaly(int f, int obs, const std::string& name, const VariableInfo& 
 struct StationIds {
     int id = -1, name = -1, country = -1, lat = -1, lon = -1, alt = -1, distance = -1, rows = -1;
 };
-StationIds define_stations(int f, int dim, bool with_distance);
+// The longest of each text, for the lengths of their character arrays.
+struct StationTextWidths {
+    std::size_t id = 0, name = 0, country = 0;
+};
+StationIds define_stations(int f, int dim, const StationTextWidths& widths, bool with_distance);
 
 struct AnnualIds {
     int year = -1, value = -1, months = -1;

@@ -184,6 +184,14 @@ TEST(NetcdfSink, TheTimeIsTheMiddleOfTheMonth) {
     struct Case { int year, month; double days; };
     const Case cases[] = {{1700, 1, 0}, {1700, 2, 31}, {1700, 3, 59}, {2000, 3, 109632}, {1900, 1, 73048}};
     for (const Case& c : cases) EXPECT_EQ(days_since_1700(c.year, c.month), c.days) << c.year << '-' << c.month;
+    // The file keeps times and bounds as 32-bit floats: exact for every month of four-digit years.
+    for (const int year : {1, 1699, 2024, 9999}) {
+        for (int month = 1; month <= 12; ++month) {
+            const double end = month == 12 ? days_since_1700(year + 1, 1) : days_since_1700(year, month + 1);
+            const double middle = (days_since_1700(year, month) + end) / 2;
+            EXPECT_EQ(static_cast<double>(static_cast<float>(middle)), middle) << year << '-' << month;
+        }
+    }
 }
 
 TEST(NetcdfSink, AFileIsOnlyEverWholeUnderItsName) {
