@@ -9,10 +9,12 @@ namespace corvane::extract {
 
 namespace {
 
-// The sums begun and not yet offered (touched from the program's own thread only).
+// The sums begun and not yet offered (touched from the program's own thread only). Never
+// destroyed: a sum is given up by its owner's destructor, which may run among the program's
+// static objects after this list would have been.
 std::vector<BackgroundDigests*>& begun() {
-    static std::vector<BackgroundDigests*> sums;
-    return sums;
+    static auto* const sums = new std::vector<BackgroundDigests*>;
+    return *sums;
 }
 
 }  // namespace

@@ -11,9 +11,11 @@ namespace corvane::extract {
 
 namespace {
 
+// Never destroyed: the sinks that own threads end with the program's static objects, in an
+// order the list cannot be sure to outlive.
 std::vector<SummingThread*>& running() {
-    static std::vector<SummingThread*> threads;
-    return threads;
+    static auto* const threads = new std::vector<SummingThread*>;
+    return *threads;
 }
 
 void stop_all() {
