@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -41,6 +42,7 @@ struct StationMapData {
     bool has_box = false;
     MapBox box;
     double centre_lon = 0;  // 180 when the selection straddles the 180° meridian
+    std::optional<MapPoint> near;  // the place the stations were chosen around, if any
     std::string variable;   // the variable's label, blank before one is chosen
 };
 

@@ -5,6 +5,7 @@
 
 #include "extract/argument_values.hpp"
 #include "extract/ghcnm_inputs.hpp"
+#include "extract/selection_arguments.hpp"
 #include "ghcn/ghcnm_inventory.hpp"
 #include "ghcn/variables.hpp"
 
@@ -50,6 +51,16 @@ void add_box(const CriteriaChoices& c, app::StationMapData& data) {
     data.centre_lon = data.box.crosses_dateline ? 180 : 0;
 }
 
+// The place of --near, where the distances were measured from; without a box the map is
+// centred on it, so that the stations around it stand together.
+void add_near(const CriteriaChoices& c, app::StationMapData& data) {
+    const Parsed<LatLon> near = parse_near(c.near);
+    if (c.near.empty() || !parsed_ok(near)) return;
+    const LatLon& at = std::get<LatLon>(near);
+    data.near = app::MapPoint{at.latitude, at.longitude};
+    if (!data.has_box) data.centre_lon = at.longitude;
+}
+
 }  // namespace
 
 app::StationMapData result_map_data(const CriteriaChoices& choices, const CsvTable& stations) {
@@ -57,6 +68,7 @@ app::StationMapData result_map_data(const CriteriaChoices& choices, const CsvTab
     data.inventory = inventory_positions(choices);
     data.variable = choices.variable;
     add_box(choices, data);
+    add_near(choices, data);
     const int lat = stations.column("latitude"), lon = stations.column("longitude");
     const int values = stations.column(stations.column("values") >= 0 ? "values" : "series");
     const int name = stations.column("name"), elevation = stations.column("elevation");

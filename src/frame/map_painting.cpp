@@ -24,6 +24,7 @@ const QColor no_data_red(220, 30, 30);
 const QColor selected_orange(240, 140, 0);
 const QColor graticule_grey(205, 215, 225);
 const QColor box_green(0, 140, 60);
+const QColor near_magenta(190, 0, 150);
 constexpr double max_zoom = 64;
 
 QString degrees(int value, char positive, char negative) {
@@ -146,6 +147,16 @@ void paint_station(QPainter& p, QPointF xy, StationState state, double dot) {
     }
 }
 
+// A ringed cross, apart from any station's dot.
+void paint_near(QPainter& p, QPointF xy, double dot) {
+    const double r = dot * 2.6;
+    p.setPen(QPen(near_magenta, std::max(1.0, dot * 0.6)));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(xy, r, r);
+    p.drawLine(QPointF(xy.x() - r * 1.6, xy.y()), QPointF(xy.x() + r * 1.6, xy.y()));
+    p.drawLine(QPointF(xy.x(), xy.y() - r * 1.6), QPointF(xy.x(), xy.y() + r * 1.6));
+}
+
 void paint_stations(QPainter& p, const MapLayout& m, const StationMapData& data) {
     p.setPen(Qt::NoPen);
     p.setBrush(inventory_grey);
@@ -183,6 +194,8 @@ std::vector<LegendEntry> legend_entries(const StationMapData& data, const MapLay
                                p.setBrush(Qt::NoBrush);
                                p.drawRect(QRectF(c.x() - 6 * width, c.y() - 4 * width, 12 * width, 8 * width));
                            }});
+    if (data.near)
+        entries.push_back({QStringLiteral("near point"), [dot](QPainter& p, QPointF c) { paint_near(p, c, dot * 0.8); }});
     if (!world_coastlines().empty())
         entries.push_back({QStringLiteral("coastline"), [width](QPainter& p, QPointF c) {
                                p.setPen(QPen(map_coast, width));
@@ -267,6 +280,7 @@ void paint_map(QPainter& p, const QRectF& area, const StationMapData& data, cons
     paint_coastlines(p, m, area);
     if (data.has_box) paint_box(p, m, data.box, area);
     paint_stations(p, m, data);
+    if (data.near) paint_near(p, at(m, *data.near), m.dot);
     p.setClipping(false);
     p.setPen(QPen(Qt::black, 0));
     p.setBrush(Qt::NoBrush);

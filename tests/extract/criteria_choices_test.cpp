@@ -10,6 +10,7 @@
 #include "extract/criteria_choices.hpp"
 #include "extract/csv_reading.hpp"
 #include "extract/extraction_process.hpp"
+#include "extract/result_map.hpp"
 #include "extract/table_series.hpp"
 #include "program_run.hpp"
 #include "test_support.hpp"
@@ -137,6 +138,30 @@ TEST(CriteriaChoices, TheTablesGiveBackAStationsSeries) {
     EXPECT_EQ(s.per_unit, 100);
     ASSERT_EQ(s.failed.size(), 1u);
     EXPECT_EQ(s.failed[0].value, -7);
+}
+
+TEST(CriteriaChoices, TheResultMapHoldsTheTablesStationsTheBoxAndTheNearPoint) {
+    CriteriaChoices c = v4_choices();
+    c.box = "80,-80,-120,120";  // across 180°
+    c.near = "-41.3,174.8";
+    const extract::CsvTable stations{{"id", "name", "latitude", "longitude", "elevation", "values"},
+                                     {{"X1", "A", "-41.50", "174.25", "12.0", "10"}, {"X2", "B", "10", "-170", "", "0"}}};
+    const app::StationMapData map = extract::result_map_data(c, stations);
+    EXPECT_FALSE(map.inventory.empty());
+    ASSERT_EQ(map.stations.size(), 2u);
+    EXPECT_EQ(map.stations[0].state, app::StationState::found);
+    EXPECT_EQ(map.stations[1].state, app::StationState::no_data);
+    EXPECT_TRUE(map.has_box && map.box.crosses_dateline);
+    EXPECT_EQ(map.centre_lon, 180);
+    ASSERT_TRUE(map.near);
+    EXPECT_EQ(map.near->lat, -41.3);
+    EXPECT_EQ(map.near->lon, 174.8);
+    c.box.clear();
+    EXPECT_EQ(extract::result_map_data(c, stations).centre_lon, 174.8);  // on the point without a box
+    for (const char* refused : {"", "-91,0", "x"}) {
+        c.near = refused;
+        EXPECT_FALSE(extract::result_map_data(c, stations).near) << refused;
+    }
 }
 
 std::set<std::string> names_in(const fs::path& dir) {
