@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "extract/csv_reading.hpp"
 #include "fixture_data.hpp"
 #include "program_run.hpp"
 #include "test_support.hpp"
@@ -85,35 +86,15 @@ std::vector<std::string> lines_of(const std::string& text) {
     return lines;
 }
 
-// A comma-separated row, quotes as RFC 4180 writes them.
-std::vector<std::string> csv_row(std::string_view line) {
-    std::vector<std::string> fields(1);
-    bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-            fields.back() += '"';
-            ++i;
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else if (c == ',' && !quoted) {
-            fields.emplace_back();
-        } else {
-            fields.back() += c;
-        }
-    }
-    return fields;
-}
-
 std::vector<std::vector<std::string>> csv_table(const fs::path& path, std::string_view header) {
     const std::vector<std::string> lines = lines_of(read_file(path.string()));
     EXPECT_FALSE(lines.empty()) << path;
     if (lines.empty()) return {};
     EXPECT_EQ(lines.front(), header) << path;
-    const std::size_t width = csv_row(header).size();
+    const std::size_t width = extract::csv_fields(std::string(header)).size();
     std::vector<std::vector<std::string>> rows;
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        rows.push_back(csv_row(lines[i]));
+        rows.push_back(extract::csv_fields(lines[i]));
         EXPECT_EQ(rows.back().size(), width) << path << " line " << i + 1;
     }
     return rows;
