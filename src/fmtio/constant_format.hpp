@@ -57,6 +57,71 @@ constexpr ConstantProgram<Entries, Pool> build_constant(std::string_view text) {
     return program;
 }
 
+// The first pass of a format as the run time walks it, element by element: the entry each
+// element is edited under, and the place in the pass where the format starts again. Only
+// for formats of data descriptors alone (a control, a literal or an empty group needs the
+// walk), and only up to max_pass_length elements.
+inline constexpr std::size_t max_pass_length = 1024;
+
+struct PassLayout {
+    std::uint32_t length = 0;
+    std::uint32_t reversion = 0;
+    bool usable = false;
+};
+
+// Measures the pass, laying out as much of it as `room` entries of `into` hold.
+constexpr PassLayout lay_out_pass(FormatRef format, std::uint16_t* into, std::size_t room) {
+    struct Group {
+        std::int32_t remaining;
+        std::uint32_t first;
+    };
+    Group groups[max_group_depth]{};
+    int depth = 0;
+    const FormatEntry& end = format.entries[format.count - 1];
+    const auto reversion_pc = static_cast<std::uint32_t>(static_cast<std::int32_t>(format.count - 1) + end.repeat);
+    PassLayout pass;
+    bool reversion_seen = false;
+    for (std::uint32_t pc = 1;;) {
+        if (pc == reversion_pc && !reversion_seen) {
+            reversion_seen = true;
+            pass.reversion = pass.length;
+        }
+        const FormatEntry& e = format.entries[pc];
+        if (e.kind == FormatKind::end) break;
+        if (e.kind == FormatKind::group_open) {
+            if (e.w > 0 || depth == max_group_depth) return {};
+            groups[depth++] = {e.repeat, pc + 1};
+            ++pc;
+        } else if (e.kind == FormatKind::group_close) {
+            Group& top = groups[depth - 1];
+            if (--top.remaining > 0) {
+                pc = top.first;
+            } else {
+                --depth;
+                ++pc;
+            }
+        } else if (is_data_kind(e.kind)) {
+            if (pass.length + static_cast<std::uint32_t>(e.repeat) > max_pass_length) return {};
+            for (std::int32_t r = 0; r < e.repeat; ++r) {
+                if (pass.length < room) into[pass.length] = static_cast<std::uint16_t>(pc);
+                ++pass.length;
+            }
+            ++pc;
+        } else {
+            return {};
+        }
+    }
+    pass.usable = reversion_seen && pass.length > 0;
+    return pass;
+}
+
+template <std::size_t Length>
+constexpr std::array<std::uint16_t, Length> build_pass(FormatRef format) {
+    std::array<std::uint16_t, Length> pass{};
+    lay_out_pass(format, pass.data(), Length);
+    return pass;
+}
+
 template <FormatLiteral Text>
 struct ConstantFormat {
     static constexpr ConstantSizes sizes = measure_constant(Text.view());
@@ -72,7 +137,15 @@ struct ConstantFormat {
 
     static constexpr auto program =
         build_constant<sizes.entries, (sizes.pool > 0 ? sizes.pool : 1)>(Text.view());
-    static constexpr FormatRef ref{program.entries.data(), program.pool.data(), sizes.entries};
+    static constexpr FormatRef walked{program.entries.data(), program.pool.data(), sizes.entries};
+    static constexpr PassLayout layout = lay_out_pass(walked, nullptr, 0);
+    static constexpr auto pass = build_pass<(layout.usable ? layout.length : 1)>(walked);
+    static constexpr FormatRef ref{walked.entries,
+                                   walked.pool,
+                                   walked.count,
+                                   layout.usable ? pass.data() : nullptr,
+                                   static_cast<std::uint16_t>(layout.usable ? layout.length : 0),
+                                   static_cast<std::uint16_t>(layout.reversion)};
 };
 
 }  // namespace detail

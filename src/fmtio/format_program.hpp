@@ -83,6 +83,12 @@ struct FormatRef {
     const FormatEntry* entries = nullptr;
     const char* pool = nullptr;
     std::size_t count = 0;  // a full word: statements copy the reference as a whole
+    // A constant format made only of data descriptors also carries its first pass laid
+    // out: the entry of each element in turn, and where in that list the format starts
+    // again when items remain. Statements follow it without walking the format.
+    const std::uint16_t* pass = nullptr;
+    std::uint16_t pass_length = 0;
+    std::uint16_t pass_reversion = 0;
 
     constexpr std::string_view literal(const FormatEntry& e) const {
         return {pool + e.literal_offset, static_cast<std::size_t>(e.w)};

@@ -30,7 +30,7 @@ struct RecordReader {
 // the value, wrapping as the run-time's integers do (modulo 2^32 for items of up to 4
 // bytes, 2^64 for 8); false, with nothing stored, when anything else stands in the field
 // (a tab among the blanks included: the general reader takes those).
-inline bool read_plain_decimal(std::string_view field, const IoItem& item, void* element) {
+[[gnu::always_inline]] inline bool read_plain_decimal(std::string_view field, const IoItem& item, void* element) {
     const char* p = field.data();
     const char* const end = p + field.size();
     while (p != end && *p == ' ') ++p;
@@ -56,7 +56,7 @@ inline bool read_plain_decimal(std::string_view field, const IoItem& item, void*
 // "-9999") under Iw, taken and converted in one pass. Anything else (a short record, a
 // comma, an inner blank, a bad character) is left to edit_input: returns false with
 // nothing changed. Inline: data files are made of these.
-inline bool edit_plain_integer(RecordReader& in, const FormatEntry& e, const IoItem& item, void* element) {
+[[gnu::always_inline]] inline bool edit_plain_integer(RecordReader& in, const FormatEntry& e, const IoItem& item, void* element) {
     if (e.kind != FormatKind::I || !e.width_given || item.type != TypeClass::integer) return false;
     const auto w = static_cast<std::size_t>(e.w);
     if (in.position >= in.length || in.length - in.position < w) return false;
@@ -69,7 +69,7 @@ inline bool edit_plain_integer(RecordReader& in, const FormatEntry& e, const IoI
 // A character item under A whose field is as long as the item and lies wholly in the
 // record (flags, codes, names of fixed columns): its characters copied as they stand.
 // Anything else is left to edit_input: returns false with nothing changed.
-inline bool edit_plain_character(RecordReader& in, const FormatEntry& e, const IoItem& item, void* element) {
+[[gnu::always_inline]] inline bool edit_plain_character(RecordReader& in, const FormatEntry& e, const IoItem& item, void* element) {
     if (e.kind != FormatKind::A || item.type != TypeClass::character) return false;
     const std::size_t w = e.width_given ? static_cast<std::size_t>(e.w) : item.char_length;
     if (w != item.char_length || in.position >= in.length || in.length - in.position < w) return false;

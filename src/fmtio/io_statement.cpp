@@ -189,7 +189,8 @@ units::Outcome IoStatement::transfer(const IoItem& item) {
 
 units::Outcome IoStatement::close() {
     if (failed_) return outcome_;
-    if (!list_) {
+    // A format laid out as a pass holds no control descriptor to finish with.
+    if (!list_ && format_.pass == nullptr) {
         if (int err = finish_format()) return fail(err);
     }
     if (kind_ == StatementKind::write) {
@@ -208,6 +209,7 @@ units::Outcome IoStatement::run_items(StatementKind kind, const UnitSpec& unit, 
                                       const FormatArg& format, std::size_t count, ItemAt item_at) {
     try {
         if (const auto outcome = open(kind, unit, control, format); outcome != units::outcome_ok) return outcome;
+        if (!list_ && format_.pass != nullptr) return run_pass(count, item_at);
         for (std::size_t i = 0; i < count; ++i) {
             if (const auto outcome = transfer(item_at(i)); outcome != units::outcome_ok) return outcome;
         }
@@ -217,6 +219,72 @@ units::Outcome IoStatement::run_items(StatementKind kind, const UnitSpec& unit, 
     }
 }
 
+// The items edited under the entries of the pass in turn: what transfer() does, without
+// the steps of the walk. When the pass is spent and elements remain, the record ends and
+// the pass goes on from its reversion point. The pass and each item are kept in locals:
+// the elements stored into could be this statement's own members, for all the compiler
+// can tell, and every step would load them again.
+template <class ItemAt>
+units::Outcome IoStatement::run_pass(std::size_t count, ItemAt item_at) {
+    PassCursor cursor{format_.entries, format_.pass, format_.pass_length, format_.pass_reversion, 0};
+    for (std::size_t i = 0; i < count; ++i) {
+        const IoItem item = item_at(i);
+        units::poll_events();
+        auto* const base = static_cast<char*>(item.address);
+        if (item.type == TypeClass::complex) {
+            // The two real parts of each element, each under an entry of its own.
+            const IoItem part{TypeClass::real, static_cast<std::uint8_t>(item.size / 2), nullptr, 0, 1};
+            for (std::uint32_t element = 0; element < 2 * item.count; ++element) {
+                const FormatEntry* entry = nullptr;
+                if (int err = next_in_pass(cursor, entry)) return fail(err);
+                if (int err = edit_element(*entry, part, base + element * (item.size / 2))) return fail(err);
+            }
+        } else {
+            const std::size_t stride = item.stride();
+            for (std::uint32_t element = 0; element < item.count; ++element) {
+                const FormatEntry* entry = nullptr;
+                if (int err = next_in_pass(cursor, entry)) return fail(err);
+                if (int err = edit_element(*entry, item, base + element * stride)) return fail(err);
+            }
+        }
+        if (out_.overflowed) return fail(units::condition::buffer_allocation);
+    }
+    return close();
+}
+
+// The next entry of the pass; at its end the record ends first.
+[[gnu::always_inline]] inline int IoStatement::next_in_pass(PassCursor& cursor, const FormatEntry*& entry) {
+    if (cursor.next == cursor.length) {
+        if (int err = kind_ == StatementKind::write ? end_output_record() : fetch_record()) return err;
+        cursor.next = cursor.reversion;
+    }
+    entry = &cursor.entries[cursor.pass[cursor.next++]];
+    return 0;
+}
+
+// "(a)" and its like: one A without a width, the whole format, each item a record of its own.
+bool IoStatement::is_one_text_a_record(const FormatRef& format) {
+    if (format.pass_length != 1 || format.pass_reversion != 0) return false;
+    const FormatEntry& entry = format.entries[format.pass[0]];
+    return entry.kind == FormatKind::A && !entry.width_given;
+}
+
+// Texts under such a format on a unit that is not internal: each text goes to the unit as
+// the record it is, without a copy in the statement's own record. The last one is that
+// record, which close() ends as it ends any.
+units::Outcome IoStatement::run_text_records(std::span<const std::string_view> texts) {
+    for (std::size_t i = 0; i + 1 < texts.size(); ++i) {
+        units::poll_events();
+        const std::string_view text = texts[i];
+        if (text.size() > units::max_record_length) return fail(units::condition::buffer_allocation);
+        if (int err = units::write_record(*connection_, text.data(), text.size(), true)) return fail(err);
+    }
+    units::poll_events();
+    out_.put(texts.back().data(), texts.back().size());
+    if (out_.overflowed) return fail(units::condition::buffer_allocation);
+    return close();
+}
+
 units::Outcome IoStatement::run(StatementKind kind, const UnitSpec& unit, Control control, const FormatArg& format,
                                 const IoItem* items, std::size_t count) {
     return run_items(kind, unit, control, format, count, [items](std::size_t i) -> const IoItem& { return items[i]; });
@@ -224,6 +292,16 @@ units::Outcome IoStatement::run(StatementKind kind, const UnitSpec& unit, Contro
 
 units::Outcome IoStatement::run_texts(const UnitSpec& unit, Control control, const FormatArg& format,
                                       std::span<const std::string_view> texts) {
+    if (texts.size() > 1 && format.kind == FormatArg::Kind::compiled && is_one_text_a_record(format.compiled)) {
+        try {
+            if (const auto outcome = open(StatementKind::write, unit, control, format); outcome != units::outcome_ok)
+                return outcome;
+            if (connection_ && !nonadvancing_) return run_text_records(texts);
+            return run_pass(texts.size(), [texts](std::size_t i) { return make_item(texts[i]); });
+        } catch (const std::bad_alloc&) {
+            return fail(units::condition::memory_allocation);
+        }
+    }
     return run_items(StatementKind::write, unit, control, format, texts.size(),
                      [texts](std::size_t i) { return make_item(texts[i]); });
 }

@@ -50,6 +50,19 @@ private:
     template <class ItemAt>
     units::Outcome run_items(StatementKind kind, const UnitSpec& unit, Control control, const FormatArg& format,
                              std::size_t count, ItemAt item_at);
+    // Where a statement is in the pass of its format.
+    struct PassCursor {
+        const FormatEntry* entries;
+        const std::uint16_t* pass;
+        std::uint32_t length;
+        std::uint32_t reversion;
+        std::uint32_t next;
+    };
+    template <class ItemAt>
+    units::Outcome run_pass(std::size_t count, ItemAt item_at);
+    int next_in_pass(PassCursor& cursor, const FormatEntry*& entry);
+    static bool is_one_text_a_record(const FormatRef& format);
+    units::Outcome run_text_records(std::span<const std::string_view> texts);
     units::Outcome fail(int code);
     void start_fresh(StatementKind kind, const UnitSpec& unit, const Control& control);
     int take_format(const FormatArg& format);

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "fmtio/compiled_read.hpp"
 #include "fmtio/constant_format.hpp"
 #include "fmtio/format_arg.hpp"
 #include "fmtio/io_item.hpp"
@@ -97,6 +98,9 @@ Outcome read(const UnitSpec& u, Control control, const FormatArg& format, Items&
 template <FormatLiteral Text, class... Items>
 Outcome read(const UnitSpec& u, Control control, ConstantFormatOf<Text> format, Items&... items) {
     static_assert(detail::ItemsFitFormat<Text, true, Items...>::checked);
+    if constexpr (detail::compiles_to_plain_fields<Text, Items...>()) {
+        if (detail::read_plain_fields<Text>(u, control, items...)) return units::outcome_ok;
+    }
     return read(u, control, FormatArg(format), items...);
 }
 

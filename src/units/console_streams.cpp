@@ -27,7 +27,7 @@ void write_out_before_waiting() {
 // The standard streams, through read_line and write_bytes with their handle codes.
 class ConsoleStream : public Stream {
 public:
-    explicit constexpr ConsoleStream(int handle_code) : handle_code_(handle_code) {}
+    explicit constexpr ConsoleStream(int handle_code) : Stream(true), handle_code_(handle_code) {}
 
     std::int64_t read(ConnectionRecord& record, char* into, std::size_t room, std::int64_t) override {
         write_out_before_waiting();
@@ -42,7 +42,6 @@ public:
 
     void close(ConnectionRecord&, bool) override {}
 
-    bool interactive() const override { return true; }
 
 private:
     int handle_code_;

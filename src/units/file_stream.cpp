@@ -30,6 +30,8 @@ std::size_t give_up_waiting_write(ConnectionRecord& record, std::size_t done) {
 
 class FileStream final : public Stream {
 public:
+    FileStream() : Stream(false) {}
+
     std::int64_t read(ConnectionRecord& record, char* into, std::size_t room, std::int64_t offset) override {
         for (;;) {
             const ssize_t n = record.special.is_disk_file
@@ -75,7 +77,6 @@ public:
         if (remove && ::unlink(record.file_name.c_str()) != 0) set_system_error(record);
     }
 
-    bool interactive() const override { return false; }
 };
 
 }  // namespace

@@ -43,6 +43,8 @@ struct Inflation {
 
 class GzipStream final : public Stream {
 public:
+    GzipStream() : Stream(false) {}
+
     std::int64_t read(ConnectionRecord& record, char* into, std::size_t room, std::int64_t offset) override {
         Inflation& state = inflation_of(record);
         if (offset == 0 && state.position != 0) state.restart();
@@ -66,7 +68,6 @@ public:
         file_stream().close(record, remove);
     }
 
-    bool interactive() const override { return false; }
 
 private:
     Inflation& inflation_of(const ConnectionRecord& record) {

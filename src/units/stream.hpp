@@ -23,11 +23,16 @@ public:
     // Ends the connection; a file is also deleted when `remove` is set and it closed.
     virtual void close(ConnectionRecord& record, bool remove) = 0;
     // Consoles and windows: every record is handed over as soon as it is written, and
-    // there is no position to rewind to, step back over or cut the data at.
-    virtual bool interactive() const = 0;
+    // there is no position to rewind to, step back over or cut the data at. Asked at every
+    // record written: a flag of the stream, not a call.
+    bool interactive() const { return interactive_; }
 
 protected:
+    explicit constexpr Stream(bool interactive) : interactive_(interactive) {}
     ~Stream() = default;  // streams are static objects; records only point at them
+
+private:
+    bool interactive_;
 };
 
 }  // namespace corvane::units
