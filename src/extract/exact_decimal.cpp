@@ -2,6 +2,8 @@
 #include "extract/exact_decimal.hpp"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
 
 namespace corvane::extract {
@@ -26,11 +28,21 @@ char* put_pair_before(char* first, std::uint64_t two_digits) {
     return first;
 }
 
-// How many digits `magnitude` has (at least one).
+constexpr auto powers_of_ten = [] {
+    std::array<std::uint64_t, 20> powers{};
+    std::uint64_t p = 1;
+    for (std::uint64_t& power : powers) {
+        power = p;
+        p *= 10;
+    }
+    return powers;
+}();
+
+// How many digits `magnitude` has (at least one): its binary length gives the count or one
+// less (1233 / 4096 is just above log10 2), and one comparison tells which.
 int digit_count(std::uint64_t magnitude) {
-    int digits = 1;
-    for (std::uint64_t power = 10; digits < 20 && magnitude >= power; power *= 10) ++digits;
-    return digits;
+    const int low = (std::bit_width(magnitude) * 1233) >> 12;
+    return std::max(1, low + (magnitude >= powers_of_ten[static_cast<std::size_t>(low)] ? 1 : 0));
 }
 
 }  // namespace

@@ -271,15 +271,21 @@ bool IoStatement::is_one_text_a_record(const FormatRef& format) {
 
 // Texts under such a format on a unit that is not internal: each text goes to the unit as
 // the record it is, without a copy in the statement's own record. The last one is that
-// record, which close() ends as it ends any.
+// record, which close() ends as it ends any. A text longer than the longest record stops
+// the statement where its record would have overflowed.
 units::Outcome IoStatement::run_text_records(std::span<const std::string_view> texts) {
-    for (std::size_t i = 0; i + 1 < texts.size(); ++i) {
-        units::poll_events();
-        const std::string_view text = texts[i];
-        if (text.size() > units::max_record_length) return fail(units::condition::buffer_allocation);
-        if (int err = units::write_record(*connection_, text.data(), text.size(), true)) return fail(err);
-    }
     units::poll_events();
+    std::size_t whole = texts.size() - 1;
+    bool overflow = false;
+    for (std::size_t i = 0; i < whole; ++i) {
+        if (texts[i].size() > units::max_record_length) {
+            whole = i;
+            overflow = true;
+        }
+    }
+    std::size_t written = 0;
+    if (int err = units::write_records(*connection_, texts.first(whole), written)) return fail(err);
+    if (overflow) return fail(units::condition::buffer_allocation);
     out_.put(texts.back().data(), texts.back().size());
     if (out_.overflowed) return fail(units::condition::buffer_allocation);
     return close();

@@ -1,5 +1,5 @@
-// Each line is read non-advancing into a buffer, so that its length is known: a record cut
-// short must be named, not padded with blanks that the integer editing would read as 0.
+// Each line is read with its length (Q, the characters the record holds), so that a record
+// cut short is named, not taken padded with blanks that the integer editing would read as 0.
 #include "ghcn/ghcnm_line_source.hpp"
 
 #include "fmtio/statement_api.hpp"
@@ -60,34 +60,25 @@ bool LineSource::open(const std::string& path, ReadProblem& problem) {
 
 ReadStatus LineSource::next(std::string_view& line, ReadProblem& problem) {
     using namespace fmtio;
-    std::int32_t size = 0, code = 0;
-    const units::Control control = units::advancing("NO", &size) | units::with_iostat(code) | on_end | on_err |
-                                   units::on_eor;
-    const auto outcome = read(unit(unit_), control, fmt<"(a)">, buffer_);
+    std::int32_t length = 0, code = 0;
+    const auto outcome =
+        read(unit(unit_), units::with_iostat(code) | on_end | on_err, fmt<"(q,a)">, length, buffer_);
     if (outcome == units::outcome_end) return ReadStatus::end_of_file;
     ++line_number_;
     if (outcome == units::outcome_error) {
         problem = problem_here({}, "cannot be read (" + condition_text(code) + ")");
         return ReadStatus::problem;
     }
-    if (outcome == units::outcome_ok) {
+    // The whole record was read past, so a caller that goes on finds the next line where
+    // it begins.
+    if (static_cast<std::size_t>(length) > longest_line) {
         problem = problem_here({}, "is longer than " + std::to_string(longest_line) + " columns");
-        return skip_rest_of_long_line(problem);
+        return ReadStatus::problem;
     }
-    std::size_t length = static_cast<std::size_t>(size);
-    if (length > 0 && buffer_.chars[length - 1] == '\r') --length;
-    line = std::string_view(buffer_.chars, length);
+    auto size = static_cast<std::size_t>(length);
+    if (size > 0 && buffer_.chars[size - 1] == '\r') --size;
+    line = std::string_view(buffer_.chars, size);
     return ReadStatus::record;
-}
-
-// The line is refused either way; its rest is passed over so that a caller that goes on
-// finds the next line where it begins.
-ReadStatus LineSource::skip_rest_of_long_line(ReadProblem& problem) {
-    using namespace fmtio;
-    std::int32_t code = 0;
-    if (read(unit(unit_), units::with_iostat(code) | on_end | on_err, fmt<"(a)">) == units::outcome_error)
-        problem.what += "; the rest cannot be read (" + condition_text(code) + ")";
-    return ReadStatus::problem;
 }
 
 ReadProblem LineSource::problem_here(std::string field, std::string what) const {

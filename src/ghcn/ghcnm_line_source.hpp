@@ -33,7 +33,6 @@ public:
     char* line_chars() { return buffer_.data(); }
 
 private:
-    ReadStatus skip_rest_of_long_line(ReadProblem& problem);
     ReadProblem problem_here(std::string field, std::string what) const;
 
     std::string path_;

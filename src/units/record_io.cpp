@@ -166,6 +166,33 @@ int write_record(ConnectionRecord& record, const char* data, std::size_t length,
     return 0;
 }
 
+int write_records(ConnectionRecord& record, std::span<const std::string_view> texts, std::size_t& written) {
+    written = 0;
+    if (texts.empty()) return 0;
+    prepare_for_writing(record);
+    const std::string_view end = output_line_end(record);
+    const bool interactive = record.interactive();
+    for (const std::string_view text : texts) {
+        const std::size_t length = text.size();
+        const std::size_t total = length + end.size();
+        if (length > static_cast<std::size_t>(record.record_length) || length > max_record_length ||
+            static_cast<std::size_t>(record.data_length) + total > static_cast<std::size_t>(record.buffer_size) ||
+            interactive) {
+            // The rare and the slow cases take the whole way.
+            if (int err = write_record(record, text.data(), length, true)) return err;
+            ++written;
+            continue;
+        }
+        char* const into = record.buffer.get() + record.data_length;
+        std::memcpy(into, text.data(), length);
+        std::memcpy(into + length, end.data(), end.size());
+        record.data_length += static_cast<std::int32_t>(total);
+        ++record.record_number;
+        ++written;
+    }
+    return 0;
+}
+
 int flush_unit(ConnectionRecord& record) {
     if (record.buffer_state != BufferState::writing) return 0;
     if (!write_buffer_to_stream(record)) {

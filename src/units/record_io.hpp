@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
+#include <string_view>
 
 #include "units/connection_record.hpp"
 
@@ -40,6 +42,11 @@ int read_raw_record(ConnectionRecord& record, RecordView& out);
 // Appends a formatted record and, unless `line_end` is false, the unit's record end;
 // console units hand it over at once. Returns 0 or a condition code.
 int write_record(ConnectionRecord& record, const char* data, std::size_t length, bool line_end);
+
+// Each text a record of its own, with the record end: write_record for each in turn, the
+// unit's state and its record end settled once. `written` counts the records placed; on a
+// condition the records before it stay written. Returns 0 or the condition code.
+int write_records(ConnectionRecord& record, std::span<const std::string_view> texts, std::size_t& written);
 
 // Writes out pending output. Returns 0 or a system error code.
 int flush_unit(ConnectionRecord& record);

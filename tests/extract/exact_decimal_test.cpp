@@ -34,6 +34,13 @@ TEST(ExactDecimal, ScaledIntegersPrintWithTheirPoint) {
     }
 }
 
+TEST(ExactDecimal, WholeNumbersEitherSideOfEachPowerOfTenKeepTheirDigits) {
+    for (std::int64_t power = 1; power <= 1000000000000000000; power *= 10) {
+        for (const std::int64_t n : {power - 1, power, -power, -(power - 1)})
+            EXPECT_EQ(decimal_text(n, 0), std::to_string(n));
+    }
+}
+
 TEST(ExactDecimal, AMeanThatBinaryArithmeticGetsWrongComesOutExact) {
     // 14.02 and 14.03 (hundredths) average to 14.025; in doubles (14.02 + 14.03) / 2 is
     // 14.024999999999999, which rounds down.

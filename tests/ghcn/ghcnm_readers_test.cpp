@@ -257,7 +257,7 @@ TEST(GhcnmDataFile, AMalformedRecordIsNamedByFileLineAndField) {
     write_file("long.dat", text.substr(0, 115) + std::string(300, ' ') + "\n" + text);
     const WholeFile long_line = read_all("long.dat");
     ASSERT_EQ(long_line.ended, ReadStatus::problem);
-    EXPECT_EQ(long_line.problem.line, 1);
+    EXPECT_EQ(ghcn::describe(long_line.problem), "long.dat, line 1: is longer than 256 columns");
 }
 
 TEST(GhcnmDataFile, CrLfLineEndsAndAMissingLastLineEnd) {
