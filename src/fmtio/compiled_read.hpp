@@ -32,7 +32,7 @@ inline constexpr bool is_plain_field_item<Text<N>> = true;
 template <FormatLiteral Text, class... Items>
 consteval bool compiles_to_plain_fields() {
     using Format = ConstantFormat<Text>;
-    return Format::ref.pass != nullptr && sizeof...(Items) > 0 && sizeof...(Items) <= Format::ref.pass_length &&
+    return Format::layout.usable && sizeof...(Items) > 0 && sizeof...(Items) <= Format::layout.length &&
            (is_plain_field_item<Items> && ...);
 }
 

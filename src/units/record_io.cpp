@@ -185,7 +185,7 @@ int write_records(ConnectionRecord& record, std::span<const std::string_view> te
         }
         char* const into = record.buffer.get() + record.data_length;
         std::memcpy(into, text.data(), length);
-        std::memcpy(into + length, end.data(), end.size());
+        for (std::size_t i = 0; i < end.size(); ++i) into[length + i] = end[i];  // one or two characters
         record.data_length += static_cast<std::int32_t>(total);
         ++record.record_number;
         ++written;

@@ -35,7 +35,8 @@ TEST(ExactDecimal, ScaledIntegersPrintWithTheirPoint) {
 }
 
 TEST(ExactDecimal, WholeNumbersEitherSideOfEachPowerOfTenKeepTheirDigits) {
-    for (std::int64_t power = 1; power <= 1000000000000000000; power *= 10) {
+    for (int exponent = 0; exponent <= 18; ++exponent) {
+        const std::int64_t power = power_of_ten(exponent);
         for (const std::int64_t n : {power - 1, power, -power, -(power - 1)})
             EXPECT_EQ(decimal_text(n, 0), std::to_string(n));
     }
