@@ -49,19 +49,19 @@ bool close_table(int unit_number, bool open, const std::string& file, std::strin
     return true;
 }
 
-char* put_text(char* at, std::string_view text) {
+[[gnu::always_inline]] inline char* put_text(char* at, std::string_view text) {
     fmtio::copy_chars(at, text.data(), text.size());
     return at + text.size();
 }
 
 // The two digits of a month, or two of a year's four.
-char* put_pair(char* at, std::int32_t two_digits) {
+[[gnu::always_inline]] inline char* put_pair(char* at, std::int32_t two_digits) {
     std::memcpy(at, &digit_pairs[static_cast<std::size_t>(2 * two_digits)], 2);
     return at + 2;
 }
 
 // Years and months take the short ways; any other number is written in full.
-char* put_integer(char* at, std::int32_t value) {
+[[gnu::always_inline]] inline char* put_integer(char* at, std::int32_t value) {
     if (value >= 0 && value < 10) {
         *at = static_cast<char>('0' + value);
         return at + 1;
@@ -111,7 +111,7 @@ char* ValuesCsvSink::put_row(char* at, const ValueRow& r) const {
     at = put_integer(at, r.month);
     *at++ = ',';
     if (r.trace) at = put_text(at, trace_marker);
-    else if (r.value) at = put_decimal(at, *r.value, decimals_);
+    else if (r.value) at = decimals_ == 2 ? put_hundredths(at, *r.value) : put_decimal(at, *r.value, decimals_);
     if (!flags_) return at;
     for (const char flag : {r.dmflag, r.qcflag, r.dsflag}) {
         *at++ = ',';

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace corvane::extract {
@@ -32,6 +33,28 @@ inline constexpr auto digit_pairs = [] {
     }
     return pairs;
 }();
+
+// put_decimal for hundredths, the unit of the version 3 and 4 files: their values, at most
+// five digits, are made with 32-bit arithmetic and no loop.
+inline char* put_hundredths(char* at, std::int64_t scaled) {
+    if (scaled <= -100000 || scaled >= 100000) return put_decimal(at, scaled, 2);
+    if (scaled < 0) *at++ = '-';
+    const auto magnitude = static_cast<std::uint32_t>(scaled < 0 ? -scaled : scaled);
+    const std::uint32_t whole = magnitude / 100;
+    if (whole >= 100) {
+        *at++ = static_cast<char>('0' + whole / 100);
+        std::memcpy(at, &digit_pairs[2 * (whole % 100)], 2);
+        at += 2;
+    } else if (whole >= 10) {
+        std::memcpy(at, &digit_pairs[2 * whole], 2);
+        at += 2;
+    } else {
+        *at++ = static_cast<char>('0' + whole);
+    }
+    *at++ = '.';
+    std::memcpy(at, &digit_pairs[2 * (magnitude % 100)], 2);
+    return at + 2;
+}
 
 // 10^exponent, for 0 <= exponent <= 18.
 std::int64_t power_of_ten(int exponent);

@@ -32,6 +32,13 @@ TEST(ExactDecimal, ScaledIntegersPrintWithTheirPoint) {
         char row[max_decimal_length + 2] = "x";  // put_decimal writes at a place in a row
         EXPECT_EQ(std::string(row, put_decimal(row + 1, c.scaled, c.decimals)), std::string("x") + c.text);
     }
+    // Hundredths take a way of their own: it must agree with the general one everywhere,
+    // its edges (five digits) and past them included.
+    for (const std::int64_t scaled : {0L, 5L, -5L, 99L, 100L, -100L, 999L, 1000L, 9999L, -9999L, 10000L, 99999L,
+                                      -99999L, 100000L, -100000L, 123456789L, INT64_MIN, INT64_MAX}) {
+        char row[max_decimal_length + 2] = "x";
+        EXPECT_EQ(std::string(row, put_hundredths(row + 1, scaled)), "x" + decimal_text(scaled, 2)) << scaled;
+    }
 }
 
 TEST(ExactDecimal, WholeNumbersEitherSideOfEachPowerOfTenKeepTheirDigits) {
