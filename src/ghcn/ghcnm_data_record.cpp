@@ -124,8 +124,9 @@ bool parse_data_record(char* line, std::size_t length, GhcnmRecord& record, std:
         what = "cannot be read with the data record's layout";
         return false;
     }
-    record.id.assign(id.view());
-    record.element.assign(element.view());
+    // A station's records follow one another: its id and element stay as they are.
+    if (record.id != id.view()) record.id.assign(id.view());
+    if (record.element != element.view()) record.element.assign(element.view());
     for (std::size_t m = 0; m < 12; ++m)
         record.months[m] = {values[m], flags[m].chars[0], flags[m].chars[1], flags[m].chars[2]};
     return true;

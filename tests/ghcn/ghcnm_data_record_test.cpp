@@ -51,6 +51,11 @@ TEST(GhcnmDataRecord, MalformedRecordsNameTheirField) {
         {"a blank value field", 20, "     ", 0, "VALUE1"},
         {"a blank inside a value", 100, "1 234", 0, "VALUE11"},
         {"a lone minus sign", 108, "    -", 0, "VALUE12"},
+        {"a plus sign", 36, "+1234", 0, "VALUE3"},
+        {"a blank between the minus and the digits", 44, " - 12", 0, "VALUE4"},
+        {"a minus after the digits", 52, "  12-", 0, "VALUE5"},
+        {"a blank after the digits", 60, " 123 ", 0, "VALUE6"},
+        {"two minus signs", 68, " --12", 0, "VALUE7"},
         {"letters in the year", 12, "19X8", 0, "YEAR"},
         {"an unknown element", 16, "PRCP", 0, "ELEMENT"},
         {"a lower-case identifier", 1, "gm", 0, "ID"},
@@ -70,6 +75,20 @@ TEST(GhcnmDataRecord, MalformedRecordsNameTheirField) {
         EXPECT_FALSE(parse(line, r, field, what)) << c.label;
         EXPECT_EQ(field, c.field) << c.label << ": " << what;
         EXPECT_FALSE(what.empty()) << c.label;
+    }
+}
+
+TEST(GhcnmDataRecord, EveryRightAlignedShapeOfAValueIsTaken) {
+    const std::pair<const char*, std::int32_t> values[] = {
+        {"    0", 0}, {"    7", 7}, {"   -7", -7}, {"-9999", -9999}, {"99999", 99999}, {" -123", -123}, {"00012", 12},
+    };
+    for (const auto& [text, hundredths] : values) {
+        std::string line = good_record();
+        line.replace(19, 5, text);
+        GhcnmRecord r;
+        std::string field, what;
+        ASSERT_TRUE(parse(line, r, field, what)) << text << ": " << field << ' ' << what;
+        EXPECT_EQ(r.months[0].hundredths, hundredths) << text;
     }
 }
 
