@@ -309,6 +309,7 @@ RunEnd write_outputs(Run& r, const MoreOutputs& more) {
     PassResult pass;
     const std::vector<ChosenStation> chosen = select_stations(r, policy, pass);
     std::unordered_map<std::string, StationTotals> totals;
+    totals.reserve(chosen.size());
     for (const ChosenStation& c : chosen) totals.emplace(r.stations[c.index].id, StationTotals{});
     for (SeriesSink* sink : sinks) sink->begin(variable_info(r));
     if (pass.complete) pass = write_series(r.in.data_path.string(), policy, totals, o.years, sinks);

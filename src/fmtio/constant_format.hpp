@@ -115,6 +115,13 @@ constexpr PassLayout lay_out_pass(FormatRef format, std::uint16_t* into, std::si
     return pass;
 }
 
+constexpr bool holds_real_editing(FormatRef format) {
+    for (std::size_t i = 0; i < format.count; ++i) {
+        if (is_real_kind(format.entries[i].kind)) return true;
+    }
+    return false;
+}
+
 template <std::size_t Length>
 constexpr std::array<std::uint16_t, Length> build_pass(FormatRef format) {
     std::array<std::uint16_t, Length> pass{};
@@ -145,7 +152,8 @@ struct ConstantFormat {
                                    walked.count,
                                    layout.usable ? pass.data() : nullptr,
                                    static_cast<std::uint16_t>(layout.usable ? layout.length : 0),
-                                   static_cast<std::uint16_t>(layout.reversion)};
+                                   static_cast<std::uint16_t>(layout.reversion),
+                                   holds_real_editing(walked)};
 };
 
 }  // namespace detail

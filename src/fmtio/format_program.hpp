@@ -55,6 +55,16 @@ constexpr bool is_data_kind(FormatKind k) {
     }
 }
 
+constexpr bool is_real_kind(FormatKind k) {
+    switch (k) {
+        case FormatKind::D: case FormatKind::E: case FormatKind::EN: case FormatKind::ES: case FormatKind::F:
+        case FormatKind::G: case FormatKind::Qwd:
+            return true;
+        default:
+            return false;
+    }
+}
+
 // Widths above this do not fit the compiled layout.
 constexpr std::int32_t max_format_width = 0xFFFFFE;
 constexpr std::int32_t max_repeat_count = 32767;
@@ -89,6 +99,9 @@ struct FormatRef {
     const std::uint16_t* pass = nullptr;
     std::uint16_t pass_length = 0;
     std::uint16_t pass_reversion = 0;
+    // False only for a format known to hold no descriptor that edits a real value: its
+    // statements need not see to the rounding mode.
+    bool edits_reals = true;
 
     constexpr std::string_view literal(const FormatEntry& e) const {
         return {pool + e.literal_offset, static_cast<std::size_t>(e.w)};

@@ -75,8 +75,11 @@ units::Outcome IoStatement::open(StatementKind kind, const UnitSpec& unit, Contr
     units::end_if_interrupted();
     const units::RuntimeOptions& options = units::runtime_options();  // read on the first statement
     units::poll_events();
-    // Conversions assume round-to-nearest; the caller's mode comes back at the end.
-    saved_rounding_ = current_rounding();
+    // Conversions assume round-to-nearest; the caller's mode comes back at the end. A
+    // constant format that edits no real value leaves the mode alone: reading it costs
+    // more than the rest of a short statement's start.
+    const bool real_editing = format.kind != FormatArg::Kind::compiled || format.compiled.edits_reals;
+    saved_rounding_ = real_editing ? current_rounding() : FE_TONEAREST;
     if (saved_rounding_ != FE_TONEAREST) std::fesetround(FE_TONEAREST);
     start_fresh(kind, unit, control);
     state_.hex_uppercase = options.hex_uppercase;
