@@ -1,7 +1,10 @@
-// The thread takes the blocks in the order they were written; the program only copies a
-// block into a spare buffer and goes on.
+// The thread takes the blocks in the order they were written; the program hands over the
+// unit's buffer itself, taking a spare one in its place, or copies a block into a spare
+// buffer, and goes on.
 #include "extract/written_digest.hpp"
 
+#include <cstring>
+#include <memory>
 #include <system_error>
 
 #include "units/output_tap.hpp"
@@ -26,13 +29,40 @@ void DigestThread::add(const char* bytes, std::size_t count) {
     if (!on_own_thread_) return sum_.add(bytes, count);
     std::unique_lock lock(mutex_);
     if (closing_) return;  // summed up already
+    wait_for_room(lock);
+    Block block = spare_block(count);
+    std::memcpy(block.bytes.get(), bytes, count);
+    block.count = count;
+    hand_over(std::move(block));
+}
+
+bool DigestThread::take(std::unique_ptr<char[]>& buffer, std::size_t size, std::size_t count) {
+    if (!started_) start();
+    if (!on_own_thread_) return false;
+    std::unique_lock lock(mutex_);
+    if (closing_) return false;
+    wait_for_room(lock);
+    Block replacement = spare_block(size);
+    hand_over({std::move(buffer), size, count});
+    buffer = std::move(replacement.bytes);
+    return true;
+}
+
+void DigestThread::wait_for_room(std::unique_lock<std::mutex>& lock) {
     changed_.wait(lock, [this] { return waiting_.size() < most_blocks_waiting; });
-    std::vector<char> block;
-    if (!spare_.empty()) {
-        block = std::move(spare_.back());
-        spare_.pop_back();
+}
+
+DigestThread::Block DigestThread::spare_block(std::size_t size) {
+    for (auto it = spare_.begin(); it != spare_.end(); ++it) {
+        if (it->size < size) continue;
+        Block block = std::move(*it);
+        spare_.erase(it);
+        return block;
     }
-    block.assign(bytes, bytes + count);
+    return {std::make_unique_for_overwrite<char[]>(size), size, 0};
+}
+
+void DigestThread::hand_over(Block block) {
     waiting_.push_back(std::move(block));
     if (waiting_.size() >= blocks_to_wake_for) changed_.notify_all();
 }
@@ -54,10 +84,10 @@ void DigestThread::sum_blocks() {
     for (;;) {
         changed_.wait(lock, [this] { return closing_ || !waiting_.empty(); });
         if (waiting_.empty()) return;  // closing, and everything summed
-        std::vector<char> block = std::move(waiting_.front());
+        Block block = std::move(waiting_.front());
         waiting_.pop_front();
         lock.unlock();
-        sum_.add(block.data(), block.size());
+        sum_.add(block.bytes.get(), block.count);
         lock.lock();
         spare_.push_back(std::move(block));
         changed_.notify_all();
@@ -97,6 +127,13 @@ void WrittenDigest::wrote(std::int64_t offset, const char* bytes, std::size_t co
     in_order_ = in_order_ && offset == next_offset_;
     next_offset_ = offset + static_cast<std::int64_t>(count);
     if (in_order_) sum_.add(bytes, count);
+}
+
+bool WrittenDigest::keep_buffer(std::int64_t offset, std::unique_ptr<char[]>& buffer, std::size_t size,
+                               std::size_t count) {
+    if (!in_order_ || offset != next_offset_ || !sum_.take(buffer, size, count)) return false;  // wrote() sees to it
+    next_offset_ = offset + static_cast<std::int64_t>(count);
+    return true;
 }
 
 void WrittenDigest::offer_for(const std::filesystem::path& path) {

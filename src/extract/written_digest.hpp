@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -21,8 +22,9 @@
 
 namespace corvane::extract {
 
-// A SHA-256 summed on its own thread from blocks the program hands it (copied). A few
-// blocks wait at most: a program that writes faster than the thread sums waits for it.
+// A SHA-256 summed on its own thread from blocks the program hands it, copied or given
+// whole. A few blocks wait at most: a program that writes faster than the thread sums
+// waits for it.
 class DigestThread : public SummingThread {
 public:
     DigestThread() = default;
@@ -31,6 +33,10 @@ public:
     DigestThread& operator=(const DigestThread&) = delete;
 
     void add(const char* bytes, std::size_t count);
+    // Takes `buffer` whole, its first `count` bytes to be summed, and puts a spare of at
+    // least `size` bytes in its place; false, with nothing changed, when the sum is not
+    // made on a thread of its own.
+    bool take(std::unique_ptr<char[]>& buffer, std::size_t size, std::size_t count);
     // The sum of every block handed in, once they are all summed; once, at the end.
     std::optional<std::string> hex();
     void stop_now() override;
@@ -40,10 +46,20 @@ private:
     void sum_blocks();
     void stop(bool give_up);
 
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        std::size_t size = 0;   // the storage's
+        std::size_t count = 0;  // the bytes to sum
+    };
+    // A summed block of at least `size` bytes to reuse, else a new one; the lock is held.
+    Block spare_block(std::size_t size);
+    void wait_for_room(std::unique_lock<std::mutex>& lock);
+    void hand_over(Block block);
+
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<std::vector<char>> waiting_;
-    std::vector<std::vector<char>> spare_;  // summed blocks, for the next ones to reuse
+    std::deque<Block> waiting_;
+    std::vector<Block> spare_;  // summed blocks, for the next ones to reuse
     bool closing_ = false;
     bool started_ = false;
     bool on_own_thread_ = false;
@@ -62,6 +78,8 @@ public:
     // after the OPEN.
     void attach(int unit_number);
     void wrote(std::int64_t offset, const char* bytes, std::size_t count) override;
+    bool keep_buffer(std::int64_t offset, std::unique_ptr<char[]>& buffer, std::size_t size,
+                     std::size_t count) override;
 
     // Once the unit is closed: offers the sum for the file at `path` to file_record, when
     // every byte the file holds is one the tap saw, written from its start and in order.

@@ -176,7 +176,13 @@ bool write_buffer_to_stream(ConnectionRecord& record) {
     const auto count = static_cast<std::size_t>(record.data_length);
     if (count > 0 && record.stream) {
         const std::size_t out = record.stream->write(record, record.buffer.get(), count, record.buffer_file_offset);
-        if (record.output_tap && out > 0) record.output_tap->wrote(record.buffer_file_offset, record.buffer.get(), out);
+        if (record.output_tap && out > 0) {
+            // A buffer written whole may go to the tap as it is; the rest of a short write
+            // is still needed here.
+            const bool kept = out == count && record.output_tap->keep_buffer(record.buffer_file_offset, record.buffer,
+                                                                            static_cast<std::size_t>(record.buffer_size), out);
+            if (!kept) record.output_tap->wrote(record.buffer_file_offset, record.buffer.get(), out);
+        }
         if (out < count) {
             keep_whole_records(record, record.buffer.get(), out);
             return false;
