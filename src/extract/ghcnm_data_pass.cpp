@@ -30,10 +30,12 @@ PassResult each_record(const std::string& path, Take take) {
     return result;
 }
 
-void add_to_totals(const ValueRow& row, StationTotals& t) {
-    if (t.first_year == 0 || row.year < t.first_year) t.first_year = row.year;
-    if (row.year > t.last_year) t.last_year = row.year;
-    if (row.value) ++t.values;
+// A record's rows share its year: the years are taken once for them all.
+void add_to_totals(const RecordRows& rows, StationTotals& t) {
+    const std::int32_t year = rows[0].year;
+    if (t.first_year == 0 || year < t.first_year) t.first_year = year;
+    if (year > t.last_year) t.last_year = year;
+    for (const ValueRow& row : rows) t.values += row.value ? 1 : 0;
 }
 
 }  // namespace
@@ -113,7 +115,7 @@ PassResult write_series(const std::string& path, const QcPolicy& policy,
         }
         if (!station) return;
         fill_record_rows(record, qc, result.unknown_flags, rows);
-        for (const ValueRow& row : rows) add_to_totals(row, *station);
+        add_to_totals(rows, *station);
         for (SeriesSink* sink : sinks) sink->values(rows);
     });
 }
