@@ -18,7 +18,7 @@ using namespace netcdf_file;
 
 namespace {
 
-std::int64_t days_from_civil(std::int64_t y, unsigned m, unsigned d) {
+constexpr std::int64_t days_from_civil(std::int64_t y, unsigned m, unsigned d) {
     y -= m <= 2;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
     const auto yoe = static_cast<unsigned>(y - era * 400);
@@ -69,7 +69,8 @@ std::string netcdf_history(const std::vector<std::string>& command, std::chrono:
 }
 
 double days_since_1700(std::int32_t year, std::int32_t month) {
-    return static_cast<double>(days_from_civil(year, static_cast<unsigned>(month), 1) - days_from_civil(1700, 1, 1));
+    static constexpr std::int64_t epoch = days_from_civil(1700, 1, 1);
+    return static_cast<double>(days_from_civil(year, static_cast<unsigned>(month), 1) - epoch);
 }
 
 NetcdfSink::NetcdfSink(NetcdfOptions options)
@@ -90,6 +91,7 @@ bool NetcdfSink::ok(int status, const char* what) {
 
 void NetcdfSink::begin(const VariableInfo& variable) {
     variable_ = variable;
+    value_scale_ = static_cast<double>(power_of_ten(variable.decimals));
     if (!ok(nc_create(file_.temporary().c_str(), NC_NETCDF4 | NC_NOCLOBBER, &ids_->file), "cannot be created")) return;
     open_ = true;
     define_observations();
@@ -164,9 +166,16 @@ void NetcdfSink::end_series() {
 std::pair<double, double> NetcdfSink::month_bounds(std::int32_t year, std::int32_t month) {
     if (month < 1 || month > 12) return {days_since_1700(year, month), days_since_1700(year, month + 1)};
     if (year != bounds_year_ || !month_starts_) {
+        // From the year's first day, the months' lengths: February's from the calendar.
+        static constexpr std::array<int, 12> month_days{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
         month_starts_.emplace();
-        for (std::int32_t m = 1; m <= 12; ++m) (*month_starts_)[static_cast<std::size_t>(m - 1)] = days_since_1700(year, m);
-        (*month_starts_)[12] = days_since_1700(year + 1, 1);
+        double start = days_since_1700(year, 1);
+        for (std::size_t m = 0; m < 12; ++m) {
+            (*month_starts_)[m] = start;
+            start += month_days[m] + (m == 1 && leap ? 1 : 0);
+        }
+        (*month_starts_)[12] = start;
         bounds_year_ = year;
     }
     const auto m = static_cast<std::size_t>(month);
@@ -174,7 +183,7 @@ std::pair<double, double> NetcdfSink::month_bounds(std::int32_t year, std::int32
 }
 
 void NetcdfSink::add_observation(const ValueRow& row, const SeriesNormals* normals) {
-    const double scale = static_cast<double>(power_of_ten(variable_.decimals));
+    const double scale = value_scale_;
     Block& b = *block_;
     const auto [start, end] = month_bounds(row.year, row.month);
     b.time.push_back(static_cast<float>((start + end) / 2));

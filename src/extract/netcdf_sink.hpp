@@ -99,6 +99,7 @@ private:
     std::string error_;
     bool open_ = false;
     BackgroundDigests sums_;
+    double value_scale_ = 1;  // 10^decimals of the variable
     std::int32_t bounds_year_ = 0;
     std::optional<std::array<double, 13>> month_starts_;  // of bounds_year_ and the next January
 };
