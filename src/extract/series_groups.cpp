@@ -3,8 +3,7 @@
 
 namespace corvane::extract {
 
-bool SeriesRuns::starts_run(const ValueRow& row) {
-    if (any_ && current_ == row.series) return false;
+bool SeriesRuns::starts_new_run(const ValueRow& row) {
     any_ = true;
     current_ = row.series;
     if (!done_.insert(row.series).second && split_series_.empty()) split_series_ = row.series;

@@ -17,11 +17,14 @@ namespace corvane::extract {
 class SeriesRuns {
 public:
     // Whether `row` starts a run: the first value, or one of another series than the last.
-    bool starts_run(const ValueRow& row);
+    // Asked of every value: the common answer, no, is given inline.
+    bool starts_run(const ValueRow& row) { return !(any_ && current_ == row.series) && starts_new_run(row); }
     // The first series whose values came in two separate runs, empty when none did.
     const std::string& split_series() const { return split_series_; }
 
 private:
+    bool starts_new_run(const ValueRow& row);
+
     std::string current_;
     bool any_ = false;
     std::unordered_set<std::string> done_;

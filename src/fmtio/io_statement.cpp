@@ -131,7 +131,10 @@ units::Outcome IoStatement::open(StatementKind kind, const UnitSpec& unit, Contr
             break;
         case FormatArg::Kind::list: list_input_.start(); break;
     }
-    if (!list_) walker_.start(format_);
+    // A format laid out as a pass is followed without the walk: the walker starts only if
+    // an item needs it after all.
+    walker_started_ = !list_ && format_.pass == nullptr;
+    if (walker_started_) walker_.start(format_);
     return 0;
 }
 
@@ -161,6 +164,10 @@ units::Outcome IoStatement::transfer(const IoItem& item) {
     units::poll_events();
     // An item needs a data descriptor: a format without one fails now rather than
     // walking its repeats in search of one.
+    if (!list_ && !walker_started_) {
+        walker_.start(format_);
+        walker_started_ = true;
+    }
     if (!list_ && !walker_.has_data()) return fail(format_error::bad_format);
     if (item.count == 1 && !list_ && item.type != TypeClass::complex) {
         // Most items are one variable: one step of the walk and its editing.

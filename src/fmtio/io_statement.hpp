@@ -89,6 +89,7 @@ private:
     bool internal_record_used_ = false;
     bool after_character_ = true;  // list-directed output: the record's first item follows one
     bool nonadvancing_ = false;
+    bool walker_started_ = false;
     units::Outcome outcome_ = units::outcome_ok;
     int saved_rounding_ = 0;
     std::uint32_t controls_since_data_ = 0;
