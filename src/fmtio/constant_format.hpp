@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fmtio/data_descriptor_walk.hpp"
 #include "fmtio/format_compiler.hpp"
 #include "fmtio/format_program.hpp"
 
@@ -69,50 +70,30 @@ struct PassLayout {
     bool usable = false;
 };
 
-// Measures the pass, laying out as much of it as `room` entries of `into` hold.
+// Measures the pass, laying out as much of it as `room` entries of `into` hold. Two passes
+// of the walk: the first is the pass; the second, from the reversion point, is the part of
+// it that the format starts again with.
 constexpr PassLayout lay_out_pass(FormatRef format, std::uint16_t* into, std::size_t room) {
-    struct Group {
-        std::int32_t remaining;
-        std::uint32_t first;
-    };
-    Group groups[max_group_depth]{};
-    int depth = 0;
-    const FormatEntry& end = format.entries[format.count - 1];
-    const auto reversion_pc = static_cast<std::uint32_t>(static_cast<std::int32_t>(format.count - 1) + end.repeat);
-    PassLayout pass;
-    bool reversion_seen = false;
-    for (std::uint32_t pc = 1;;) {
-        if (pc == reversion_pc && !reversion_seen) {
-            reversion_seen = true;
-            pass.reversion = pass.length;
-        }
-        const FormatEntry& e = format.entries[pc];
-        if (e.kind == FormatKind::end) break;
-        if (e.kind == FormatKind::group_open) {
-            if (e.w > 0 || depth == max_group_depth) return {};
-            groups[depth++] = {e.repeat, pc + 1};
-            ++pc;
-        } else if (e.kind == FormatKind::group_close) {
-            Group& top = groups[depth - 1];
-            if (--top.remaining > 0) {
-                pc = top.first;
-            } else {
-                --depth;
-                ++pc;
-            }
-        } else if (is_data_kind(e.kind)) {
-            if (pass.length + static_cast<std::uint32_t>(e.repeat) > max_pass_length) return {};
-            for (std::int32_t r = 0; r < e.repeat; ++r) {
-                if (pass.length < room) into[pass.length] = static_cast<std::uint16_t>(pc);
-                ++pass.length;
-            }
-            ++pc;
-        } else {
+    for (std::size_t i = 0; i < format.count; ++i) {
+        const FormatKind kind = format.entries[i].kind;
+        if (!is_data_kind(kind) && kind != FormatKind::header && kind != FormatKind::group_open &&
+            kind != FormatKind::group_close && kind != FormatKind::end)
             return {};
-        }
     }
-    pass.usable = reversion_seen && pass.length > 0;
-    return pass;
+    DataDescriptorWalk walk(format);
+    std::uint32_t length = 0, again = 0;
+    for (;;) {
+        if (walk.next() == FormatKind::end) return {};  // a walk that cannot be followed here
+        if (walk.reversions() == 2) break;
+        if (walk.reversions() == 1) {
+            ++again;
+            continue;
+        }
+        if (length == max_pass_length) return {};
+        if (length < room) into[length] = static_cast<std::uint16_t>(walk.entry_index());
+        ++length;
+    }
+    return {length, length - again, length > 0};
 }
 
 constexpr bool holds_real_editing(FormatRef format) {
