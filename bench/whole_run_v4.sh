@@ -11,7 +11,8 @@
 # full) and seed is generated there (default DIR: BUILD/bench-data/v4-SCALE-SEED). With
 # STAND_IN non-empty the engine's own loop (corvane-ghcnm-engine-copy) is timed in place of
 # corvane-extract. Wall time and peak memory are GNU time's; times are the best of REPEAT
-# runs (the floor's and the extraction's taken in turn), peak memory the largest of them.
+# runs (the floor's and the extraction's taken in turn, each after a sync), peak memory the
+# largest of them.
 set -euo pipefail
 scale="$1" seed="$2" repeat="$3" build="$4" stand_in="$5" dir="${6:-}"
 [ "$scale" = full ] || [ "$scale" = sample ] || { echo "v4 scales: sample or full" >&2; exit 2; }
@@ -67,6 +68,7 @@ best_of() {
     local best="" peak=0 wall kib measured
     measured="$(mktemp)"
     for ((i = 0; i < n; i++)); do
+        sync  # the previous run's files go to the disk first, not during this one
         "$gnu_time" -f "%e %M" -o "$measured" bash -c "$(declare -f "$1" extraction); $(declare -p dat inv build \
             stand_in dir python); $*" >/dev/null || { echo "failed: $*" >&2; rm -f "$measured"; return 1; }
         read -r wall kib <"$measured"
