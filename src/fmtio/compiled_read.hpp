@@ -66,7 +66,7 @@ consteval bool compiles_to_plain_fields() {
     return fixed_field_columns<Text, Items...>().back() > 0;
 }
 
-template <FormatLiteral Text, std::size_t K, std::size_t Start, std::size_t End, class Item>
+template <std::size_t Start, std::size_t End, class Item>
 [[gnu::always_inline]] inline bool read_fixed_field(const char* record, Item& item) {
     if constexpr (is_integer_field_item<Item>) {
         const IoItem shape = read_item(item);
@@ -90,7 +90,7 @@ template <FormatLiteral Text, class... Items>
     units::end_if_interrupted();
     units::poll_events();
     const bool plain = [&]<std::size_t... K>(std::index_sequence<K...>) {
-        return (read_fixed_field<Text, K, columns[K], columns[K + 1]>(u.internal, items) && ...);
+        return (read_fixed_field<columns[K], columns[K + 1]>(u.internal, items) && ...);
     }(std::index_sequence_for<Items...>{});
     if (!plain) return false;
     if (control.iostat.present()) units::store_iostat(control.iostat, 0);

@@ -60,8 +60,8 @@ constexpr ConstantProgram<Entries, Pool> build_constant(std::string_view text) {
 
 // The first pass of a format as the run time walks it, element by element: the entry each
 // element is edited under, and the place in the pass where the format starts again. Only
-// for formats of data descriptors alone (a control, a literal or an empty group needs the
-// walk), and only up to max_pass_length elements.
+// for formats of data descriptors alone (a control or a literal needs the walk), and only
+// up to max_pass_length elements.
 inline constexpr std::size_t max_pass_length = 1024;
 
 struct PassLayout {

@@ -42,7 +42,6 @@ public:
 
     void close(ConnectionRecord&, bool) override {}
 
-
 private:
     int handle_code_;
 };

@@ -34,8 +34,9 @@ std::optional<std::string> file_name_dialog(int unit, OpenStatus status, bool& a
 void console_program_end(int exit_code);
 
 // Lets the console handle its pending events. The engine calls this at the start and end
-// of every statement and before every item, so it stays inline: a flag test when the
-// console says whether anything waits, else one indirect call.
+// of every statement and before every item (a compiled internal READ and a run of rows
+// written together poll at their start and end only: they never wait), so it stays inline:
+// a flag test when the console says whether anything waits, else one indirect call.
 inline void poll_events() {
     const ConsoleHooks& hooks = console_hooks();
     if (!hooks.events_pending || hooks.events_pending->load(std::memory_order_relaxed)) hooks.poll();

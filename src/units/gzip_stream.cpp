@@ -68,7 +68,6 @@ public:
         file_stream().close(record, remove);
     }
 
-
 private:
     Inflation& inflation_of(const ConnectionRecord& record) {
         auto& slot = states_[&record];
